@@ -1,0 +1,72 @@
+#include "font_plan.h"
+
+#include <algorithm>
+
+#include "collection.h"
+#include "full_name.h"
+#include "sfnt_layout.h"
+
+namespace tavrel {
+
+namespace {
+
+void AddDistinct(std::vector<std::u16string>& names, std::u16string name) {
+    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+}
+
+// Members 0 to 9 up to the first absent one, each under the name its own
+// offset table and 'name' table give; the whole collection is registered for
+// each. The layout has been checked, so no member needs copying out.
+Result<FontPlan> PlanCollectionFaces(Bytes collection) {
+    if (!IsCollection(collection)) return Failure{"not a font collection (no 'ttcf' tag)"};
+    if (auto layout = CheckFontImage(collection); !layout) return Failure{layout.reason()};
+    FontPlan plan;
+    for (std::uint32_t i = 0; i < kMaxCollectionMembers; ++i) {
+        auto member = ReadCollectionMember(collection, i);
+        if (!member) break;
+        std::u16string name;
+        ReadFullName(name, collection, member->directory.at);
+        AddDistinct(plan.faceNames, std::move(name));
+    }
+    if (plan.faceNames.empty()) return Failure{"the collection holds no fonts"};
+    return plan;
+}
+
+// A single face under the image's full name; a collection here is listed under the empty name.
+Result<FontPlan> PlanSingleFace(Bytes image) {
+    if (auto layout = CheckFontImage(image); !layout) return Failure{layout.reason()};
+    FontPlan plan;
+    plan.faceNames.push_back(ReadFaceName(image));
+    return plan;
+}
+
+Result<FontPlan> PlanDecodedFaces(Result<std::vector<std::uint8_t>> decoded) {
+    if (!decoded) return Failure{decoded.reason()};
+    const Bytes image = decoded.value();
+    auto plan = IsCollection(image) ? PlanCollectionFaces(image) : PlanSingleFace(image);
+    if (plan) plan->decodedImage = std::move(decoded.value());
+    return plan;
+}
+
+}  // namespace
+
+Result<FontPlan> PlanFontFile(FontLoader loader, Bytes file) {
+    switch (loader) {
+        case FontLoader::Collection:
+            return PlanCollectionFaces(file);
+        case FontLoader::Sfnt:
+            return PlanSingleFace(file);
+        case FontLoader::Woff:
+        case FontLoader::Woff2:
+            return PlanDecodedFaces(Failure{"web fonts are not read yet"});
+        case FontLoader::None:
+            break;
+    }
+    return Failure{"not a font file extension"};
+}
+
+Bytes RegisteredImage(const FontPlan& plan, Bytes file) {
+    return plan.decodedImage.empty() ? file : Bytes(plan.decodedImage);
+}
+
+}  // namespace tavrel

@@ -1,0 +1,30 @@
+#pragma once
+// What opening a font file adds: the faces it lists, in order, and the image
+// registered once for each of them. Everything a file's bytes decide is here;
+// the window only registers and lists what the plan says.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "byte_reader.h"
+#include "loader_choice.h"
+#include "result.h"
+
+namespace tavrel {
+
+struct FontPlan {
+    // Distinct names, in the order the loader finds them; may hold the empty name.
+    std::vector<std::u16string> faceNames;
+    // The decoded font for WOFF and WOFF2 files; empty when the file's own bytes are registered.
+    std::vector<std::uint8_t> decodedImage;
+};
+
+// Fails, saying why, when the file adds nothing: an unknown loader, a damaged
+// or truncated file, a decoder failure, a collection without members.
+Result<FontPlan> PlanFontFile(FontLoader loader, Bytes file);
+
+// The bytes to register for each face of `plan` made from `file`.
+Bytes RegisteredImage(const FontPlan& plan, Bytes file);
+
+}  // namespace tavrel

@@ -1,0 +1,145 @@
+#include "font_builder.h"
+
+namespace tavrel::test {
+
+void PutU16(ByteVector& bytes, std::size_t at, std::uint16_t value) {
+    bytes[at] = static_cast<std::uint8_t>(value >> 8);
+    bytes[at + 1] = static_cast<std::uint8_t>(value);
+}
+
+void PutU32(ByteVector& bytes, std::size_t at, std::uint32_t value) {
+    PutU16(bytes, at, static_cast<std::uint16_t>(value >> 16));
+    PutU16(bytes, at + 2, static_cast<std::uint16_t>(value));
+}
+
+void AppendU16(ByteVector& bytes, std::uint16_t value) {
+    bytes.resize(bytes.size() + 2);
+    PutU16(bytes, bytes.size() - 2, value);
+}
+
+void AppendU32(ByteVector& bytes, std::uint32_t value) {
+    bytes.resize(bytes.size() + 4);
+    PutU32(bytes, bytes.size() - 4, value);
+}
+
+ByteVector Utf16BE(std::u16string_view text) {
+    ByteVector bytes;
+    for (char16_t unit : text) AppendU16(bytes, unit);
+    return bytes;
+}
+
+ByteVector Ascii(std::string_view text) { return ByteVector(text.begin(), text.end()); }
+
+static void AppendOffsetTable(ByteVector& out, std::uint32_t sfntVersion, std::uint16_t numTables) {
+    std::uint16_t power = 1, log = 0;
+    while (numTables && power * 2 <= numTables) power *= 2, ++log;
+    const std::uint16_t searchRange = numTables ? static_cast<std::uint16_t>(power * 16) : 0;
+    AppendU32(out, sfntVersion);
+    AppendU16(out, numTables);
+    AppendU16(out, searchRange);
+    AppendU16(out, numTables ? log : 0);
+    AppendU16(out, static_cast<std::uint16_t>(numTables * 16 - searchRange));
+}
+
+static void AppendRecord(ByteVector& out, const Table& table, std::uint32_t offset) {
+    AppendU32(out, table.tag);
+    AppendU32(out, table.checksum);
+    AppendU32(out, offset);
+    AppendU32(out, static_cast<std::uint32_t>(table.data.size()));
+}
+
+static void AppendPadded(ByteVector& out, const ByteVector& data) {
+    out.insert(out.end(), data.begin(), data.end());
+    while (out.size() % 4) out.push_back(0);
+}
+
+ByteVector BuildSfnt(const std::vector<Table>& tables, std::uint32_t sfntVersion) {
+    ByteVector out;
+    AppendOffsetTable(out, sfntVersion, static_cast<std::uint16_t>(tables.size()));
+    std::size_t offset = 12 + 16 * tables.size();
+    for (const Table& table : tables) {
+        AppendRecord(out, table, static_cast<std::uint32_t>(offset));
+        offset += (table.data.size() + 3) & ~std::size_t{3};
+    }
+    for (const Table& table : tables) AppendPadded(out, table.data);
+    return out;
+}
+
+NameTableBuilder& NameTableBuilder::Windows(std::uint16_t language, std::u16string_view text,
+                                            std::uint16_t nameID, std::uint16_t encoding) {
+    return Record({3, encoding, language, nameID, Utf16BE(text)});
+}
+
+NameTableBuilder& NameTableBuilder::Mac(std::uint16_t language, std::string_view text, std::uint16_t nameID,
+                                        std::uint16_t encoding) {
+    return Record({1, encoding, language, nameID, Ascii(text)});
+}
+
+NameTableBuilder& NameTableBuilder::Record(NameRecordSpec record) {
+    records_.push_back(std::move(record));
+    return *this;
+}
+
+ByteVector NameTableBuilder::Build() const {
+    ByteVector table, strings;
+    AppendU16(table, 0);
+    AppendU16(table, static_cast<std::uint16_t>(records_.size()));
+    AppendU16(table, static_cast<std::uint16_t>(6 + 12 * records_.size()));
+    for (const NameRecordSpec& r : records_) {
+        for (std::uint16_t field : {r.platformID, r.encodingID, r.languageID, r.nameID}) AppendU16(table, field);
+        AppendU16(table, static_cast<std::uint16_t>(r.text.size()));
+        AppendU16(table, static_cast<std::uint16_t>(strings.size()));
+        strings.insert(strings.end(), r.text.begin(), r.text.end());
+    }
+    table.insert(table.end(), strings.begin(), strings.end());
+    return table;
+}
+
+static std::vector<Table> TablesAround(ByteVector nameTable) {
+    return {
+        {MakeTag("OS/2"), ByteVector(78, 0x11)},
+        {MakeTag("cmap"), ByteVector(22, 0x22)},
+        {MakeTag("head"), ByteVector(54, 0x33)},
+        {MakeTag("name"), std::move(nameTable)},
+        {MakeTag("post"), ByteVector(5, 0x55)},
+    };
+}
+
+ByteVector BuildNamedFont(const NameTableBuilder& names, std::uint32_t sfntVersion) {
+    return BuildSfnt(TablesAround(names.Build()), sfntVersion);
+}
+
+std::vector<Table> NamedFontTables(std::u16string_view windowsEnglishName) {
+    return TablesAround(NameTableBuilder().Windows(0x0409, windowsEnglishName).Build());
+}
+
+ByteVector BuildFontNamed(std::u16string_view windowsEnglishName) {
+    return BuildSfnt(NamedFontTables(windowsEnglishName));
+}
+
+ByteVector BuildCollection(const std::vector<std::vector<Table>>& members) {
+    ByteVector out = Ascii("ttcf");
+    AppendU32(out, 0x00010000);
+    AppendU32(out, static_cast<std::uint32_t>(members.size()));
+    std::size_t directoryAt = 12 + 4 * members.size();
+    for (const auto& tables : members) {
+        AppendU32(out, static_cast<std::uint32_t>(directoryAt));
+        directoryAt += 12 + 16 * tables.size();
+    }
+    std::size_t dataAt = (directoryAt + 3) & ~std::size_t{3};
+    for (const auto& tables : members) {
+        ByteVector directory;
+        AppendOffsetTable(directory, 0x00010000, static_cast<std::uint16_t>(tables.size()));
+        for (const Table& table : tables) {
+            AppendRecord(directory, table, static_cast<std::uint32_t>(dataAt));
+            dataAt += (table.data.size() + 3) & ~std::size_t{3};
+        }
+        out.insert(out.end(), directory.begin(), directory.end());
+    }
+    while (out.size() % 4) out.push_back(0);
+    for (const auto& tables : members)
+        for (const Table& table : tables) AppendPadded(out, table.data);
+    return out;
+}
+
+}  // namespace tavrel::test

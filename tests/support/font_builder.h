@@ -1,0 +1,66 @@
+#pragma once
+// Builds small sfnt, collection and name-table images in memory, so tests,
+// fuzz seeds and benchmarks can make exactly the font they need.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavrel::test {
+
+using ByteVector = std::vector<std::uint8_t>;
+
+struct Table {
+    std::uint32_t tag;
+    ByteVector data;
+    std::uint32_t checksum = 0;
+};
+
+constexpr std::uint32_t MakeTag(std::string_view text) {
+    return std::uint32_t(std::uint8_t(text[0])) << 24 | std::uint32_t(std::uint8_t(text[1])) << 16 |
+           std::uint32_t(std::uint8_t(text[2])) << 8 | std::uint32_t(std::uint8_t(text[3]));
+}
+
+void PutU16(ByteVector& bytes, std::size_t at, std::uint16_t value);
+void PutU32(ByteVector& bytes, std::size_t at, std::uint32_t value);
+void AppendU16(ByteVector& bytes, std::uint16_t value);
+void AppendU32(ByteVector& bytes, std::uint32_t value);
+ByteVector Utf16BE(std::u16string_view text);
+ByteVector Ascii(std::string_view text);
+
+// Offset table with the usual searchRange fields, records in the order given,
+// each table's data at a 4-byte boundary, zero-padded.
+ByteVector BuildSfnt(const std::vector<Table>& tables, std::uint32_t sfntVersion = 0x00010000);
+
+struct NameRecordSpec {
+    std::uint16_t platformID;
+    std::uint16_t encodingID;
+    std::uint16_t languageID;
+    std::uint16_t nameID;
+    ByteVector text;
+};
+
+class NameTableBuilder {
+public:
+    NameTableBuilder& Windows(std::uint16_t language, std::u16string_view text, std::uint16_t nameID = 4,
+                              std::uint16_t encoding = 1);
+    NameTableBuilder& Mac(std::uint16_t language, std::string_view text, std::uint16_t nameID = 4,
+                          std::uint16_t encoding = 0);
+    NameTableBuilder& Record(NameRecordSpec record);
+    ByteVector Build() const;
+
+private:
+    std::vector<NameRecordSpec> records_;
+};
+
+// A minimal font: a 'name' table with the given full names plus a few filler tables.
+ByteVector BuildNamedFont(const NameTableBuilder& names, std::uint32_t sfntVersion = 0x00010000);
+ByteVector BuildFontNamed(std::u16string_view windowsEnglishName);
+
+// A "ttcf" collection whose members each get their own directory; table data
+// is laid out after all directories.
+ByteVector BuildCollection(const std::vector<std::vector<Table>>& members);
+std::vector<Table> NamedFontTables(std::u16string_view windowsEnglishName);
+
+}  // namespace tavrel::test
