@@ -1,0 +1,23 @@
+#include "woff2_step.h"
+
+#include <woff2/decode.h>
+#include <woff2/output.h>
+
+#include <algorithm>
+
+namespace tavrel {
+
+Result<DecodedImage> DecodeWoff2(Bytes woff2) {
+    const std::size_t presize = std::min(woff2::ComputeWOFF2FinalSize(woff2.data(), woff2.size()), kMaxDecodedImageSize);
+    DecodedImage image(presize, '\0');
+    woff2::WOFF2StringOut out(&image);
+    // Set here rather than left at the library's default, which newer releases raised.
+    out.SetMaxSize(kMaxDecodedImageSize);
+    if (!woff2::ConvertWOFF2ToTTF(woff2.data(), woff2.size(), &out))
+        return Failure{"the WOFF2 data cannot be decoded"};
+    // A header that overstates the size leaves zeros after the font; they are no part of it.
+    image.resize(out.Size());
+    return image;
+}
+
+}  // namespace tavrel
