@@ -15,8 +15,11 @@ Result<DecodedImage> DecodeWoff2(Bytes woff2) {
     out.SetMaxSize(kMaxDecodedImageSize);
     if (!woff2::ConvertWOFF2ToTTF(woff2.data(), woff2.size(), &out))
         return Failure{"the WOFF2 data cannot be decoded"};
-    // A header that overstates the size leaves zeros after the font; they are no part of it.
+    // A header that overstates the size leaves zeros after the font, and one
+    // that understates it lets the string grow ahead of its content; neither
+    // the zeros nor the spare room are part of the font.
     image.resize(out.Size());
+    if (image.capacity() > image.size()) image.shrink_to_fit();
     return image;
 }
 
