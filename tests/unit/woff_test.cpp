@@ -52,8 +52,9 @@ void SetOrigLength(ByteVector& woff, std::size_t index, std::uint32_t length) {
 }
 
 TEST(ConvertWoffToSfnt, RebuildsTheSfntWithTablesInTagOrder) {
-    // Listed out of order, mixing stored and compressed tables, odd lengths,
-    // an arbitrary checksum and a tag whose first byte is above 0x7F.
+    // Listed out of order, mixing stored and compressed tables, odd lengths
+    // (glyf's 5 bytes are followed by 3 zero bytes), an arbitrary checksum and
+    // a tag whose first byte is above 0x7F, which sorts last.
     const std::vector<WoffTable> tables = {
         {MakeTag("glyf"), {1, 2, 3, 4, 5}, 0x11111111},
         {0x80616263, Pattern(40, 9), 0x22222222},
@@ -73,12 +74,6 @@ TEST(ConvertWoffToSfnt, RebuildsTheSfntWithTablesInTagOrder) {
     });
     EXPECT_EQ(Decoded(woff), expected);
     EXPECT_EQ(ConvertWoffToSfnt(woff, WoffMode::SizeOnly, {}).value(), expected.size());
-
-    // glyf sits after OS/2 and cmap, its 5 bytes followed by 3 zero bytes.
-    const ByteVector image = Decoded(woff);
-    const std::size_t glyf = 12 + 16 * 5 + 96 + 300;
-    EXPECT_EQ(U32At(image, 12 + 16 * 2 + 8), glyf);
-    EXPECT_EQ(ByteVector(image.begin() + glyf, image.begin() + glyf + 8), (ByteVector{1, 2, 3, 4, 5, 0, 0, 0}));
 }
 
 TEST(ConvertWoffToSfnt, NoTablesGiveABareOffsetTable) {
