@@ -8,8 +8,8 @@
 namespace tavrel {
 
 Result<DecodedImage> DecodeWoff2(Bytes woff2) {
-    const std::size_t presize = std::min(woff2::ComputeWOFF2FinalSize(woff2.data(), woff2.size()), kMaxDecodedImageSize);
-    DecodedImage image(presize, '\0');
+    const std::size_t stated = woff2::ComputeWOFF2FinalSize(woff2.data(), woff2.size());
+    DecodedImage image(std::min(stated, kMaxDecodedImageSize), '\0');
     woff2::WOFF2StringOut out(&image);
     // Set here rather than left at the library's default, which newer releases raised.
     out.SetMaxSize(kMaxDecodedImageSize);

@@ -54,7 +54,8 @@ class Cli:
     def decode(self, source, member=None):
         target = self.scratch / "decoded"
         target.unlink(missing_ok=True)
-        status, _, errors = self.run("decode", str(source), str(target), *(["--member", str(member)] if member is not None else []))
+        chosen = ["--member", str(member)] if member is not None else []
+        status, _, errors = self.run("decode", str(source), str(target), *chosen)
         if not check(status == 0 and target.exists(), "decode %s: status %d %s" % (source, status, errors.strip())):
             return b""
         return target.read_bytes()
