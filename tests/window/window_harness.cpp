@@ -190,8 +190,11 @@ void MainWindowTest::SetUp() {
     appState = AppState{};
     UnloadAllFonts(false);
     DeleteFileW(SettingsPath().c_str());
-    static const bool registered = RegisterMainWindowClass(GetModuleHandleW(nullptr));
-    ASSERT_TRUE(registered);
+    WNDCLASSEXW registered{};
+    registered.cbSize = sizeof registered;
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), L"tavrel", &registered)) {
+        ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleW(nullptr)));
+    }
 }
 
 void MainWindowTest::TearDown() {
