@@ -5,6 +5,7 @@
 //                                       by default) is visible and painted;
 //                                       prints the wall-clock time then, in Unix ms
 //   tavrel-probe wait-gone MS [CLASS]   until no such window is left
+//   tavrel-probe close 0 [CLASS]        asks the window to close (WM_CLOSE)
 //   tavrel-probe state [0 CLASS]        the window's rectangle and its controls' texts
 //
 // Exit status 0 on success, 1 on a timeout or when there is no window.
@@ -115,12 +116,15 @@ int wmain(int argc, wchar_t** argv) {
     const wchar_t* className = argc > 3 ? argv[3] : L"tavrel";
     const auto window = [className] { return FindWindowW(className, nullptr); };
     if (command == L"wait-shown") {
+        std::printf("waiting\n");
+        std::fflush(stdout);
         if (!WaitFor(timeout, [&] { return window() && Painted(window()); })) return 1;
         std::printf("shown %lld\n", UnixMilliseconds());
         return 0;
     }
     if (command == L"wait-gone") return WaitFor(timeout, [&] { return !window(); }) ? 0 : 1;
     if (command == L"state") return PrintState(className);
-    std::fputs("usage: tavrel-probe wait-shown|wait-gone MS [CLASS] | state [0 CLASS]\n", stderr);
+    if (command == L"close") return PostMessageW(window(), WM_CLOSE, 0, 0) ? 0 : 1;
+    std::fputs("usage: tavrel-probe wait-shown|wait-gone MS [CLASS] | state|close [0 CLASS]\n", stderr);
     return 2;
 }
