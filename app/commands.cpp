@@ -26,6 +26,30 @@ void OnFaceChange() {
     ApplyFormat(format);
 }
 
+// After a clamp the box shows the size that applies, the caret at its end.
+void ShowAppliedSize(std::wstring_view typed, std::uint32_t points) {
+    const std::wstring applied = std::to_wstring(points);
+    if (typed == applied) return;
+    SetWindowTextW(appState.hwndSizeCombo, applied.c_str());
+    SendMessageW(appState.hwndSizeCombo, CB_SETEDITSEL, 0, MAKELPARAM(applied.size(), applied.size()));
+}
+
+// The size box's text applied: a beep for anything but digits. A size the
+// sample control would cap is clamped, and the box shows what applies.
+void ApplyPointSizeText(const wchar_t* text) {
+    const std::wstring_view typed(text);
+    const auto points = ParsePointSize(typed);
+    if (!points) {
+        MessageBeep(MB_OK);
+        return;
+    }
+    appState.pointSize = *points;
+    if (*points == kMaxPointSize) ShowAppliedSize(typed, *points);
+    CHARFORMAT2W format = NewFormat2(CFM_SIZE);
+    format.yHeight = TwipsOf(*points);
+    ApplyFormat(format);
+}
+
 void OnSizePicked() {
     const LRESULT index = SendMessageW(appState.hwndSizeCombo, CB_GETCURSEL, 0, 0);
     if (index < 0 || SendMessageW(appState.hwndSizeCombo, CB_GETLBTEXTLEN, index, 0) >= kSizeTextUnits) return;
@@ -106,24 +130,6 @@ void RunMenuCommand(HWND hwnd, WORD id) {
 }
 
 }  // namespace
-
-void ApplyPointSizeText(const wchar_t* text) {
-    const std::wstring_view typed(text);
-    const auto points = ParsePointSize(typed);
-    if (!points) {
-        MessageBeep(MB_OK);
-        return;
-    }
-    appState.pointSize = *points;
-    const std::wstring applied = std::to_wstring(*points);
-    if (*points == kMaxPointSize && typed != applied) {
-        SetWindowTextW(appState.hwndSizeCombo, applied.c_str());
-        SendMessageW(appState.hwndSizeCombo, CB_SETEDITSEL, 0, MAKELPARAM(applied.size(), applied.size()));
-    }
-    CHARFORMAT2W format = NewFormat2(CFM_SIZE);
-    format.yHeight = TwipsOf(*points);
-    ApplyFormat(format);
-}
 
 LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     const HWND from = reinterpret_cast<HWND>(lParam);

@@ -10,7 +10,4 @@ namespace tavrel {
 
 LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
 
-// The size box's text applied: a beep for anything but digits.
-void ApplyPointSizeText(const wchar_t* text);
-
 }  // namespace tavrel

@@ -11,6 +11,7 @@
 #include "controls.h"
 #include "font_sources.h"
 #include "loaded_font_list.h"
+#include "formatting.h"
 #include "point_size.h"
 #include "resource_ids.h"
 #include "settings_file.h"
@@ -90,9 +91,8 @@ LRESULT OnGetMinMaxInfo(MINMAXINFO* limits) {
 
 // Bold, italic and the face of the selection shown in the toolbar.
 void ShowSelectionFormat() {
-    CHARFORMATW format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_CHARSET | CFM_FACE | CFM_COLOR | CFM_SIZE;
+    CHARFORMATW format =
+        NewFormat(CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE | CFM_STRIKEOUT | CFM_CHARSET | CFM_FACE | CFM_COLOR | CFM_SIZE);
     SendMessageW(appState.hwndSample, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
     CheckDlgButton(appState.hwndToolbar, IDC_BOLD, format.dwEffects & CFE_BOLD ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(appState.hwndToolbar, IDC_ITALIC, format.dwEffects & CFE_ITALIC ? BST_CHECKED : BST_UNCHECKED);

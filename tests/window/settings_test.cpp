@@ -5,6 +5,7 @@
 
 #include "app_state.h"
 #include "settings_file.h"
+#include "settings_text.h"
 #include "window_harness.h"
 
 namespace tavrel::test {
@@ -140,6 +141,12 @@ TEST_F(SettingsTest, ExistingAnsiFileIsReadAndUpdatedAsItIs) {
     EXPECT_EQ(Number(file, L"pt"), L"16");
     EXPECT_EQ(file.Value(L"string"), L"plain\\ntext");
     EXPECT_EQ(file.keys.size(), 12u);
+}
+
+TEST(SettingsText, OnlyCrLfPairsAndBackslashNChange) {
+    EXPECT_EQ(EscapeNewlines(L"a\r\nb\rc\nd\r\n\r\n"), L"a\\nb\rc\nd\\n\\n");
+    EXPECT_EQ(UnescapeNewlines(L"a\\nb\\\\n\\t\\"), L"a\nb\\\n\\t\\");
+    EXPECT_EQ(UnescapeNewlines(EscapeNewlines(L"one\r\ntwo")), L"one\ntwo");
 }
 
 TEST(SettingsPathFor, ReplacesOrAppendsTheExtensionOfTheFileName) {
