@@ -9,7 +9,7 @@ The Wine prefix opens every window inside one virtual desktop (scripts/setup),
 where frames can be dragged and Wine returns the program's exit code. That a
 copy alone in a folder starts at all shows that tavrel.exe needs no DLL beside it.
 
-usage: e2e_test.py WINE_EXEC TAVREL_EXE PROBE_EXE [unittest arguments]
+usage: e2e_test.py WINE_EXEC TAVREL_EXE PROBE_EXE OBJDUMP [unittest arguments]
 """
 import os
 import shutil
@@ -20,7 +20,7 @@ import time
 import unittest
 from pathlib import Path
 
-WINE_EXEC, TAVREL, PROBE = (Path(a) for a in sys.argv[1:4])
+WINE_EXEC, TAVREL, PROBE, OBJDUMP = (Path(a) for a in sys.argv[1:5])
 TOP = WINE_EXEC.resolve().parent.parent
 IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
 DEFAULT_SAMPLE = "フォントの世界は永遠です。\\r\\nHello, font world! 0123"
@@ -116,6 +116,17 @@ class BellListener:
         self.process.kill()
         self.process.wait()
         self.output.close()
+
+
+class ExecutableTest(unittest.TestCase):
+    def test_gui_subsystem_importing_only_system_libraries(self):
+        headers = subprocess.run([str(OBJDUMP), "-p", str(TAVREL)], capture_output=True, text=True,
+                                 check=True).stdout
+        self.assertRegex(headers, r"Subsystem\s+00000002\s+\(Windows GUI\)")
+        imported = {line.split(":", 1)[1].strip().lower() for line in headers.splitlines() if "DLL Name:" in line}
+        system = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "comdlg32.dll", "shell32.dll",
+                  "shlwapi.dll", "msvcrt.dll", "advapi32.dll", "ole32.dll"}
+        self.assertLessEqual(imported, system, "libraries that Windows does not ship")
 
 
 class RealProgramTest(unittest.TestCase):
@@ -234,4 +245,4 @@ class RealProgramTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=[sys.argv[0], "-v", *sys.argv[4:]])
+    unittest.main(argv=[sys.argv[0], "-v", *sys.argv[5:]])
