@@ -5,11 +5,13 @@
 #include <string>
 
 #include "app_state.h"
+#include "capture_sample.h"
 #include "font_sources.h"
+#include "installed_font_chooser.h"
 #include "loaded_font_list.h"
 #include "point_size.h"
 #include "resource_ids.h"
-#include "scoped_win32.h"
+#include "scoped_handles.h"
 
 namespace tavrel {
 
@@ -107,7 +109,7 @@ void Reset(HWND hwnd) {
     UnloadAllFonts(true);
     SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, 0, 0);
     wchar_t face[kTextUnits] = L"";
-    GetTextFaceW(ScopedWindowDC(hwnd), kTextUnits, face);
+    GetTextFaceW(ScopedGetDC(hwnd).get(), kTextUnits, face);
     CHARFORMAT2W format = NewFormat2(CFM_SIZE | CFM_FACE);
     format.yHeight = TwipsOf(appState.pointSize);
     ApplyFaceName(format, face);
@@ -121,10 +123,10 @@ void RunMenuCommand(HWND hwnd, WORD id) {
         case IDC_MENU: return ShowPopupMenu(hwnd);
         case IDC_FONT_COLOR: return ChooseTextColor(hwnd);
         case IDC_BACKGROUND_COLOR: return ChooseBackgroundColor(hwnd);
-        case IDM_ADD_INSTALLED_FONT: return;  // the installed-font chooser is not built yet
+        case IDM_ADD_INSTALLED_FONT: return AddInstalledFont(hwnd);
         case IDM_RESET: return Reset(hwnd);
         case IDM_ADD_FONT_FILE: return AddFontFileFromDialog(hwnd);
-        case IDM_CAPTURE: return;  // capture to the clipboard is not built yet
+        case IDM_CAPTURE: return CaptureSampleToClipboard(hwnd, appState.hwndSample);
         case IDM_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
     }
 }

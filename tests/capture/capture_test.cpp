@@ -20,25 +20,17 @@ constexpr COLORREF kTextColour = RGB(200, 0, 0);
 constexpr COLORREF kBackground = RGB(255, 255, 0);
 constexpr wchar_t kMarker[] = L"left by someone else";
 
-// One window serves every test: Wine without a window manager waits two
-// seconds for each top-level window it hides.
 class CaptureTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        test::WaitForClipboardManager();
-        shared_ = new test::SampleWindow(400, 150);
+    static void SetUpTestSuite() { test::WaitForClipboardManager(); }
+
+    CaptureTest() : window_(400, 150) {
+        window_.SetText(L"WWW sample\r\nsecond line", 36);
+        window_.SetColours(kTextColour, kBackground);
     }
-    static void TearDownTestSuite() { delete shared_; }
 
     void SetUp() override {
         ASSERT_NE(window_.sample(), nullptr) << "no RichEdit control: is DISPLAY set?";
-    }
-
-    CaptureTest() : window_(*shared_) {
-        window_.Resize(400, 150);
-        window_.SetText(L"WWW sample\r\nsecond line", 36);
-        window_.SetColours(kTextColour, kBackground);
-        window_.Select(0, 0);
     }
 
     void Capture() { CaptureSampleToClipboard(window_.main(), window_.sample()); }
@@ -61,11 +53,8 @@ protected:
         EXPECT_FALSE(ClipboardPicture());
     }
 
-    static test::SampleWindow* shared_;
-    test::SampleWindow& window_;
+    test::SampleWindow window_;
 };
-
-test::SampleWindow* CaptureTest::shared_ = nullptr;
 
 TEST_F(CaptureTest, ReplacesTheClipboardWithAPictureOfTheClientArea) {
     PutTextOnClipboard(kMarker);

@@ -13,6 +13,7 @@ usage: e2e_test.py WINE_EXEC TAVREL_EXE PROBE_EXE OBJDUMP [unittest arguments]
 """
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -86,6 +87,23 @@ def desktop_origin():
                               text=True, env=ENV).stdout
     fields = dict(line.split("=", 1) for line in geometry.split())
     return int(fields["X"]), int(fields["Y"])
+
+
+def x_clipboard(target):
+    """What the X clipboard offers as `target`, read with xclip, or None."""
+    try:
+        done = subprocess.run(["xclip", "-o", "-selection", "clipboard", "-t", target], capture_output=True,
+                              env=ENV, timeout=10)
+    except subprocess.TimeoutExpired:
+        return None
+    return done.stdout if done.returncode == 0 else None
+
+
+def bmp_size(data):
+    """Width and height from a BMP file's header."""
+    assert data[:2] == b"BM", data[:16]
+    width, height = struct.unpack_from("<ii", data, 18)
+    return width, abs(height)
 
 
 def read_settings(path):
@@ -180,6 +198,22 @@ class RealProgramTest(unittest.TestCase):
         self.assertTrue(utf16)
         self.assertEqual([key for key, _ in pairs], KEYS)
         self.assertEqual(dict(pairs)["string"], "フォントの世界は永遠です。\\nHello, font world! 0123")
+
+    def test_ctrl_c_puts_a_picture_of_the_sample_area_and_no_text_on_the_x_clipboard(self):
+        values = self.start()
+        width, height = (int(v) for v in values["sample-client"][0].split())
+        # Text from an X program first, so neither an earlier picture nor a
+        # copy of the selected text can pass for the capture.
+        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"from X", env=ENV, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        poll(lambda: x_clipboard("UTF8_STRING") == b"from X", "the X text on the clipboard")
+        self.click_into(values, "sample")
+        xdotool("key", "ctrl+a", "ctrl+c")
+        targets = poll(lambda: (lambda t: t if t and b"image/bmp" in t.split() else None)(x_clipboard("TARGETS")),
+                       "a bitmap on the X clipboard", shown=lambda: x_clipboard("TARGETS"))
+        self.assertFalse({b"UTF8_STRING", b"STRING", b"TEXT", b"text/plain"} & set(targets.split()), targets)
+        self.assertEqual(bmp_size(x_clipboard("image/bmp")), (width, height))
+        self.close_with_esc()
 
     def test_window_cannot_be_dragged_smaller_than_320_by_120(self):
         left, top, right, bottom = rect(self.start())

@@ -6,7 +6,8 @@
 //                                       prints the wall-clock time then, in Unix ms
 //   tavrel-probe wait-gone MS [CLASS]   until no such window is left
 //   tavrel-probe close 0 [CLASS]        asks the window to close (WM_CLOSE)
-//   tavrel-probe state [0 CLASS]        the window's rectangle and its controls' texts
+//   tavrel-probe state [0 CLASS]        the window's rectangle and its controls' texts,
+//                                       places and the sample's client size
 //
 // Exit status 0 on success, 1 on a timeout or when there is no window.
 
@@ -100,6 +101,9 @@ int PrintState(const wchar_t* className) {
         if (name == L"RichEdit20W") {
             std::printf("sample %s\n", OneLine(TextOf(child)).c_str());
             PrintRect("sample", child);
+            RECT client{};
+            GetClientRect(child, &client);
+            std::printf("sample-client %ld %ld\n", client.right, client.bottom);
         } else if (name == L"ComboBox") {
             const bool list = (GetWindowLongW(child, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
             PrintCombo(list ? "face" : "size", child);

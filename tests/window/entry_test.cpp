@@ -3,6 +3,7 @@
 
 #include "app_state.h"
 #include "application.h"
+#include "clipboard_picture.h"
 #include "main_window.h"
 #include "window_harness.h"
 
@@ -53,14 +54,27 @@ TEST_F(EntryTest, EscAndCtrlCGoToTheWindowBeforeTheFocusedControl) {
     PumpPending();
     ASSERT_TRUE(ClipboardHoldsText()) << "the check below would prove nothing";
 
-    // ...with them, Ctrl+C is the window's command and Esc closes the window.
+    // ...with them, Ctrl+C is the window's command: a picture of the sample,
+    // selection shown, and no text. A posted key does not change the key
+    // state, so Ctrl stays down until the loop has taken the C.
     EmptyTheClipboard();
+    RECT sample{};
+    GetClientRect(appState.hwndSample, &sample);
     PressKey(appState.hwndSample, 'C', true);
-    PressKey(appState.hwndSizeCombo, VK_ESCAPE, false);
+    PostMessageW(nullptr, WM_QUIT, 7, 0);
     const LoopDeadline deadline;
+    ASSERT_EQ(RunMessageLoop(hwnd_, CreateAccelerators()), 7);
+    EXPECT_FALSE(ClipboardHoldsText());
+    const auto picture = ClipboardPicture();
+    ASSERT_TRUE(picture) << DescribeClipboard();
+    EXPECT_EQ(picture->width, sample.right);
+    EXPECT_EQ(picture->height, sample.bottom);
+    EXPECT_GT(picture->Count(GetSysColor(COLOR_HIGHLIGHT)), 100u);
+
+    // Esc closes the window, from the size box too.
+    PressKey(appState.hwndSizeCombo, VK_ESCAPE, false);
     EXPECT_EQ(RunMessageLoop(hwnd_, CreateAccelerators()), 0);
     EXPECT_FALSE(IsWindow(hwnd_));
-    EXPECT_FALSE(ClipboardHoldsText());
     EXPECT_EQ(ReadSettingsFile().keys.size(), 12u) << "Esc closes as the title bar does";
     PressKey(nullptr, 0, false);
 }
