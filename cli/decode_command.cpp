@@ -4,6 +4,7 @@
 #include "collection.h"
 #include "commands.h"
 #include "open_font.h"
+#include "utf8.h"
 
 namespace tavrel {
 
@@ -19,7 +20,7 @@ Result<std::vector<std::uint8_t>> ExtractMember(Bytes image, std::uint32_t index
 }
 
 int WriteImage(const std::string& file, Bytes image) {
-    std::ofstream out(std::filesystem::path(file), std::ios::binary | std::ios::trunc);
+    std::ofstream out(PathFromUtf8(file), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
     if (out.flush()) return 0;
     ReportFile(file, "cannot write the file");

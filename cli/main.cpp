@@ -62,19 +62,30 @@ void ReportFile(const std::string& file, const std::string& reason) {
 
 }  // namespace tavrel
 
-int main(int argc, char** argv) {
-#ifdef _WIN32
-    // Names are written as UTF-8 bytes, with no newline translation.
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
-    if (argc >= 2 && (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h"))) {
+static int Run(const std::vector<std::string>& arguments) {
+    if (arguments.size() >= 2 && (arguments[1] == "--help" || arguments[1] == "-h")) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (argc < 3) return UsageError();
-    const std::string command = argv[1];
-    const std::vector<std::string> rest(argv + 2, argv + argc);
+    if (arguments.size() < 3) return UsageError();
+    const std::string& command = arguments[1];
+    const std::vector<std::string> rest(arguments.begin() + 2, arguments.end());
     if (command == "names") return tavrel::RunNamesCommand(rest);
     if (command == "decode") return RunDecode(rest);
     return UsageError();
 }
+
+#ifdef _WIN32
+#include "utf8.h"
+
+int wmain(int argc, wchar_t** argv) {
+    // Names are written as UTF-8 bytes, with no newline translation.
+    _setmode(_fileno(stdout), _O_BINARY);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.push_back(tavrel::ToUtf8(reinterpret_cast<const char16_t*>(argv[i])));
+    return Run(arguments);
+}
+#else
+int main(int argc, char** argv) { return Run(std::vector<std::string>(argv, argv + argc)); }
+#endif

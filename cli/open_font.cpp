@@ -3,11 +3,12 @@
 #include <filesystem>
 
 #include "file_bytes.h"
+#include "utf8.h"
 
 namespace tavrel {
 
 Result<OpenedFont> OpenFont(const std::string& file) {
-    const std::filesystem::path path(file);
+    const std::filesystem::path path = PathFromUtf8(file);
     const FontLoader loader = ChooseLoader(path.u16string());
     if (loader == FontLoader::None) return Failure{"not a font file extension"};
     auto bytes = ReadFileBytes(path);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -7,5 +8,11 @@ namespace tavrel {
 
 // Lone surrogates become U+FFFD: a face name is font data, not trusted text.
 std::string ToUtf8(std::u16string_view text);
+
+// Command-line arguments are held as UTF-8 on every system (the Windows build
+// converts its wide arguments), so any Unicode path names its file.
+inline std::filesystem::path PathFromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
 
 }  // namespace tavrel
