@@ -1,0 +1,71 @@
+#include "load_check.h"
+
+#include <algorithm>
+
+#include "font_plan.h"
+#include "heap_meter.h"
+
+namespace tavrel::test {
+
+namespace {
+
+constexpr std::uint64_t kMiB = 1 << 20;
+constexpr std::size_t kMaxFaces = 10, kMaxNameUnits = 259;
+
+bool StartsWithCollectionTag(Span file) {
+    return file.size() >= 4 && (file[0] | 0x20) == 't' && (file[1] | 0x20) == 't' && (file[2] | 0x20) == 'c' &&
+           (file[3] | 0x20) == 'f';
+}
+
+std::string NamesFault(const std::vector<std::u16string>& names, bool oneFace) {
+    if (names.empty()) return "a plan without faces";
+    if (names.size() > (oneFace ? 1 : kMaxFaces)) return std::to_string(names.size()) + " faces";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].size() > kMaxNameUnits) return "a name of " + std::to_string(names[i].size()) + " units";
+        if (names[i].find(u'\0') != std::u16string::npos) return "a name holding NUL";
+        if (std::find(names.begin(), names.begin() + i, names[i]) != names.begin() + i) return "a name listed twice";
+    }
+    return {};
+}
+
+std::string PlanFault(FontLoader loader, Span file, const FontPlan& plan) {
+    const bool decodes = loader == FontLoader::Woff || loader == FontLoader::Woff2;
+    const Bytes image = RegisteredImage(plan, file);
+    if (decodes) {
+        if (plan.decodedImage.empty()) return "a web font registered without decoding";
+        if (plan.decodedImage.size() > kMaxDecodedImage) return "a decoded image above 30 MiB";
+        if (image.data() != plan.decodedImage.data()) return "registers something other than the decoded image";
+    } else if (!plan.decodedImage.empty() || image.data() != file.data() || image.size() != file.size()) {
+        return "registers something other than the file";
+    }
+    if (loader == FontLoader::Collection && !StartsWithCollectionTag(file)) return "a collection without 'ttcf'";
+    const bool oneFace = loader == FontLoader::Sfnt || (decodes && !StartsWithCollectionTag(image));
+    if (std::string fault = NamesFault(plan.faceNames, oneFace); !fault.empty()) return fault;
+    return RegistrationFault(image);
+}
+
+}  // namespace
+
+std::uint64_t LoadHeapBudget(FontLoader, std::uint64_t input, std::uint64_t decoded) {
+    return 2 * input + 3 * decoded + kMiB;
+}
+
+LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
+    LoadOutcome outcome;
+    HeapMeter meter;
+    const std::vector<std::uint8_t> bytes(file.begin(), file.end());  // the loader's copy of the file
+    auto plan = PlanFontFile(loader, bytes);
+    outcome.peakHeap = meter.Peak();
+    if (plan) {
+        outcome.added = true;
+        outcome.decodedSize = plan->decodedImage.size();
+        outcome.fault = PlanFault(loader, bytes, plan.value());
+        outcome.names = plan->faceNames;
+    }
+    const std::uint64_t budget = LoadHeapBudget(loader, file.size(), outcome.decodedSize);
+    if (outcome.fault.empty() && outcome.peakHeap > budget)
+        outcome.fault = "took " + std::to_string(outcome.peakHeap) + " bytes of heap, budget " + std::to_string(budget);
+    return outcome;
+}
+
+}  // namespace tavrel::test

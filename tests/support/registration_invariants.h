@@ -1,0 +1,29 @@
+#pragma once
+// What may reach the system for registration, checked with reads of its own:
+// the fuzz targets and the hostile-file tests hold the core's results against
+// these rules, so the rules must not borrow the core's code.
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace tavrel::test {
+
+using Span = std::span<const std::uint8_t>;
+
+// The largest decoded image that may be registered (30 MiB).
+constexpr std::size_t kMaxDecodedImage = 31457280;
+
+// Empty when `image` may be registered: at least 12 bytes; for an sfnt, its
+// table directory and every table inside the image; for a collection ("ttcf",
+// letter case ignored), its header, every member offset, and every member's
+// directory and tables inside the image. Otherwise what is wrong.
+std::string RegistrationFault(Span image);
+
+// Empty when `member` is exactly the standalone image of member `index` of
+// `collection`: its offset table and records copied, each table's bytes in
+// directory order at the next multiple of 4, zero fill, record offsets
+// rewritten to those positions, nothing after the last table's fill.
+std::string ExtractedMemberFault(Span collection, std::uint32_t index, Span member);
+
+}  // namespace tavrel::test
