@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,6 +9,8 @@ namespace tavrel {
 
 // Each returns the process exit status.
 int RunNamesCommand(const std::vector<std::string>& files);
+// Writes the image tavrel registers for `in`, or one member of it, to `out`.
+int RunDecodeCommand(const std::string& in, const std::string& out, std::optional<std::uint32_t> member);
 
 // "tavrel-cli: FILE: REASON" on standard error.
 void ReportFile(const std::string& file, const std::string& reason);

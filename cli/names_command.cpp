@@ -1,17 +1,11 @@
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "commands.h"
-#include "file_bytes.h"
-#include "font_plan.h"
+#include "open_font.h"
 #include "utf8.h"
 
 namespace tavrel {
-
-void ReportFile(const std::string& file, const std::string& reason) {
-    std::fprintf(stderr, "tavrel-cli: %s: %s\n", file.c_str(), reason.c_str());
-}
 
 // Lists faces as the window would after opening the files one after another:
 // a name already listed, by this file or an earlier one, is listed once.
@@ -19,22 +13,14 @@ int RunNamesCommand(const std::vector<std::string>& files) {
     std::vector<std::u16string> listed;
     int status = 0;
     for (const std::string& file : files) {
-        const std::filesystem::path path(file);
-        const FontLoader loader = ChooseLoader(path.u16string());
-        if (loader == FontLoader::None) {
-            ReportFile(file, "not a font file extension");
-            status = 1;
-            continue;
-        }
-        auto bytes = ReadFileBytes(path);
-        auto plan = bytes ? PlanFontFile(loader, bytes.value()) : Result<FontPlan>(Failure{bytes.reason()});
-        if (!plan) {
-            ReportFile(file, plan.reason());
+        auto font = OpenFont(file);
+        if (!font) {
+            ReportFile(file, font.reason());
             status = 1;
             continue;
         }
         std::size_t added = 0;
-        for (const std::u16string& name : plan->faceNames) {
+        for (const std::u16string& name : font->plan.faceNames) {
             if (std::find(listed.begin(), listed.end(), name) != listed.end()) continue;
             listed.push_back(name);
             std::printf("%s\n", ToUtf8(name).c_str());

@@ -5,6 +5,8 @@
 #include "collection.h"
 #include "full_name.h"
 #include "sfnt_layout.h"
+#include "woff.h"
+#include "woff2_step.h"
 
 namespace tavrel {
 
@@ -40,9 +42,9 @@ Result<FontPlan> PlanSingleFace(Bytes image) {
     return plan;
 }
 
-Result<FontPlan> PlanDecodedFaces(Result<std::vector<std::uint8_t>> decoded) {
+Result<FontPlan> PlanDecodedFaces(Result<DecodedImage> decoded) {
     if (!decoded) return Failure{decoded.reason()};
-    const Bytes image = decoded.value();
+    const Bytes image = ImageBytes(decoded.value());
     auto plan = IsCollection(image) ? PlanCollectionFaces(image) : PlanSingleFace(image);
     if (plan) plan->decodedImage = std::move(decoded.value());
     return plan;
@@ -57,8 +59,9 @@ Result<FontPlan> PlanFontFile(FontLoader loader, Bytes file) {
         case FontLoader::Sfnt:
             return PlanSingleFace(file);
         case FontLoader::Woff:
+            return PlanDecodedFaces(DecodeWoff(file));
         case FontLoader::Woff2:
-            return PlanDecodedFaces(Failure{"web fonts are not read yet"});
+            return PlanDecodedFaces(DecodeWoff2(file));
         case FontLoader::None:
             break;
     }
@@ -66,7 +69,7 @@ Result<FontPlan> PlanFontFile(FontLoader loader, Bytes file) {
 }
 
 Bytes RegisteredImage(const FontPlan& plan, Bytes file) {
-    return plan.decodedImage.empty() ? file : Bytes(plan.decodedImage);
+    return plan.decodedImage.empty() ? file : ImageBytes(plan.decodedImage);
 }
 
 }  // namespace tavrel

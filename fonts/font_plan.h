@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "byte_reader.h"
+#include "decoded_image.h"
 #include "loader_choice.h"
 #include "result.h"
 
@@ -16,8 +17,9 @@ namespace tavrel {
 struct FontPlan {
     // Distinct names, in the order the loader finds them; may hold the empty name.
     std::vector<std::u16string> faceNames;
-    // The decoded font for WOFF and WOFF2 files; empty when the file's own bytes are registered.
-    std::vector<std::uint8_t> decodedImage;
+    // The decoded font for WOFF and WOFF2 files, moved here from the decoder
+    // without a copy; empty when the file's own bytes are registered.
+    DecodedImage decodedImage;
 };
 
 // Fails, saying why, when the file adds nothing: an unknown loader, a damaged

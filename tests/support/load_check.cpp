@@ -34,7 +34,7 @@ std::string PlanFault(FontLoader loader, Span file, const FontPlan& plan) {
     if (decodes) {
         if (plan.decodedImage.empty()) return "a web font registered without decoding";
         if (plan.decodedImage.size() > kMaxDecodedImage) return "a decoded image above 30 MiB";
-        if (image.data() != plan.decodedImage.data()) return "registers something other than the decoded image";
+        if (image.data() != ImageBytes(plan.decodedImage).data()) return "registers something other than the decoded image";
     } else if (!plan.decodedImage.empty() || image.data() != file.data() || image.size() != file.size()) {
         return "registers something other than the file";
     }

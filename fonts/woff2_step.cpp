@@ -1,0 +1,26 @@
+#include "woff2_step.h"
+
+#include <woff2/decode.h>
+#include <woff2/output.h>
+
+#include <algorithm>
+
+namespace tavrel {
+
+Result<DecodedImage> DecodeWoff2(Bytes woff2) {
+    const std::size_t stated = woff2::ComputeWOFF2FinalSize(woff2.data(), woff2.size());
+    DecodedImage image(std::min(stated, kMaxDecodedImageSize), '\0');
+    woff2::WOFF2StringOut out(&image);
+    // Set here rather than left at the library's default, which newer releases raised.
+    out.SetMaxSize(kMaxDecodedImageSize);
+    if (!woff2::ConvertWOFF2ToTTF(woff2.data(), woff2.size(), &out))
+        return Failure{"the WOFF2 data cannot be decoded"};
+    // A header that overstates the size leaves zeros after the font, and one
+    // that understates it lets the string grow ahead of its content; neither
+    // the zeros nor the spare room are part of the font.
+    image.resize(out.Size());
+    if (image.capacity() > image.size()) image.shrink_to_fit();
+    return image;
+}
+
+}  // namespace tavrel
