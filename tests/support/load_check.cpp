@@ -44,10 +44,25 @@ std::string PlanFault(FontLoader loader, Span file, const FontPlan& plan) {
     return RegistrationFault(image);
 }
 
+// What the woff2 library needs beside the image: its Brotli output, which it
+// refuses above 100 times the file, and Brotli's own window (up to 16 MiB,
+// with the smaller one it outgrew still live while it grows) and tables.
+std::uint64_t Woff2LibraryBudget(std::uint64_t input) { return 100 * input + 26 * kMiB; }
+
+// The largest image a file that failed to decode could have set aside: zlib
+// inflates at most 1032 times its input (plus the records, 16 bytes for each
+// 20-byte directory entry); the woff2 step is sized up front at no more than
+// 100 times the file.
+std::uint64_t LargestJustifiedImage(FontLoader loader, std::uint64_t input) {
+    const std::uint64_t ratio = loader == FontLoader::Woff ? 1033 : loader == FontLoader::Woff2 ? 100 : 0;
+    return std::min<std::uint64_t>(ratio * input, kMaxDecodedImage);
+}
+
 }  // namespace
 
-std::uint64_t LoadHeapBudget(FontLoader, std::uint64_t input, std::uint64_t decoded) {
-    return 2 * input + 3 * decoded + kMiB;
+std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded) {
+    const std::uint64_t budget = 2 * input + 3 * decoded + kMiB;
+    return loader == FontLoader::Woff2 ? budget + Woff2LibraryBudget(input) : budget;
 }
 
 LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
@@ -62,7 +77,8 @@ LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
         outcome.fault = PlanFault(loader, bytes, plan.value());
         outcome.names = plan->faceNames;
     }
-    const std::uint64_t budget = LoadHeapBudget(loader, file.size(), outcome.decodedSize);
+    const std::uint64_t decoded = outcome.added ? outcome.decodedSize : LargestJustifiedImage(loader, file.size());
+    const std::uint64_t budget = LoadHeapBudget(loader, file.size(), decoded);
     if (outcome.fault.empty() && outcome.peakHeap > budget)
         outcome.fault = "took " + std::to_string(outcome.peakHeap) + " bytes of heap, budget " + std::to_string(budget);
     return outcome;

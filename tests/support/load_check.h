@@ -22,7 +22,7 @@ struct LoadOutcome {
 
 // The most heap one load may take (docs/hostile-files.md): `input` bytes of
 // file, `decoded` bytes of decoded image (for a load that fails, the largest
-// image the file could have decoded to).
+// image the file could justify), and for WOFF2 what the woff2 library needs.
 std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded);
 
 // Reads `file` into memory as the loader would, plans its faces, and checks
