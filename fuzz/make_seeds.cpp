@@ -11,6 +11,7 @@
 
 #include "file_bytes.h"
 #include "font_builder.h"
+#include "woff_builder.h"
 
 namespace {
 
@@ -23,6 +24,8 @@ const std::map<std::string, std::vector<std::string>> kTargetsOf = {
     {"sfnt", {"sfnt_plan", "full_name"}},
     {"ttc", {"collection_plan", "collection_member", "sfnt_plan"}},
     {"name", {"full_name"}},
+    {"woff", {"woff_plan", "woff_decode"}},
+    {"woff2", {"woff2_plan"}},
 };
 
 // Larger inputs slow every mutation; the sweeps in tests/ cover big files.
@@ -58,6 +61,15 @@ void WriteBuilderSeeds(const fs::path& seeds) {
     Write(seeds, "ttc", "builder-one.ttc", tavrel::test::BuildCollection({members[0]}));
     Write(seeds, "ttc", "builder-three.ttc", tavrel::test::BuildCollection({members[0], members[1], members[0]}));
     Write(seeds, "ttc", "builder-twelve.ttc", tavrel::test::BuildCollection(members));
+
+    using tavrel::test::Storage;
+    Write(seeds, "woff", "builder-plain.woff", tavrel::test::WoffFromSfnt(tavrel::test::BuildFontNamed(u"Seed Web")));
+    Write(seeds, "woff", "builder-mixed.woff", tavrel::test::WoffFromSfnt(tavrel::test::BuildNamedFont(mixed)));
+    Write(seeds, "woff", "builder-empty.woff", tavrel::test::BuildWoff({}));
+    Write(seeds, "woff", "builder-extras.woff",
+          tavrel::test::BuildWoff({{tavrel::test::MakeTag("name"), mixed.Build(), 0x1234, Storage::Stored},
+                                   {tavrel::test::MakeTag("head"), ByteVector(54, 7), 0, Storage::Compressed}},
+                                  {0x4F54544F, tavrel::test::Ascii("<metadata/>"), ByteVector(9, 0xEE)}));
 }
 
 int WriteSampleSeeds(const fs::path& seeds, const fs::path& manifest) {

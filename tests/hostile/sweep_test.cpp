@@ -56,6 +56,8 @@ void SweepSamples(FontLoader loader) {
 
 TEST(Sweeps, SfntFiles) { SweepSamples(FontLoader::Sfnt); }
 TEST(Sweeps, CollectionFiles) { SweepSamples(FontLoader::Collection); }
+TEST(Sweeps, WoffFiles) { SweepSamples(FontLoader::Woff); }
+TEST(Sweeps, Woff2Files) { SweepSamples(FontLoader::Woff2); }
 
 }  // namespace
 }  // namespace tavrel::test

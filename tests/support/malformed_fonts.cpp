@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "woff_builder.h"
+
 namespace tavrel::test {
 
 namespace {
@@ -161,6 +163,80 @@ void AddCollectionCases(std::vector<MalformedFont>& cases) {
     c.Values(postLength, {{0x80000000, nothing}, {0xFFFFFFFF, nothing}});
 }
 
+// Header 0 to 43, directory 44 to 143: OS/2, cmap and head compressed, post
+// (5 bytes) and name (36 bytes, "Woff Base") stored, in that order, the name
+// table's data last and ending the file; totalSfntSize 296.
+void AddWoffCases(std::vector<MalformedFont>& cases) {
+    const ByteVector names = NameTableBuilder().Windows(0x0409, u"Woff Base").Build();
+    Subject w(cases, "woff", FontLoader::Woff,
+              BuildWoff({{MakeTag("OS/2"), ByteVector(78, 0x11)},
+                         {MakeTag("cmap"), ByteVector(22, 0x22)},
+                         {MakeTag("head"), ByteVector(54, 0x33)},
+                         {MakeTag("post"), ByteVector(5, 0x55), 0, Storage::Stored},
+                         {MakeTag("name"), names, 0, Storage::Stored}}));
+    const ByteVector& base = w.base();
+    const auto entry = [](std::size_t index, std::size_t field) { return WoffEntryField(index, field); };
+    const std::size_t size = base.size(), nameAt = U32At(base, entry(4, kWoffEntryOffset));
+    const std::size_t os2At = U32At(base, entry(0, kWoffEntryOffset)), os2Stored = U32At(base, entry(0, kWoffEntryCompLength));
+    Expect(U32At(base, kWoffTotalSfntSize) == 296 && nameAt + 36 == size && os2Stored < 78 &&
+               U32At(base, entry(3, kWoffEntryCompLength)) == 5,
+           "woff");
+    const Listed named{u"Woff Base"}, empty = kEmptyName, nothing = kNothingAdded;
+
+    w.Values({"signature", 0, 4}, {{0, named}, {MakeTag("wOF2"), named}});
+    w.Values({"flavor", 4, 4}, {{MakeTag("OTTO"), named}, {MakeTag("true"), empty}, {0, empty},
+                                {MakeTag("ttcf"), nothing}});
+    w.Values({"length", 8, 4}, {{0, named}, {0xFFFFFFFF, named}});
+    w.Values({"numTables", 12, 2}, {{0, nothing}, {1, nothing}, {4, nothing}, {6, nothing}, {0x8000, nothing},
+                                    {0xFFFE, nothing}, {0xFFFF, nothing}});
+    w.Values({"reserved", 14, 2}, {{0xFFFF, named}});
+    w.Values({"totalSfntSize", kWoffTotalSfntSize, 4},
+             {{0, nothing}, {1, nothing}, {295, nothing}, {297, nothing}, {300, nothing}, {0x8000, nothing},
+              {0xFFFF, nothing}, {0x80000000, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"majorVersion", 20, 2}, {{0xFFFF, named}});
+    w.Values({"metaOffset", 24, 4}, {{0xFFFFFFFF, named}});
+    w.Values({"metaLength", 28, 4}, {{0xFFFFFFFF, named}});
+    w.Values({"privOffset", 36, 4}, {{0xFFFFFFFF, named}});
+    w.Values({"privLength", 40, 4}, {{0xFFFFFFFF, named}});
+
+    const Field nameOffset{"name entry offset", entry(4, kWoffEntryOffset), 4};
+    const Field nameStored{"name entry compLength", entry(4, kWoffEntryCompLength), 4};
+    const Field nameLength{"name entry origLength", entry(4, kWoffEntryOrigLength), 4};
+    w.Values(nameOffset, {{0, empty}, {1, empty}, {0x8000, nothing}, {0xFFFF, nothing}, {0x80000000, nothing},
+                          {0xFFFFFFFE, nothing}, {0xFFFFFFFF, nothing}});
+    w.EndsAround(nameOffset, 36, size, "file size", empty, named, nothing);
+    w.Values(nameStored, {{0, nothing}, {1, nothing}, {0x8000, nothing}, {0xFFFF, nothing}, {0x80000000, nothing},
+                          {0xFFFFFFFF, nothing}});
+    w.EndsAround(nameStored, nameAt, size, "file size", nothing, named, nothing);
+    w.Values(nameLength, {{0, nothing}, {35, nothing}, {37, nothing}, {0x8000, nothing}, {0xFFFFFFFF, nothing}});
+
+    const Field os2Offset{"OS/2 entry offset", entry(0, kWoffEntryOffset), 4};
+    const Field os2Comp{"OS/2 entry compLength", entry(0, kWoffEntryCompLength), 4};
+    const Field os2Orig{"OS/2 entry origLength", entry(0, kWoffEntryOrigLength), 4};
+    w.Values(os2Offset, {{0, nothing}, {os2At + 1, nothing}, {0xFFFFFFFF, nothing}});
+    // compLength equal to origLength makes the stream and what follows it a stored table.
+    w.Values(os2Comp, {{0, nothing}, {os2Stored - 1, nothing}, {78, named}, {0xFFFFFFFF, nothing}});
+    // Inflating to more or less than origLength; 77 and 79 keep the layout's size.
+    w.Values(os2Orig, {{77, nothing}, {79, nothing}, {0xFFFFFFFF, nothing}});
+    ByteVector corrupt = base;
+    corrupt[os2At + os2Stored / 2] ^= 0xFF;
+    w.Add("OS/2 stream corrupted in the middle", corrupt, nothing);
+    corrupt = base;
+    corrupt[os2At + os2Stored - 1] ^= 0x01;
+    w.Add("OS/2 stream's checksum corrupted", corrupt, nothing);
+
+    // Two entries over the same compressed data, the layout kept consistent.
+    ByteVector shared = base;
+    for (std::size_t field : {kWoffEntryOffset, kWoffEntryCompLength, kWoffEntryOrigLength})
+        PutU32(shared, entry(1, field), U32At(base, entry(0, field)));
+    PutU32(shared, kWoffTotalSfntSize, 296 - 24 + 80);
+    w.Add("cmap entry over OS/2's data", shared, named);
+    w.Values({"name entry offset over 'post'", nameOffset.at, 4}, {{U32At(base, entry(3, kWoffEntryOffset)), empty}});
+    w.Values({"post entry tag", entry(3, 0), 4}, {{MakeTag("name"), empty}});
+    ByteVector bare = With(base, {"numTables", 12, 2}, 0);
+    w.Add("numTables = 0x0 with totalSfntSize = 0xC", With(bare, {"totalSfntSize", kWoffTotalSfntSize, 4}, 12), empty);
+}
+
 // Finds a table record by tag in the directory at `directory`.
 std::size_t RecordOf(const ByteVector& font, std::size_t directory, std::uint32_t tag) {
     const std::uint16_t numTables = U16At(font, directory + 4);
@@ -214,6 +290,74 @@ void AddSampleCollectionCases(std::vector<MalformedFont>& cases, const FontSampl
     c.Values({"member 0 'name' record length", record + 12, 4}, {{0, firstUnnamed}, {0xFFFFFFFF, kNothingAdded}});
 }
 
+std::size_t WoffEntryOf(const ByteVector& woff, std::uint32_t tag) {
+    for (std::size_t i = 0, n = U16At(woff, 12); i < n; ++i)
+        if (U32At(woff, WoffEntryField(i, 0)) == tag) return i;
+    throw std::logic_error("a WOFF sample without the table it needs");
+}
+
+void AddSampleWoffCases(std::vector<MalformedFont>& cases, const FontSample& sample) {
+    Subject w(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
+    const std::uint32_t total = U32At(w.base(), kWoffTotalSfntSize);
+    const std::size_t last = U16At(w.base(), 12) - 1, name = WoffEntryOf(w.base(), MakeTag("name"));
+    w.Values({"totalSfntSize", kWoffTotalSfntSize, 4}, {{total - 4, kNothingAdded}, {total + 4, kNothingAdded}});
+    w.Values({"numTables", 12, 2}, {{0, kNothingAdded}, {0xFFFF, kNothingAdded}});
+    w.Values({"flavor", 4, 4}, {{MakeTag("true"), kEmptyName}});
+    w.Values({"metaOffset", 24, 4}, {{0xFFFFFFFF, sample.names}});
+    w.Values({"last entry offset", WoffEntryField(last, kWoffEntryOffset), 4}, {{0xFFFFFFFF, kNothingAdded}});
+    const Field nameStored{"name entry compLength", WoffEntryField(name, kWoffEntryCompLength), 4};
+    w.Values(nameStored, {{U32At(w.base(), nameStored.at) - 1, kNothingAdded}});
+}
+
+// Where the Brotli stream of a single font's WOFF2 file starts: after the
+// 48-byte header and the table directory, whose entries are a flags byte, an
+// optional tag, origLength and, for a transformed table, transformLength.
+std::size_t Woff2StreamStart(const ByteVector& woff2) {
+    std::size_t at = 48;
+    const auto skipBase128 = [&] {
+        while (woff2.at(at++) & 0x80) {
+        }
+    };
+    for (std::size_t i = 0, n = U16At(woff2, 12); i < n; ++i) {
+        const unsigned flags = woff2.at(at++), known = flags & 0x3F, version = flags >> 6;
+        if (known == 0x3F) at += 4;
+        skipBase128();
+        const bool glyfOrLoca = known == 10 || known == 11;  // transformed unless version 3
+        if (glyfOrLoca ? version != 3 : version != 0) skipBase128();
+    }
+    return at;
+}
+
+void AddSampleWoff2Cases(std::vector<MalformedFont>& cases, const FontSample& sample) {
+    Subject w(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
+    const std::uint32_t size = static_cast<std::uint32_t>(w.base().size());
+    const Listed named = sample.names, nothing = kNothingAdded;
+    w.Values({"signature", 0, 4}, {{MakeTag("wOFF"), nothing}});
+    w.Values({"length", 8, 4}, {{0, nothing}, {size - 1, nothing}, {size + 1, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"numTables", 12, 2}, {{0, nothing}, {0xFFFF, nothing}});
+    w.Values({"reserved", 14, 2}, {{0xFFFF, named}});
+    w.Values({"totalSfntSize", 16, 4}, {{0, named}, {1, named}, {0xFFFFFFFF, named}});
+    w.Values({"totalCompressedSize", 20, 4}, {{0, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"majorVersion", 24, 2}, {{0xFFFF, named}});
+    w.Values({"metaOffset", 28, 4}, {{size, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"privOffset", 40, 4}, {{size, nothing}, {0xFFFFFFFF, nothing}});
+    w.Add("cut by one byte", ByteVector(w.base().begin(), w.base().end() - 1), nothing);
+    if (U32At(w.base(), 4) == MakeTag("ttcf")) {
+        w.Values({"flavor", 4, 4}, {{0x00010000, nothing}});
+        return;
+    }
+    w.Values({"flavor", 4, 4}, {{MakeTag("true"), kEmptyName}});
+    ByteVector mangled = w.base();
+    mangled.at(48) = 0x3F;  // an arbitrary tag follows, shifting the whole directory
+    w.Add("first directory entry's flags = 0x3F", mangled, nothing);
+    mangled = w.base();
+    mangled.at(49) = 0x80;  // origLength with a leading zero digit
+    w.Add("first directory entry's origLength begins with 0x80", mangled, nothing);
+    mangled = w.base();
+    mangled.at(Woff2StreamStart(mangled)) = 0xFF;
+    w.Add("Brotli stream's first byte = 0xFF", mangled, nothing);
+}
+
 }  // namespace
 
 std::vector<MalformedFont> MalformedBuilderFonts() {
@@ -221,6 +365,7 @@ std::vector<MalformedFont> MalformedBuilderFonts() {
     AddSfntCases(cases);
     AddNameLastCases(cases);
     AddCollectionCases(cases);
+    AddWoffCases(cases);
     return cases;
 }
 
@@ -231,6 +376,11 @@ std::vector<MalformedFont> MalformedSampleFonts(const std::vector<FontSample>& s
     AddSampleSfntCases(cases, Sample(samples, "noto-sans-cjk-jp.otf"), kEmptyName);
     AddSampleCollectionCases(cases, Sample(samples, "noto-sans-cjk.ttc"));
     AddSampleCollectionCases(cases, Sample(samples, "dejavu-three.ttc"));
+    AddSampleWoffCases(cases, Sample(samples, "dejavu-sans-sfnt2woff.woff"));
+    AddSampleWoffCases(cases, Sample(samples, "noto-serif-cjk-kr-fonttools.woff"));
+    AddSampleWoff2Cases(cases, Sample(samples, "dejavu-sans.woff2"));
+    AddSampleWoff2Cases(cases, Sample(samples, "noto-sans-cjk-jp.woff2"));
+    AddSampleWoff2Cases(cases, Sample(samples, "noto-sans-cjk.woff2"));
     return cases;
 }
 

@@ -26,4 +26,10 @@ std::string RegistrationFault(Span image);
 // rewritten to those positions, nothing after the last table's fill.
 std::string ExtractedMemberFault(Span collection, std::uint32_t index, Span member);
 
+// Empty when `image` is exactly the sfnt that WOFF file `woff` wraps: the
+// offset table from flavor and numTables, records and data in ascending tag
+// order (equal tags in directory order), each table at the next multiple of 4
+// with zero fill, stored tables copied and the others inflated with zlib.
+std::string DecodedWoffFault(Span woff, Span image);
+
 }  // namespace tavrel::test
