@@ -1,16 +1,17 @@
-// Writes the fuzz targets' seed inputs: small fonts from the test font builder
-// and the font samples made from Debian's fonts (samples.tsv). Usage:
+// Writes the fuzz targets' seed inputs: small fonts from the test font
+// builders, the font samples made from Debian's fonts (samples.tsv), and the
+// damaged-file corpus. Usage:
 //   tavrel-make-seeds SEEDS_DIR SAMPLES_TSV
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "file_bytes.h"
 #include "font_builder.h"
+#include "font_samples.h"
+#include "malformed_fonts.h"
 #include "woff_builder.h"
 
 namespace {
@@ -72,27 +73,30 @@ void WriteBuilderSeeds(const fs::path& seeds) {
                                   {0x4F54544F, tavrel::test::Ascii("<metadata/>"), ByteVector(9, 0xEE)}));
 }
 
-int WriteSampleSeeds(const fs::path& seeds, const fs::path& manifest) {
-    std::ifstream in(manifest);
-    if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", manifest.string().c_str());
-        return 1;
+std::string KindOf(tavrel::FontLoader loader) {
+    switch (loader) {
+        case tavrel::FontLoader::Sfnt:
+            return "sfnt";
+        case tavrel::FontLoader::Collection:
+            return "ttc";
+        case tavrel::FontLoader::Woff:
+            return "woff";
+        default:
+            return "woff2";
     }
-    std::string line;
-    while (std::getline(in, line)) {
-        std::istringstream fields(line);
-        std::string kind, path;
-        std::getline(fields, kind, '\t');
-        std::getline(fields, path, '\t');
-        if (!kTargetsOf.count(kind) || fs::file_size(path) > kMaxSeedBytes) continue;
-        auto bytes = tavrel::ReadFileBytes(path);
-        if (!bytes) {
-            std::fprintf(stderr, "%s: %s\n", path.c_str(), bytes.reason().c_str());
-            return 1;
-        }
-        Write(seeds, kind, "sample-" + fs::path(path).filename().string(), bytes.value());
+}
+
+void WriteSampleSeeds(const fs::path& seeds, const std::vector<tavrel::test::FontSample>& samples) {
+    for (const tavrel::test::FontSample& sample : samples) {
+        if (fs::file_size(sample.path) > kMaxSeedBytes) continue;
+        Write(seeds, KindOf(sample.loader), "sample-" + sample.path.filename().string(), tavrel::test::ReadSample(sample));
     }
-    return 0;
+}
+
+void WriteDamagedSeeds(const fs::path& seeds, const std::vector<tavrel::test::MalformedFont>& cases,
+                       const std::string& prefix) {
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        Write(seeds, KindOf(cases[i].loader), prefix + std::to_string(i), cases[i].bytes);
 }
 
 }  // namespace
@@ -105,5 +109,9 @@ int main(int argc, char** argv) {
     const fs::path seeds = argv[1];
     fs::remove_all(seeds);
     WriteBuilderSeeds(seeds);
-    return WriteSampleSeeds(seeds, argv[2]);
+    const auto samples = tavrel::test::ReadFontSamples(argv[2]);
+    WriteSampleSeeds(seeds, samples);
+    WriteDamagedSeeds(seeds, tavrel::test::MalformedBuilderFonts(), "damaged-builder-");
+    WriteDamagedSeeds(seeds, tavrel::test::MalformedSampleFonts(samples), "damaged-sample-");
+    return 0;
 }
