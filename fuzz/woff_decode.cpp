@@ -1,7 +1,7 @@
 // ConvertWoffToSfnt in both modes: the size alone and the decoding agree with
 // each other and with DecodeWoff; a size is at most 30 MiB and one the file
 // justifies; a buffer of any other size is refused; what is decoded is exactly
-// the sfnt the file wraps.
+// the sfnt the file wraps, its table directory and every table inside it.
 #include <vector>
 
 #include "fuzz_check.h"
@@ -41,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(tavrel::ImageBytes(decoded.value()).size() == out.size() &&
                 std::equal(out.begin(), out.end(), tavrel::ImageBytes(decoded.value()).begin()),
             "DecodeWoff gave other bytes");
+    // Whether the image may be registered is the plan's decision (a 'ttcf'
+    // flavor, say, makes a collection header of the offset table); here it
+    // must be exactly the sfnt the file wraps.
     RequireNoFault(tavrel::test::DecodedWoffFault(woff, out));
-    RequireNoFault(tavrel::test::RegistrationFault(out));
     return 0;
 }
