@@ -12,11 +12,6 @@ namespace {
 constexpr std::uint64_t kMiB = 1 << 20;
 constexpr std::size_t kMaxFaces = 10, kMaxNameUnits = 259;
 
-bool StartsWithCollectionTag(Span file) {
-    return file.size() >= 4 && (file[0] | 0x20) == 't' && (file[1] | 0x20) == 't' && (file[2] | 0x20) == 'c' &&
-           (file[3] | 0x20) == 'f';
-}
-
 std::string NamesFault(const std::vector<std::u16string>& names, bool oneFace) {
     if (names.empty()) return "a plan without faces";
     if (names.size() > (oneFace ? 1 : kMaxFaces)) return std::to_string(names.size()) + " faces";
@@ -38,8 +33,8 @@ std::string PlanFault(FontLoader loader, Span file, const FontPlan& plan) {
     } else if (!plan.decodedImage.empty() || image.data() != file.data() || image.size() != file.size()) {
         return "registers something other than the file";
     }
-    if (loader == FontLoader::Collection && !StartsWithCollectionTag(file)) return "a collection without 'ttcf'";
-    const bool oneFace = loader == FontLoader::Sfnt || (decodes && !StartsWithCollectionTag(image));
+    if (loader == FontLoader::Collection && !HasCollectionTag(file)) return "a collection without 'ttcf'";
+    const bool oneFace = loader == FontLoader::Sfnt || (decodes && !HasCollectionTag(image));
     if (std::string fault = NamesFault(plan.faceNames, oneFace); !fault.empty()) return fault;
     return RegistrationFault(image);
 }

@@ -21,13 +21,6 @@ struct Image {
     std::uint64_t U32(std::uint64_t at) const { return U16(at) << 16 | U16(at + 2); }
 };
 
-bool IsCollectionTag(Span image) {
-    static constexpr char kTag[] = "ttcf";
-    for (std::size_t i = 0; i < 4; ++i)
-        if ((image[i] | 0x20) != kTag[i]) return false;
-    return true;
-}
-
 std::string DirectoryFault(const Image& image, std::uint64_t at, const std::string& what) {
     if (!image.Holds(at, 12)) return what + "offset table outside the image";
     const std::uint64_t numTables = image.U16(at + 4);
@@ -115,10 +108,18 @@ std::string DecodedWoffFault(Span woffBytes, Span imageBytes) {
     return {};
 }
 
+bool HasCollectionTag(Span image) {
+    static constexpr char kTag[] = "ttcf";
+    if (image.size() < 4) return false;
+    for (std::size_t i = 0; i < 4; ++i)
+        if ((image[i] | 0x20) != kTag[i]) return false;
+    return true;
+}
+
 std::string RegistrationFault(Span image) {
     if (image.size() < 12) return "image of " + std::to_string(image.size()) + " bytes";
     const Image checked{image};
-    return IsCollectionTag(image) ? CollectionFault(checked) : DirectoryFault(checked, 0, "");
+    return HasCollectionTag(image) ? CollectionFault(checked) : DirectoryFault(checked, 0, "");
 }
 
 std::string ExtractedMemberFault(Span collection, std::uint32_t index, Span member) {

@@ -14,6 +14,9 @@ using Span = std::span<const std::uint8_t>;
 // The largest decoded image that may be registered (30 MiB).
 constexpr std::size_t kMaxDecodedImage = 31457280;
 
+// True when the first four bytes read "ttcf", letter case ignored.
+bool HasCollectionTag(Span image);
+
 // Empty when `image` may be registered: at least 12 bytes; for an sfnt, its
 // table directory and every table inside the image; for a collection ("ttcf",
 // letter case ignored), its header, every member offset, and every member's
