@@ -1,0 +1,7 @@
+#include "app_state.h"
+
+namespace tavrel {
+
+AppState appState{};
+
+}  // namespace tavrel

@@ -1,0 +1,69 @@
+#include "controls.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+
+#include "app_state.h"
+#include "resource_ids.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr DWORD kIconButtonStyle = WS_CHILD | WS_VISIBLE | BS_PUSHLIKE | BS_ICON | BS_CHECKBOX;
+constexpr DWORD kFaceComboStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWNLIST;
+constexpr DWORD kSizeComboStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWN;
+constexpr DWORD kSampleStyle =
+    WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ES_AUTOHSCROLL | ES_MULTILINE;
+constexpr const wchar_t* kPointSizes[] = {L"8", L"10", L"12", L"16", L"20", L"24", L"32", L"36", L"72"};
+
+struct ChildPlace {
+    HWND parent;
+    int id;
+    int x, y, width, height;
+};
+
+HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, const ChildPlace& place,
+                 HINSTANCE instance, DWORD exStyle = 0) {
+    return CreateWindowExW(exStyle, className, text, style, place.x, place.y, place.width, place.height, place.parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(place.id)), instance, nullptr);
+}
+
+// A push-like check box showing a 16 x 16 icon.
+void CreateIconButton(int id, int x, int iconId, HINSTANCE instance, HWND& hwnd, HICON& icon) {
+    const int side = appState.cyMenu + appState.cyEdge;
+    hwnd = CreateChild(L"Button", L"", kIconButtonStyle, {appState.hwndToolbar, id, x, appState.cyEdge, side, side},
+                       instance);
+    icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, 16, 16, LR_LOADTRANSPARENT));
+    SendMessageW(hwnd, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+
+HWND CreateCombo(DWORD style, int x, int width, HINSTANCE instance) {
+    return CreateChild(L"ComboBox", L"", style, {appState.hwndToolbar, 0, x, 0, width, 5 * appState.cyMenu}, instance);
+}
+
+}  // namespace
+
+void CreateToolbarStrip(HWND hwndMain, HINSTANCE instance) {
+    AppState& s = appState;
+    const int m = s.cyMenu, b = s.cyMenu + s.cyEdge;
+    s.hwndToolbar = CreateChild(TOOLBARCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE, {hwndMain, 0, m, 0, 0, 0}, instance);
+    CreateIconButton(IDC_MENU, 4, IDI_MENU, instance, s.hwndMenuButton, s.iconMenu);
+    s.hwndFaceCombo = CreateCombo(kFaceComboStyle, m + 8, 256, instance);
+    s.hwndSizeCombo = CreateCombo(kSizeComboStyle, m + 264, 64, instance);
+    for (const wchar_t* size : kPointSizes)
+        SendMessageW(s.hwndSizeCombo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
+    CreateIconButton(IDC_BOLD, m + 328, IDI_BOLD, instance, s.hwndBoldButton, s.iconBold);
+    CreateIconButton(IDC_ITALIC, m + 328 + b, IDI_ITALIC, instance, s.hwndItalicButton, s.iconItalic);
+    CreateIconButton(IDC_FONT_COLOR, m + 332 + 2 * b, IDI_FONT_COLOR, instance, s.hwndFontColorButton, s.iconFontColor);
+    CreateIconButton(IDC_BACKGROUND_COLOR, m + 332 + 3 * b, IDI_BACKGROUND_COLOR, instance, s.hwndBackgroundColorButton,
+                     s.iconBackgroundColor);
+}
+
+void CreateSample(HWND hwndMain, HINSTANCE instance, const RECT& client) {
+    appState.hwndSample = CreateChild(L"RichEdit20W", nullptr, kSampleStyle,
+                                      {hwndMain, IDC_SAMPLE, 0, 0, client.right, client.bottom}, instance,
+                                      WS_EX_CLIENTEDGE);
+}
+
+}  // namespace tavrel

@@ -1,0 +1,67 @@
+#include "font_sources.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+#include "app_state.h"
+#include "font_file_win32.h"
+#include "formatting.h"
+#include "loaded_font_list.h"
+
+namespace tavrel {
+
+namespace {
+
+template <class Open>
+void OpenThenShowFirstFace(Open open) {
+    const bool wasEmpty = LoadedFonts().fontHandles.empty();
+    open();
+    if (wasEmpty && !LoadedFonts().fontHandles.empty()) ApplyFirstFace();
+}
+
+// Asks for the name's length first, so a long path is never cut to a
+// shorter one that might name another file.
+std::wstring DroppedPath(HDROP drop, UINT index) {
+    const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    path.resize(DragQueryFileW(drop, index, path.data(), length + 1));
+    return path;
+}
+
+}  // namespace
+
+void OpenCommandLineFont(const wchar_t* commandLine) {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, LocalFreer> arguments(CommandLineToArgvW(commandLine, &count));
+    if (!arguments || count < 2) return;
+    const std::wstring path = arguments.get()[1];
+    OpenThenShowFirstFace([&] { OpenFontFile(path.c_str()); });
+}
+
+void OpenDroppedFiles(HDROP drop) {
+    OpenThenShowFirstFace([&] {
+        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+        for (UINT i = 0; i < count; ++i) OpenFontFile(DroppedPath(drop, i).c_str());
+        DragFinish(drop);
+    });
+}
+
+void AddFontFileFromDialog(HWND hwnd) {
+    wchar_t path[kTextUnits] = L"";
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = hwnd;
+    dialog.lpstrFilter = L"フォントファイル\0*.otf;*.ttf;*.ttc;*.woff;*.woff2\0";
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = kTextUnits;
+    dialog.lpstrTitle = L"フォントファイルを選択";
+    dialog.Flags = OFN_OVERWRITEPROMPT;
+    OpenThenShowFirstFace([&] {
+        if (GetOpenFileNameW(&dialog) && path[0]) OpenFontFile(path);
+    });
+}
+
+}  // namespace tavrel

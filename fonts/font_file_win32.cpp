@@ -1,0 +1,51 @@
+#include "font_file_win32.h"
+
+#include <string_view>
+
+#include "font_plan.h"
+#include "loaded_font_list.h"
+#include "wide_text_win32.h"
+
+namespace tavrel {
+
+namespace {
+
+struct HandleCloser {
+    void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+using ScopedFile = std::unique_ptr<void, HandleCloser>;
+
+}  // namespace
+
+std::optional<FontImage> ReadOpenFile(HANDLE file, std::uint32_t size) {
+    FontImage image;
+    image.memory.reset(static_cast<std::uint8_t*>(LocalAlloc(LMEM_FIXED, size)));
+    image.size = size;
+    if (!image.memory) return std::nullopt;
+    DWORD bytesRead = 0;
+    if (!ReadFile(file, image.memory.get(), size, &bytesRead, nullptr) || bytesRead != size) return std::nullopt;
+    return image;
+}
+
+std::optional<FontImage> ReadFontFile(const wchar_t* path) {
+    const HANDLE opened = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
+    const ScopedFile file(opened);
+    DWORD sizeHigh = 0;
+    const DWORD size = GetFileSize(opened, &sizeHigh);
+    if (size == INVALID_FILE_SIZE || sizeHigh != 0 || size > INT32_MAX) return std::nullopt;
+    return ReadOpenFile(opened, size);
+}
+
+void OpenFontFile(const wchar_t* path) {
+    const FontLoader loader = ChooseLoader(ToU16(path));
+    if (loader == FontLoader::None) return;
+    const auto image = ReadFontFile(path);
+    if (!image) return;
+    const auto plan = PlanFontFile(loader, image->bytes());
+    if (!plan) return;
+    const Bytes registered = RegisteredImage(plan.value(), image->bytes());
+    for (const std::u16string& name : plan->faceNames) AddLoadedFont(ToWide(name), registered);
+}
+
+}  // namespace tavrel

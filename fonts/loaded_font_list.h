@@ -1,0 +1,40 @@
+#pragma once
+// The faces offered in the face combo box and the registrations behind them.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "byte_reader.h"
+
+namespace tavrel {
+
+// Entry i of both sequences belongs to item i of the face combo box. Names are
+// unique under exact comparison (same length, same code units, case counts).
+struct LoadedFontList {
+    std::vector<std::wstring> faceNames;
+    // What AddFontMemResourceEx returned: null for an installed face, and
+    // where the registration failed.
+    std::vector<HANDLE> fontHandles;
+    // The face combo box, kept item for item with the list; may be null.
+    HWND hwndMirror = nullptr;
+};
+
+LoadedFontList& LoadedFonts();
+
+bool IsFaceListed(std::wstring_view faceName);
+
+// Lists the face and registers `image` privately for the process, unless the
+// name is listed already. A failed registration still lists the face.
+void AddLoadedFont(std::wstring_view faceName, Bytes image);
+
+// Lists a face the system already has; nothing is registered.
+void AddInstalledFace(std::wstring_view faceName);
+
+// Removes every registration once and empties the list; the combo box items
+// go too when `emptyCombo` is set.
+void UnloadAllFonts(bool emptyCombo);
+
+}  // namespace tavrel

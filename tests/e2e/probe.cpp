@@ -1,0 +1,134 @@
+// tavrel-probe: reads a running tavrel's window from another process, as the
+// end-to-end tests and the launch benchmark need it.
+//
+//   tavrel-probe wait-shown MS [CLASS]  until a window of the class (tavrel's
+//                                       by default) is visible and painted;
+//                                       prints the wall-clock time then, in Unix ms
+//   tavrel-probe wait-gone MS [CLASS]   until no such window is left
+//   tavrel-probe close 0 [CLASS]        asks the window to close (WM_CLOSE)
+//   tavrel-probe state [0 CLASS]        the window's rectangle and its controls' texts,
+//                                       places and the sample's client size
+//
+// Exit status 0 on success, 1 on a timeout or when there is no window.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(), bytes, nullptr, nullptr);
+    narrow.pop_back();
+    return narrow;
+}
+
+// Line breaks as \r and \n, so each value stays on one line.
+std::string OneLine(const std::wstring& text) {
+    std::string line;
+    for (char c : Utf8(text)) line += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    return line;
+}
+
+std::wstring TextOf(HWND hwnd) {
+    wchar_t text[4096] = L"";
+    SendMessageW(hwnd, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+    wchar_t name[64] = L"";
+    GetClassNameW(hwnd, name, 64);
+    return name;
+}
+
+bool Painted(HWND hwnd) { return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE); }
+
+long long UnixMilliseconds() {
+    FILETIME now;
+    GetSystemTimePreciseAsFileTime(&now);
+    const long long ticks = static_cast<long long>(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+    return ticks / 10000 - 11644473600000LL;
+}
+
+template <class Done>
+bool WaitFor(DWORD milliseconds, Done done) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    while (!done()) {
+        if (GetTickCount64() > end) return false;
+        Sleep(5);
+    }
+    return true;
+}
+
+BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+void PrintRect(const char* role, HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    std::printf("%s-rect %ld %ld %ld %ld\n", role, rect.left, rect.top, rect.right, rect.bottom);
+}
+
+void PrintCombo(const char* role, HWND combo) {
+    std::printf("%s %s\n", role, OneLine(TextOf(combo)).c_str());
+    const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t item[512] = L"";
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, i, 0) < 512)
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        std::printf("%s-item %s\n", role, OneLine(item).c_str());
+    }
+    PrintRect(role, combo);
+}
+
+// The face box is the drop-down list, the size box the editable drop-down.
+int PrintState(const wchar_t* className) {
+    const HWND main = FindWindowW(className, nullptr);
+    if (!main) return 1;
+    PrintRect("window", main);
+    std::printf("title %s\n", OneLine(TextOf(main)).c_str());
+    std::vector<HWND> children;
+    EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children) {
+        const std::wstring name = ClassOf(child);
+        if (name == L"RichEdit20W") {
+            std::printf("sample %s\n", OneLine(TextOf(child)).c_str());
+            PrintRect("sample", child);
+            RECT client{};
+            GetClientRect(child, &client);
+            std::printf("sample-client %ld %ld\n", client.right, client.bottom);
+        } else if (name == L"ComboBox") {
+            const bool list = (GetWindowLongW(child, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
+            PrintCombo(list ? "face" : "size", child);
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const std::wstring command = argc > 1 ? argv[1] : L"";
+    const DWORD timeout = argc > 2 ? static_cast<DWORD>(_wtol(argv[2])) : 30000;
+    const wchar_t* className = argc > 3 ? argv[3] : L"tavrel";
+    const auto window = [className] { return FindWindowW(className, nullptr); };
+    if (command == L"wait-shown") {
+        std::printf("waiting\n");
+        std::fflush(stdout);
+        if (!WaitFor(timeout, [&] { return window() && Painted(window()); })) return 1;
+        std::printf("shown %lld\n", UnixMilliseconds());
+        return 0;
+    }
+    if (command == L"wait-gone") return WaitFor(timeout, [&] { return !window(); }) ? 0 : 1;
+    if (command == L"state") return PrintState(className);
+    if (command == L"close") return PostMessageW(window(), WM_CLOSE, 0, 0) ? 0 : 1;
+    std::fputs("usage: tavrel-probe wait-shown|wait-gone MS [CLASS] | state|close [0 CLASS]\n", stderr);
+    return 2;
+}

@@ -1,0 +1,161 @@
+// The settings file: defaults on the first start, the twelve keys written on
+// closing, and what survives a round trip.
+
+#include <fstream>
+
+#include "app_state.h"
+#include "settings_file.h"
+#include "settings_text.h"
+#include "window_harness.h"
+
+namespace tavrel::test {
+namespace {
+
+const std::wstring kDefaultSample = L"フォントの世界は永遠です。\r\nHello, font world! 0123";
+
+// Wine writes " %d" as "x=10", Windows as "x= 10": the private-profile
+// functions of Windows keep the blank, Wine's drop it.
+std::wstring Number(const SettingsFile& file, const std::wstring& key) {
+    std::wstring value = file.Value(key);
+    if (!value.empty() && value.front() == L' ') value.erase(0, 1);
+    return value;
+}
+
+COLORREF BackgroundOf(const CHARFORMAT2W& format) { return format.crBackColor; }
+
+using SettingsTest = MainWindowTest;
+
+TEST_F(SettingsTest, FirstStartShowsTheDefaultsAndClosingWritesTwelveKeysInOrder) {
+    OpenWindow();
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    EXPECT_EQ(window.left, 10);
+    EXPECT_EQ(window.top, 10);
+    EXPECT_EQ(window.right - window.left, 640);
+    EXPECT_EQ(window.bottom - window.top, 360);
+    EXPECT_EQ(SampleText(), kDefaultSample);
+    EXPECT_EQ(SizeBoxText(), L"24");
+    const CHARFORMAT2W all = FormatOf(0, TextLength());
+    EXPECT_EQ(all.yHeight, 24 * 20);
+    EXPECT_EQ(all.crTextColor, RGB(0, 0, 0));
+    EXPECT_FALSE(all.dwEffects & CFE_AUTOCOLOR);
+    EXPECT_EQ(BackgroundOf(all), RGB(255, 255, 255));
+    CloseWindow();
+
+    const SettingsFile file = ReadSettingsFile();
+    EXPECT_TRUE(file.utf16) << "a new settings file must be UTF-16, or Japanese text turns into question marks";
+    std::vector<std::wstring> order;
+    for (const auto& key : file.keys) order.push_back(key.first);
+    EXPECT_EQ(order, (std::vector<std::wstring>{L"x", L"y", L"width", L"height", L"pt", L"string", L"fontColorR",
+                                                L"fontColorG", L"fontColorB", L"backgroundColorR",
+                                                L"backgroundColorG", L"backgroundColorB"}));
+    const std::vector<std::pair<std::wstring, std::wstring>> numbers = {
+        {L"x", L"10"},         {L"y", L"10"},         {L"width", L"640"},           {L"height", L"360"},
+        {L"pt", L"24"},        {L"fontColorR", L"0"}, {L"fontColorG", L"0"},        {L"fontColorB", L"0"},
+        {L"backgroundColorR", L"255"}, {L"backgroundColorG", L"255"}, {L"backgroundColorB", L"255"}};
+    for (const auto& [key, value] : numbers) EXPECT_EQ(Number(file, key), value) << Utf8(key);
+    EXPECT_EQ(file.Value(L"string"), L"フォントの世界は永遠です。\\nHello, font world! 0123");
+}
+
+TEST_F(SettingsTest, SampleTextRoundTrips) {
+    const std::wstring longSample(300, L'x');
+    struct Case {
+        std::wstring typed, stored, shownNextTime;
+    };
+    const Case cases[] = {
+        {L"first line\r\nsecond line", L"first line\\nsecond line", L"first line\r\nsecond line"},
+        {L"C:\\new folder", L"C:\\new folder", L"C:\r\new folder"},
+        {L"日本語のテキスト、かなカナ漢字", L"日本語のテキスト、かなカナ漢字", L"日本語のテキスト、かなカナ漢字"},
+        {longSample, std::wstring(259, L'x'), std::wstring(259, L'x')},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.typed.substr(0, 40)));
+        DeleteFileW(SettingsPath().c_str());
+        OpenWindow();
+        SetWindowTextW(appState.hwndSample, c.typed.c_str());
+        CloseWindow();
+        EXPECT_EQ(ReadSettingsFile().Value(L"string"), c.stored);
+        OpenWindow();
+        EXPECT_EQ(SampleText(), c.shownNextTime);
+        CloseWindow();
+    }
+}
+
+TEST_F(SettingsTest, StoredValuesComeBackOnTheNextStart) {
+    WriteSettingsFile(
+        L"[SystemSetting]\r\nx=120\r\ny=80\r\nwidth=500\r\nheight=300\r\npt=36\r\nstring=abc\r\n"
+        L"fontColorR=300\r\nfontColorG=0\r\nfontColorB=0\r\n"
+        L"backgroundColorR=255\r\nbackgroundColorG=256\r\nbackgroundColorB=255\r\n");
+    OpenWindow();
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    EXPECT_EQ(window.left, 120);
+    EXPECT_EQ(window.top, 80);
+    EXPECT_EQ(window.right - window.left, 500);
+    EXPECT_EQ(window.bottom - window.top, 300);
+    EXPECT_EQ(SampleText(), L"abc");
+    EXPECT_EQ(SizeBoxText(), L"36");
+    const CHARFORMAT2W all = FormatOf(0, TextLength());
+    EXPECT_EQ(all.yHeight, 36 * 20);
+    // Each channel keeps the low 8 bits: 300 is 44, 256 is 0.
+    EXPECT_EQ(all.crTextColor, RGB(44, 0, 0));
+    EXPECT_EQ(BackgroundOf(all), RGB(255, 0, 255));
+    CloseWindow();
+    const SettingsFile file = ReadSettingsFile();
+    EXPECT_EQ(Number(file, L"fontColorR"), L"44");
+    EXPECT_EQ(Number(file, L"backgroundColorG"), L"0");
+}
+
+TEST_F(SettingsTest, MaximizedWindowStoresItsRestoredRectangle) {
+    OpenWindow();
+    SetWindowPos(hwnd_, nullptr, 100, 50, 500, 300, SWP_NOZORDER);
+    ShowWindow(hwnd_, SW_MAXIMIZE);
+    PumpPending();
+    ASSERT_TRUE(IsZoomed(hwnd_));
+    CloseWindow();
+    const SettingsFile file = ReadSettingsFile();
+    EXPECT_EQ(Number(file, L"x"), L"100");
+    EXPECT_EQ(Number(file, L"y"), L"50");
+    EXPECT_EQ(Number(file, L"width"), L"500");
+    EXPECT_EQ(Number(file, L"height"), L"300");
+    OpenWindow();
+    EXPECT_FALSE(IsZoomed(hwnd_));
+    RECT window{};
+    GetWindowRect(hwnd_, &window);
+    EXPECT_EQ(window.left, 100);
+    EXPECT_EQ(window.right - window.left, 500);
+}
+
+// A file that exists is not replaced: it keeps its own encoding.
+TEST_F(SettingsTest, ExistingAnsiFileIsReadAndUpdatedAsItIs) {
+    {
+        std::ofstream out(SettingsPath().c_str(), std::ios::binary);
+        out << "[SystemSetting]\r\npt=16\r\nstring=plain\\ntext\r\n";
+    }
+    OpenWindow();
+    EXPECT_EQ(SizeBoxText(), L"16");
+    EXPECT_EQ(SampleText(), L"plain\r\ntext");
+    CloseWindow();
+    const SettingsFile file = ReadSettingsFile();
+    EXPECT_FALSE(file.utf16);
+    EXPECT_EQ(Number(file, L"pt"), L"16");
+    EXPECT_EQ(file.Value(L"string"), L"plain\\ntext");
+    EXPECT_EQ(file.keys.size(), 12u);
+}
+
+TEST(SettingsText, OnlyCrLfPairsAndBackslashNChange) {
+    EXPECT_EQ(EscapeNewlines(L"a\r\nb\rc\nd\r\n\r\n"), L"a\\nb\rc\nd\\n\\n");
+    EXPECT_EQ(UnescapeNewlines(L"a\\nb\\\\n\\t\\"), L"a\nb\\\n\\t\\");
+    EXPECT_EQ(UnescapeNewlines(EscapeNewlines(L"one\r\ntwo")), L"one\ntwo");
+}
+
+TEST(SettingsPathFor, ReplacesOrAppendsTheExtensionOfTheFileName) {
+    EXPECT_EQ(SettingsPathFor(L"C:\\Tools\\tavrel.exe"), L"C:\\Tools\\tavrel.ini");
+    EXPECT_EQ(SettingsPathFor(L"C:\\Tools\\tavrel.v2.exe"), L"C:\\Tools\\tavrel.v2.ini");
+    EXPECT_EQ(SettingsPathFor(L"C:\\Tools.d\\tavrel"), L"C:\\Tools.d\\tavrel.ini");
+    const std::wstring deep = L"C:\\" + std::wstring(300, L'd') + L"\\tavrel.exe";
+    EXPECT_EQ(SettingsPathFor(deep), deep.substr(0, deep.size() - 4) + L".ini");
+}
+
+}  // namespace
+}  // namespace tavrel::test

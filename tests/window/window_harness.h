@@ -1,0 +1,83 @@
+#pragma once
+// Drives the real main window inside the test process: created through the
+// same class and window procedure as tavrel.exe, fed the messages a person's
+// actions produce, read back through the controls and the settings file.
+
+#include <windows.h>
+#include <richedit.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tavrel::test {
+
+// The settings file of this test program: beside it, bearing its name.
+std::wstring SettingsPath();
+
+// Key and value pairs of section "SystemSetting" in file order, and whether
+// the file starts with a UTF-16 byte-order mark.
+struct SettingsFile {
+    bool utf16 = false;
+    std::vector<std::pair<std::wstring, std::wstring>> keys;
+    std::wstring Value(const std::wstring& key) const;
+};
+SettingsFile ReadSettingsFile();
+void WriteSettingsFile(const std::wstring& lines);  // UTF-16 with a byte-order mark
+
+// Dispatches what is queued without waiting.
+void PumpPending();
+
+// Runs `act` once the current thread shows a window of `className`, from
+// inside whatever modal loop is running; gives up after about 10 seconds.
+class WhenWindowShows {
+public:
+    WhenWindowShows(const wchar_t* className, std::function<void(HWND)> act);
+    ~WhenWindowShows();
+    bool seen() const;
+};
+
+std::wstring WindowText(HWND hwnd);
+std::wstring ClassName(HWND hwnd);
+std::wstring Utf16(const char* utf8);
+std::string Utf8(const std::wstring& text);
+
+// A font file from Debian's packages, as a Windows path.
+std::wstring DebianFont(const char* unixPath);
+// A scratch folder for this test, emptied at the start.
+std::wstring ScratchFolder();
+std::wstring WriteScratchFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
+
+// Each test starts with no settings file, an empty font list and a fresh
+// AppState; the window it opens is closed at the end if still open.
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    HWND OpenWindow();
+    // WM_CLOSE as the title bar sends it; the quit message it posts is taken.
+    void CloseWindow();
+
+    std::wstring SampleText() const;
+    void Select(LONG from, LONG to) const;
+    // The format of characters [from, to), the selection restored afterwards.
+    CHARFORMAT2W FormatOf(LONG from, LONG to) const;
+    std::wstring FaceOf(LONG from, LONG to) const;
+    LONG TextLength() const;
+    std::wstring SizeBoxText() const;
+    // Keystrokes into the size box's edit field, as typing produces them.
+    void TypeIntoSizeBox(const std::wstring& keys) const;
+    void ClearSizeBox() const;
+    void Click(HWND button) const;
+    void Command(WORD id) const;
+    std::vector<std::wstring> FaceBoxItems() const;
+    void DropFiles(const std::vector<std::wstring>& paths) const;
+
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace tavrel::test
