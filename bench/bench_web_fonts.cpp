@@ -21,7 +21,7 @@
 #include <map>
 #include <string>
 
-#include "allocation_meter.h"
+#include "heap_meter.h"
 #include "file_bytes.h"
 #include "font_plan.h"
 #include "woff.h"
@@ -143,14 +143,13 @@ void Woff2LoadPeak(benchmark::State& state, const char* path) {
     std::size_t peak = 0, image = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        tavrel::bench::ResetPeak();
-        const std::size_t before = tavrel::bench::LiveBytes();
+        const tavrel::test::HeapMeter meter;
         state.ResumeTiming();
         const ByteVector file = fonts->woff2;  // the file as read into memory
         auto plan = tavrel::PlanFontFile(tavrel::FontLoader::Woff2, file);
         if (!plan) return state.SkipWithError(plan.reason().c_str());
         image = plan->decodedImage.size();
-        peak = tavrel::bench::PeakBytes() - before;
+        peak = meter.Peak();
     }
     const double mib = 1024.0 * 1024.0;
     const double threeCopies = static_cast<double>(fonts->woff2.size() + 2 * image);

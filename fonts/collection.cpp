@@ -25,10 +25,16 @@ Result<CollectionMember> ReadCollectionMember(Bytes collection, std::uint32_t in
     if (!directory) return Failure{member + ": " + directory.reason()};
     if (auto ranges = CheckTableRanges(collection, directory.value()); !ranges)
         return Failure{member + ": " + ranges.reason()};
-    std::uint64_t size = kOffsetTableSize + std::uint64_t{kTableRecordSize} * directory->numTables;
-    for (std::uint16_t i = 0; i < directory->numTables; ++i)
-        size += PaddedLength(ReadTableRecord(collection, directory.value(), i).length);
-    if (size > UINT32_MAX) return Failure{member + ": its tables add up to more than 4 GiB"};
+    // Records may share bytes, but a member whose tables add up to more than
+    // the whole file must repeat them, and would make a small file ask for a
+    // huge standalone image.
+    std::uint64_t tableBytes = 0, size = kOffsetTableSize + std::uint64_t{kTableRecordSize} * directory->numTables;
+    for (std::uint16_t i = 0; i < directory->numTables; ++i) {
+        const std::uint32_t length = ReadTableRecord(collection, directory.value(), i).length;
+        tableBytes += length;
+        size += PaddedLength(length);
+    }
+    if (tableBytes > collection.size()) return Failure{member + ": its tables add up to more than the whole file"};
     return CollectionMember{directory.value(), static_cast<std::uint32_t>(size)};
 }
 

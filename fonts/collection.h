@@ -18,7 +18,9 @@ struct CollectionMember {
 };
 
 // Member `index` with its offset table, records and tables checked against the
-// collection's bounds, or why it is absent.
+// collection's bounds, or why it is absent. A member's tables may not add up
+// to more bytes than the collection holds, so its standalone image is at most
+// 12 + 19 x numTables bytes larger than the collection.
 Result<CollectionMember> ReadCollectionMember(Bytes collection, std::uint32_t index);
 
 // The size of member `index`'s standalone image, 0 when there is no such

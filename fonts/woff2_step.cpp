@@ -7,9 +7,19 @@
 
 namespace tavrel {
 
+namespace {
+
+// Real fonts decode to a few times their WOFF2 size, and the library refuses
+// a Brotli stream that claims more than 100 times the file. A header that
+// states more than that gets no memory up front: the output still grows as
+// the library writes it, so only a font that really is that large pays for it.
+constexpr std::size_t kMaxPresizeRatio = 100;
+
+}  // namespace
+
 Result<DecodedImage> DecodeWoff2(Bytes woff2) {
     const std::size_t stated = woff2::ComputeWOFF2FinalSize(woff2.data(), woff2.size());
-    DecodedImage image(std::min(stated, kMaxDecodedImageSize), '\0');
+    DecodedImage image(std::min({stated, kMaxDecodedImageSize, kMaxPresizeRatio * woff2.size()}), '\0');
     woff2::WOFF2StringOut out(&image);
     // Set here rather than left at the library's default, which newer releases raised.
     out.SetMaxSize(kMaxDecodedImageSize);

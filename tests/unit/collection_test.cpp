@@ -75,6 +75,35 @@ TEST(ExtractCollectionMember, MemberOutsideTheFileIsAbsent) {
     EXPECT_EQ(ExtractCollectionMember(ByteVector{'t', 't', 'c', 'f', 0, 1}, 0, true, {}), 0u);
 }
 
+// A collection of one member whose `records` records all point at one table
+// of `tableBytes` bytes.
+ByteVector MemberRepeatingOneTable(std::uint32_t records, std::uint32_t tableBytes) {
+    ByteVector collection = test::Ascii("ttcf");
+    test::AppendU32(collection, 0x00010000);
+    test::AppendU32(collection, 1);
+    test::AppendU32(collection, 16);
+    test::AppendU32(collection, 0x00010000);
+    test::AppendU16(collection, static_cast<std::uint16_t>(records));
+    test::AppendU16(collection, 0);
+    test::AppendU32(collection, 0);
+    const std::uint32_t table = 28 + 16 * records;
+    for (std::uint32_t i = 0; i < records; ++i) {
+        for (std::uint32_t field : {MakeTag("abcd") + i, 0u, table, tableBytes}) test::AppendU32(collection, field);
+    }
+    collection.resize(table + tableBytes, 0x5A);
+    return collection;
+}
+
+TEST(ExtractCollectionMember, MemberNeedingMoreBytesThanTheFileHoldsIsAbsent) {
+    // 1000 records over one 40 KB table would make a 56 KB file ask for a 40 MB image.
+    const ByteVector repeating = MemberRepeatingOneTable(1000, 40000);
+    EXPECT_EQ(ExtractCollectionMember(repeating, 0, true, {}), 0u);
+    EXPECT_FALSE(CheckCollectionLayout(repeating));
+    // Two records sharing a small table still fit the file's bytes.
+    const ByteVector sharing = MemberRepeatingOneTable(2, 16);
+    EXPECT_EQ(ExtractCollectionMember(sharing, 0, true, {}), 12u + 2 * 16 + 2 * 16);
+}
+
 TEST(CheckCollectionLayout, RefusesMembersSharingOneHugeDirectory) {
     // Every member pointing at one directory of many records would make a
     // small file cost a walk over its records once per member.

@@ -1,0 +1,63 @@
+// Valid files of every format, cut short at every length up to 4096 bytes and
+// at every 64th beyond, and with each of their first 256 bytes set to 00, 7F,
+// 80 and FF: none may crash, read outside its bytes, break a registration
+// rule or exceed the heap budget.
+#include <gtest/gtest.h>
+
+#include "font_samples.h"
+#include "hostile_support.h"
+#include "load_check.h"
+#include "malformed_fonts.h"
+
+namespace tavrel::test {
+namespace {
+
+constexpr std::size_t kEveryPrefixUpTo = 4096, kPrefixStepBeyond = 64, kDamagedBytes = 256;
+constexpr std::uint8_t kDamageValues[] = {0x00, 0x7F, 0x80, 0xFF};
+constexpr std::size_t kMinFilesPerFormat = 5;
+
+void ExpectSound(FontLoader loader, Span bytes, const std::string& what) {
+    const LoadOutcome outcome = LoadAndCheck(loader, bytes);
+    ASSERT_EQ(outcome.fault, "") << what;
+}
+
+void SweepPrefixes(FontLoader loader, Span file, const std::string& name) {
+    for (std::size_t length = 0; length < file.size();
+         length += length < kEveryPrefixUpTo ? 1 : kPrefixStepBeyond) {
+        ASSERT_NO_FATAL_FAILURE(ExpectSound(loader, file.first(length), name + " cut to " + std::to_string(length)));
+    }
+}
+
+void SweepDamagedBytes(FontLoader loader, const ByteVector& file, const std::string& name) {
+    ByteVector damaged = file;
+    for (std::size_t at = 0; at < std::min(file.size(), kDamagedBytes); ++at) {
+        for (std::uint8_t value : kDamageValues) {
+            damaged[at] = value;
+            ASSERT_NO_FATAL_FAILURE(
+                ExpectSound(loader, damaged, name + " byte " + std::to_string(at) + " = " + std::to_string(value)));
+        }
+        damaged[at] = file[at];
+    }
+}
+
+void SweepSamples(FontLoader loader) {
+    const auto samples = SamplesFor(ReadFontSamples(FontSamplesManifest()), loader);
+    ASSERT_GE(samples.size(), kMinFilesPerFormat);
+    for (const FontSample& sample : samples) {
+        const ByteVector file = ReadSample(sample);
+        const std::string name = sample.path.filename().string();
+        const LoadOutcome whole = LoadAndCheck(loader, file);
+        ASSERT_EQ(whole.fault, "") << name;
+        ASSERT_EQ(Printable(whole.names), Printable(sample.names)) << name;
+        ASSERT_NO_FATAL_FAILURE(SweepPrefixes(loader, file, name));
+        ASSERT_NO_FATAL_FAILURE(SweepDamagedBytes(loader, file, name));
+    }
+}
+
+TEST(Sweeps, SfntFiles) { SweepSamples(FontLoader::Sfnt); }
+TEST(Sweeps, CollectionFiles) { SweepSamples(FontLoader::Collection); }
+TEST(Sweeps, WoffFiles) { SweepSamples(FontLoader::Woff); }
+TEST(Sweeps, Woff2Files) { SweepSamples(FontLoader::Woff2); }
+
+}  // namespace
+}  // namespace tavrel::test

@@ -1,0 +1,82 @@
+#include "load_check.h"
+
+#include <algorithm>
+
+#include "font_plan.h"
+#include "heap_meter.h"
+
+namespace tavrel::test {
+
+namespace {
+
+constexpr std::uint64_t kMiB = 1 << 20;
+constexpr std::size_t kMaxFaces = 10, kMaxNameUnits = 259;
+
+std::string NamesFault(const std::vector<std::u16string>& names, bool oneFace) {
+    if (names.empty()) return "a plan without faces";
+    if (names.size() > (oneFace ? 1 : kMaxFaces)) return std::to_string(names.size()) + " faces";
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (names[i].size() > kMaxNameUnits) return "a name of " + std::to_string(names[i].size()) + " units";
+        if (names[i].find(u'\0') != std::u16string::npos) return "a name holding NUL";
+        if (std::find(names.begin(), names.begin() + i, names[i]) != names.begin() + i) return "a name listed twice";
+    }
+    return {};
+}
+
+std::string PlanFault(FontLoader loader, Span file, const FontPlan& plan) {
+    const bool decodes = loader == FontLoader::Woff || loader == FontLoader::Woff2;
+    const Bytes image = RegisteredImage(plan, file);
+    if (decodes) {
+        if (plan.decodedImage.empty()) return "a web font registered without decoding";
+        if (plan.decodedImage.size() > kMaxDecodedImage) return "a decoded image above 30 MiB";
+        if (image.data() != ImageBytes(plan.decodedImage).data()) return "registers something other than the decoded image";
+    } else if (!plan.decodedImage.empty() || image.data() != file.data() || image.size() != file.size()) {
+        return "registers something other than the file";
+    }
+    if (loader == FontLoader::Collection && !HasCollectionTag(file)) return "a collection without 'ttcf'";
+    const bool oneFace = loader == FontLoader::Sfnt || (decodes && !HasCollectionTag(image));
+    if (std::string fault = NamesFault(plan.faceNames, oneFace); !fault.empty()) return fault;
+    return RegistrationFault(image);
+}
+
+// What the woff2 library needs beside the image: its Brotli output, which it
+// refuses above 100 times the file, and Brotli's own window (up to 16 MiB,
+// with the smaller one it outgrew still live while it grows) and tables.
+std::uint64_t Woff2LibraryBudget(std::uint64_t input) { return 100 * input + 26 * kMiB; }
+
+// The largest image a file that failed to decode could have set aside: zlib
+// inflates at most 1032 times its input (plus the records, 16 bytes for each
+// 20-byte directory entry); the woff2 step is sized up front at no more than
+// 100 times the file.
+std::uint64_t LargestJustifiedImage(FontLoader loader, std::uint64_t input) {
+    const std::uint64_t ratio = loader == FontLoader::Woff ? 1033 : loader == FontLoader::Woff2 ? 100 : 0;
+    return std::min<std::uint64_t>(ratio * input, kMaxDecodedImage);
+}
+
+}  // namespace
+
+std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded) {
+    const std::uint64_t budget = 2 * input + 3 * decoded + kMiB;
+    return loader == FontLoader::Woff2 ? budget + Woff2LibraryBudget(input) : budget;
+}
+
+LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
+    LoadOutcome outcome;
+    HeapMeter meter;
+    const std::vector<std::uint8_t> bytes(file.begin(), file.end());  // the loader's copy of the file
+    auto plan = PlanFontFile(loader, bytes);
+    outcome.peakHeap = meter.Peak();
+    if (plan) {
+        outcome.added = true;
+        outcome.decodedSize = plan->decodedImage.size();
+        outcome.fault = PlanFault(loader, bytes, plan.value());
+        outcome.names = plan->faceNames;
+    }
+    const std::uint64_t decoded = outcome.added ? outcome.decodedSize : LargestJustifiedImage(loader, file.size());
+    const std::uint64_t budget = LoadHeapBudget(loader, file.size(), decoded);
+    if (outcome.fault.empty() && outcome.peakHeap > budget)
+        outcome.fault = "took " + std::to_string(outcome.peakHeap) + " bytes of heap, budget " + std::to_string(budget);
+    return outcome;
+}
+
+}  // namespace tavrel::test

@@ -1,0 +1,32 @@
+#pragma once
+// One load of a file's bytes as the window would do it, with every invariant
+// of what would be registered checked and the heap it took measured: shared
+// by the fuzz targets and the hostile-file tests.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "loader_choice.h"
+#include "registration_invariants.h"
+
+namespace tavrel::test {
+
+struct LoadOutcome {
+    bool added = false;                // the file adds at least one face
+    std::vector<std::u16string> names;  // the faces it lists, in order
+    std::size_t decodedSize = 0;       // bytes of the decoded image, 0 when the file itself is registered
+    std::size_t peakHeap = 0;          // most heap bytes live at once during the load
+    std::string fault;                 // empty when every invariant held
+};
+
+// The most heap one load may take (docs/hostile-files.md): `input` bytes of
+// file, `decoded` bytes of decoded image (for a load that fails, the largest
+// image the file could justify), and for WOFF2 what the woff2 library needs.
+std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded);
+
+// Reads `file` into memory as the loader would, plans its faces, and checks
+// the outcome: names, the image to register, the heap budget.
+LoadOutcome LoadAndCheck(FontLoader loader, Span file);
+
+}  // namespace tavrel::test

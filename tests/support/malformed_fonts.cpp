@@ -1,0 +1,387 @@
+#include "malformed_fonts.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "woff_builder.h"
+
+namespace tavrel::test {
+
+namespace {
+
+struct Field {
+    std::string name;
+    std::size_t at;
+    unsigned width;  // 2 or 4 bytes
+};
+
+std::string Hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+ByteVector With(ByteVector bytes, const Field& field, std::uint64_t value) {
+    if (field.width == 2)
+        PutU16(bytes, field.at, static_cast<std::uint16_t>(value));
+    else
+        PutU32(bytes, field.at, static_cast<std::uint32_t>(value));
+    return bytes;
+}
+
+std::uint32_t U32At(const ByteVector& bytes, std::size_t at) {
+    return std::uint32_t{bytes.at(at)} << 24 | std::uint32_t{bytes.at(at + 1)} << 16 |
+           std::uint32_t{bytes.at(at + 2)} << 8 | bytes.at(at + 3);
+}
+std::uint16_t U16At(const ByteVector& bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(bytes.at(at) << 8 | bytes.at(at + 1));
+}
+
+// The cases made from one valid file.
+class Subject {
+public:
+    Subject(std::vector<MalformedFont>& cases, std::string name, FontLoader loader, ByteVector base)
+        : cases_(cases), name_(std::move(name)), loader_(loader), base_(std::move(base)) {}
+
+    const ByteVector& base() const { return base_; }
+
+    void Add(const std::string& damage, ByteVector bytes, Listed expected) {
+        cases_.push_back({name_ + ": " + damage, loader_, std::move(bytes), std::move(expected)});
+    }
+
+    // One case per value of the field, each with its outcome.
+    void Values(const Field& field, std::initializer_list<std::pair<std::uint64_t, Listed>> values) {
+        for (const auto& [value, expected] : values) Add(field.name + " = " + Hex(value), With(base_, field, value), expected);
+    }
+
+    // An offset or length field set so that offset + length ends one byte
+    // before `end`, at `end`, and one byte past it; `other` is the field's partner.
+    void EndsAround(const Field& field, std::uint64_t other, std::uint64_t end, const std::string& endName,
+                    Listed before, Listed at, Listed past) {
+        const std::pair<std::int64_t, Listed> ends[] = {{-1, before}, {0, at}, {1, past}};
+        for (const auto& [delta, expected] : ends) {
+            const std::uint64_t value = end - other + static_cast<std::uint64_t>(delta);
+            const std::string where = delta < 0 ? endName + " - 1" : delta > 0 ? endName + " + 1" : endName;
+            Add(field.name + " = " + Hex(value) + " (ends at " + where + ")", With(base_, field, value), expected);
+        }
+    }
+
+private:
+    std::vector<MalformedFont>& cases_;
+    std::string name_;
+    FontLoader loader_;
+    ByteVector base_;
+};
+
+void Expect(bool holds, const char* layout) {
+    if (!holds) throw std::logic_error(std::string("the builder's layout changed: ") + layout);
+}
+
+// OS/2 (78 bytes) at 92, cmap (22) at 172, head (54) at 196, name (36) at 252,
+// post (5) at 288; 296 bytes. The name table holds one Windows English full
+// name, "Sans Base", 18 bytes at string offset 18.
+void AddSfntCases(std::vector<MalformedFont>& cases) {
+    Subject s(cases, "sfnt", FontLoader::Sfnt, BuildNamedFont(NameTableBuilder().Windows(0x0409, u"Sans Base")));
+    Expect(s.base().size() == 296 && U32At(s.base(), 60) == MakeTag("name"), "sfnt");
+    const Listed named{u"Sans Base"}, empty = kEmptyName, nothing = kNothingAdded;
+    const std::size_t size = 296;
+
+    s.Values({"sfntVersion", 0, 4}, {{0x00010000, named}, {MakeTag("OTTO"), named}, {MakeTag("true"), empty},
+                                    {0, empty}, {0xFFFFFFFF, empty}, {MakeTag("ttcf"), nothing},
+                                    {MakeTag("TTCF"), nothing}});
+    s.Values({"numTables", 4, 2}, {{0, empty}, {1, empty}, {3, empty}, {4, named}, {6, nothing},
+                                   {0x8000, nothing}, {0xFFFE, nothing}, {0xFFFF, nothing}});
+    const Field nameOffset{"'name' record offset", 68, 4}, nameLength{"'name' record length", 72, 4};
+    s.Values(nameOffset, {{0, empty}, {1, empty}, {0x8000, nothing}, {0xFFFF, nothing}, {0x80000000, nothing},
+                          {0xFFFFFFFE, nothing}, {0xFFFFFFFF, nothing}, {196, empty}});
+    s.EndsAround(nameOffset, 36, size, "file size", empty, empty, nothing);
+    s.Values(nameLength, {{0, empty}, {1, empty}, {6, empty}, {35, empty}, {0x8000, nothing}, {0xFFFF, nothing},
+                          {0x80000000, nothing}, {0xFFFFFFFF, nothing}});
+    s.EndsAround(nameLength, 252, size, "file size", named, named, nothing);
+    const Field postOffset{"'post' record offset", 84, 4}, postLength{"'post' record length", 88, 4};
+    s.Values(postOffset, {{0, named}, {252, named}, {0xFFFFFFFF, nothing}, {0x80000000, nothing}});
+    s.EndsAround(postOffset, 5, size, "file size", named, named, nothing);
+    s.Values(postLength, {{0, named}, {0xFFFF, nothing}, {0x80000000, nothing}, {0xFFFFFFFF, nothing}});
+    s.EndsAround(postLength, 288, size, "file size", named, named, nothing);
+    s.Values({"'post' record tag", 76, 4}, {{MakeTag("name"), named}});
+    s.Values({"'OS/2' record tag", 12, 4}, {{MakeTag("name"), empty}});
+
+    s.Values({"name count", 254, 2}, {{0, empty}, {1, named}, {2, named}, {0x8000, named}, {0xFFFE, named},
+                                      {0xFFFF, named}});
+    s.Values({"name stringOffset", 256, 2}, {{0, empty}, {1, empty}, {17, empty}, {18, named}, {19, empty},
+                                             {0x8000, empty}, {0xFFFE, empty}, {0xFFFF, empty}});
+    s.Values({"name record platformID", 258, 2}, {{0, empty}, {1, empty}, {2, empty}, {4, empty}, {0xFFFF, empty}});
+    s.Values({"name record encodingID", 260, 2}, {{0, named}, {2, named}, {3, empty}, {10, empty}, {0xFFFF, empty}});
+    s.Values({"name record languageID", 262, 2}, {{0x0411, named}, {0x0407, empty}, {0, empty}, {0xFFFF, empty}});
+    s.Values({"name record nameID", 264, 2}, {{1, empty}, {0xFFFF, empty}});
+    const Field recordLength{"name record length", 266, 2}, recordOffset{"name record offset", 268, 2};
+    s.Values(recordLength, {{0, empty}, {1, empty}, {2, {u"S"}}, {0x8000, empty}, {0xFFFE, empty}, {0xFFFF, empty}});
+    s.EndsAround(recordLength, 0, 18, "string storage size", {u"Sans Bas"}, named, empty);
+    s.Values(recordOffset, {{1, empty}, {0x8000, empty}, {0xFFFE, empty}, {0xFFFF, empty}});
+}
+
+// As above with the name table last: post (5) at 252, name (36) at 260.
+void AddNameLastCases(std::vector<MalformedFont>& cases) {
+    const ByteVector names = NameTableBuilder().Windows(0x0409, u"Sans Base").Build();
+    Subject s(cases, "sfnt, name last", FontLoader::Sfnt,
+              BuildSfnt({{MakeTag("OS/2"), ByteVector(78, 0x11)}, {MakeTag("cmap"), ByteVector(22, 0x22)},
+                         {MakeTag("head"), ByteVector(54, 0x33)}, {MakeTag("post"), ByteVector(5, 0x55)},
+                         {MakeTag("name"), names}}));
+    Expect(s.base().size() == 296 && U32At(s.base(), 76) == MakeTag("name"), "sfnt, name last");
+    s.EndsAround({"'name' record offset", 84, 4}, 36, 296, "file size", kEmptyName, {u"Sans Base"}, kNothingAdded);
+    s.EndsAround({"'name' record length", 88, 4}, 260, 296, "file size", kEmptyName, {u"Sans Base"}, kNothingAdded);
+}
+
+// Two members, "Member A" and "Member B": header and offsets 0 to 19, member
+// directories at 20 and 112, member A's tables from 204, member B's from 408
+// (its 'name' at 568, its 'post' of 5 bytes at 604); 612 bytes.
+void AddCollectionCases(std::vector<MalformedFont>& cases) {
+    Subject c(cases, "ttc", FontLoader::Collection,
+              BuildCollection({NamedFontTables(u"Member A"), NamedFontTables(u"Member B")}));
+    Expect(c.base().size() == 612 && U32At(c.base(), 16) == 112 && U32At(c.base(), 196) == 604, "ttc");
+    const Listed both{u"Member A", u"Member B"}, a{u"Member A"}, b{u"Member B"}, aEmpty{u"Member A", u""};
+    const Listed nothing = kNothingAdded;
+
+    c.Values({"tag", 0, 4}, {{MakeTag("TTCF"), both}, {MakeTag("ttcx"), nothing}, {0x00010000, nothing}});
+    const Field numFonts{"numFonts", 8, 4};
+    c.Values(numFonts, {{0, nothing}, {1, a}, {3, nothing}, {0x8000, nothing}, {0xFFFF, nothing},
+                        {0x80000000, nothing}, {0xFFFFFFFE, nothing}, {0xFFFFFFFF, nothing}});
+    c.Values({"offsetTable[0]", 12, 4}, {{0, nothing}, {1, nothing}, {112, b}, {0x8000, nothing},
+                                         {0xFFFF, nothing}, {0x80000000, nothing}, {0xFFFFFFFF, nothing}});
+    const Field second{"offsetTable[1]", 16, 4};
+    c.Values(second, {{0, nothing}, {1, nothing}, {20, a}, {0x8000, nothing}, {0xFFFF, nothing},
+                      {0x80000000, nothing}, {0xFFFFFFFE, nothing}, {0xFFFFFFFF, nothing}});
+    c.EndsAround(second, 12, 612, "file size", nothing, nothing, nothing);
+    c.Values({"member B numTables", 116, 2}, {{0, aEmpty}, {1, aEmpty}, {3, aEmpty}, {4, both}, {6, nothing},
+                                              {0x8000, nothing}, {0xFFFF, nothing}});
+    const Field nameOffset{"member B 'name' record offset", 180, 4}, nameLength{"member B 'name' record length", 184, 4};
+    c.Values(nameOffset, {{0, aEmpty}, {364, a}, {0x80000000, nothing}, {0xFFFFFFFF, nothing}});
+    c.Values(nameLength, {{0, aEmpty}, {0xFFFF, nothing}, {0xFFFFFFFF, nothing}});
+    const Field postOffset{"member B 'post' record offset", 196, 4}, postLength{"member B 'post' record length", 200, 4};
+    c.EndsAround(postOffset, 5, 612, "file size", both, both, nothing);
+    c.EndsAround(postLength, 604, 612, "file size", both, both, nothing);
+    c.Values(postLength, {{0x80000000, nothing}, {0xFFFFFFFF, nothing}});
+}
+
+// Header 0 to 43, directory 44 to 143: OS/2, cmap and head compressed, post
+// (5 bytes) and name (36 bytes, "Woff Base") stored, in that order, the name
+// table's data last and ending the file; totalSfntSize 296.
+void AddWoffCases(std::vector<MalformedFont>& cases) {
+    const ByteVector names = NameTableBuilder().Windows(0x0409, u"Woff Base").Build();
+    Subject w(cases, "woff", FontLoader::Woff,
+              BuildWoff({{MakeTag("OS/2"), ByteVector(78, 0x11)},
+                         {MakeTag("cmap"), ByteVector(22, 0x22)},
+                         {MakeTag("head"), ByteVector(54, 0x33)},
+                         {MakeTag("post"), ByteVector(5, 0x55), 0, Storage::Stored},
+                         {MakeTag("name"), names, 0, Storage::Stored}}));
+    const ByteVector& base = w.base();
+    const auto entry = [](std::size_t index, std::size_t field) { return WoffEntryField(index, field); };
+    const std::size_t size = base.size(), nameAt = U32At(base, entry(4, kWoffEntryOffset));
+    const std::size_t os2At = U32At(base, entry(0, kWoffEntryOffset)), os2Stored = U32At(base, entry(0, kWoffEntryCompLength));
+    Expect(U32At(base, kWoffTotalSfntSize) == 296 && nameAt + 36 == size && os2Stored < 78 &&
+               U32At(base, entry(3, kWoffEntryCompLength)) == 5,
+           "woff");
+    const Listed named{u"Woff Base"}, empty = kEmptyName, nothing = kNothingAdded;
+
+    w.Values({"signature", 0, 4}, {{0, named}, {MakeTag("wOF2"), named}});
+    w.Values({"flavor", 4, 4}, {{MakeTag("OTTO"), named}, {MakeTag("true"), empty}, {0, empty},
+                                {MakeTag("ttcf"), nothing}});
+    w.Values({"length", 8, 4}, {{0, named}, {0xFFFFFFFF, named}});
+    w.Values({"numTables", 12, 2}, {{0, nothing}, {1, nothing}, {4, nothing}, {6, nothing}, {0x8000, nothing},
+                                    {0xFFFE, nothing}, {0xFFFF, nothing}});
+    w.Values({"reserved", 14, 2}, {{0xFFFF, named}});
+    w.Values({"totalSfntSize", kWoffTotalSfntSize, 4},
+             {{0, nothing}, {1, nothing}, {295, nothing}, {297, nothing}, {300, nothing}, {0x8000, nothing},
+              {0xFFFF, nothing}, {0x80000000, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"majorVersion", 20, 2}, {{0xFFFF, named}});
+    w.Values({"metaOffset", 24, 4}, {{0xFFFFFFFF, named}});
+    w.Values({"metaLength", 28, 4}, {{0xFFFFFFFF, named}});
+    w.Values({"privOffset", 36, 4}, {{0xFFFFFFFF, named}});
+    w.Values({"privLength", 40, 4}, {{0xFFFFFFFF, named}});
+
+    const Field nameOffset{"name entry offset", entry(4, kWoffEntryOffset), 4};
+    const Field nameStored{"name entry compLength", entry(4, kWoffEntryCompLength), 4};
+    const Field nameLength{"name entry origLength", entry(4, kWoffEntryOrigLength), 4};
+    w.Values(nameOffset, {{0, empty}, {1, empty}, {0x8000, nothing}, {0xFFFF, nothing}, {0x80000000, nothing},
+                          {0xFFFFFFFE, nothing}, {0xFFFFFFFF, nothing}});
+    w.EndsAround(nameOffset, 36, size, "file size", empty, named, nothing);
+    w.Values(nameStored, {{0, nothing}, {1, nothing}, {0x8000, nothing}, {0xFFFF, nothing}, {0x80000000, nothing},
+                          {0xFFFFFFFF, nothing}});
+    w.EndsAround(nameStored, nameAt, size, "file size", nothing, named, nothing);
+    w.Values(nameLength, {{0, nothing}, {35, nothing}, {37, nothing}, {0x8000, nothing}, {0xFFFFFFFF, nothing}});
+
+    const Field os2Offset{"OS/2 entry offset", entry(0, kWoffEntryOffset), 4};
+    const Field os2Comp{"OS/2 entry compLength", entry(0, kWoffEntryCompLength), 4};
+    const Field os2Orig{"OS/2 entry origLength", entry(0, kWoffEntryOrigLength), 4};
+    w.Values(os2Offset, {{0, nothing}, {os2At + 1, nothing}, {0xFFFFFFFF, nothing}});
+    // compLength equal to origLength makes the stream and what follows it a stored table.
+    w.Values(os2Comp, {{0, nothing}, {os2Stored - 1, nothing}, {78, named}, {0xFFFFFFFF, nothing}});
+    // Inflating to more or less than origLength; 77 and 79 keep the layout's size.
+    w.Values(os2Orig, {{77, nothing}, {79, nothing}, {0xFFFFFFFF, nothing}});
+    ByteVector corrupt = base;
+    corrupt[os2At + os2Stored / 2] ^= 0xFF;
+    w.Add("OS/2 stream corrupted in the middle", corrupt, nothing);
+    corrupt = base;
+    corrupt[os2At + os2Stored - 1] ^= 0x01;
+    w.Add("OS/2 stream's checksum corrupted", corrupt, nothing);
+
+    // Two entries over the same compressed data, the layout kept consistent.
+    ByteVector shared = base;
+    for (std::size_t field : {kWoffEntryOffset, kWoffEntryCompLength, kWoffEntryOrigLength})
+        PutU32(shared, entry(1, field), U32At(base, entry(0, field)));
+    PutU32(shared, kWoffTotalSfntSize, 296 - 24 + 80);
+    w.Add("cmap entry over OS/2's data", shared, named);
+    w.Values({"name entry offset over 'post'", nameOffset.at, 4}, {{U32At(base, entry(3, kWoffEntryOffset)), empty}});
+    w.Values({"post entry tag", entry(3, 0), 4}, {{MakeTag("name"), empty}});
+    ByteVector bare = With(base, {"numTables", 12, 2}, 0);
+    w.Add("numTables = 0x0 with totalSfntSize = 0xC", With(bare, {"totalSfntSize", kWoffTotalSfntSize, 4}, 12), empty);
+}
+
+// Finds a table record by tag in the directory at `directory`.
+std::size_t RecordOf(const ByteVector& font, std::size_t directory, std::uint32_t tag) {
+    const std::uint16_t numTables = U16At(font, directory + 4);
+    for (std::size_t i = 0; i < numTables; ++i)
+        if (U32At(font, directory + 12 + 16 * i) == tag) return directory + 12 + 16 * i;
+    throw std::logic_error("a sample without the table it needs");
+}
+
+const FontSample& Sample(const std::vector<FontSample>& samples, const std::string& fileName) {
+    for (const FontSample& sample : samples)
+        if (sample.path.filename() == fileName) return sample;
+    throw std::logic_error("no font sample " + fileName);
+}
+
+// The full-name records (nameID 4) of `platformID` in the name table at `name`.
+std::vector<std::size_t> FullNameRecords(const ByteVector& font, std::size_t name, std::uint16_t platformID) {
+    std::vector<std::size_t> records;
+    for (std::size_t i = 0, count = U16At(font, name + 2); i < count; ++i) {
+        const std::size_t record = name + 6 + 12 * i;
+        if (U16At(font, record) == platformID && U16At(font, record + 6) == 4) records.push_back(record);
+    }
+    return records;
+}
+
+void AddSampleSfntCases(std::vector<MalformedFont>& cases, const FontSample& sample, const Listed& macName) {
+    Subject s(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
+    const std::size_t record = RecordOf(s.base(), 0, MakeTag("name")), name = U32At(s.base(), record + 8);
+    s.Values({"numTables", 4, 2}, {{0, kEmptyName}, {0xFFFF, kNothingAdded}});
+    s.Values({"'name' record offset", record + 8, 4}, {{0x80000000, kNothingAdded}, {0xFFFFFFFF, kNothingAdded}});
+    s.Values({"'name' record length", record + 12, 4}, {{0, kEmptyName}, {0xFFFFFFFF, kNothingAdded}});
+    s.Values({"name count", name + 2, 2}, {{0, kEmptyName}, {0xFFFF, sample.names}});
+    s.Values({"name stringOffset", name + 4, 2}, {{0xFFFF, kEmptyName}});
+    ByteVector noWindows = s.base();
+    for (std::size_t windows : FullNameRecords(noWindows, name, 3)) PutU16(noWindows, windows, 0xFFFF);
+    s.Add("Windows full names on platform 0xFFFF", noWindows, macName);
+    ByteVector noMac = noWindows;
+    for (std::size_t mac : FullNameRecords(noMac, name, 1)) PutU16(noMac, mac + 8, 0xFFFF);
+    s.Add("Windows full names on platform 0xFFFF, Macintosh lengths 0xFFFF", noMac, kEmptyName);
+}
+
+void AddSampleCollectionCases(std::vector<MalformedFont>& cases, const FontSample& sample) {
+    Subject c(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
+    const std::uint32_t numFonts = U32At(c.base(), 8);
+    const Listed first{sample.names.front()};
+    c.Values({"numFonts", 8, 4}, {{0, kNothingAdded}, {1, first}, {numFonts + 1, kNothingAdded},
+                                  {0xFFFFFFFF, kNothingAdded}});
+    c.Values({"last offsetTable", 12 + 4 * std::size_t{numFonts - 1}, 4}, {{0xFFFFFFFF, kNothingAdded}});
+    const std::size_t record = RecordOf(c.base(), U32At(c.base(), 12), MakeTag("name"));
+    Listed firstUnnamed = sample.names;
+    firstUnnamed.front() = u"";
+    c.Values({"member 0 'name' record length", record + 12, 4}, {{0, firstUnnamed}, {0xFFFFFFFF, kNothingAdded}});
+}
+
+std::size_t WoffEntryOf(const ByteVector& woff, std::uint32_t tag) {
+    for (std::size_t i = 0, n = U16At(woff, 12); i < n; ++i)
+        if (U32At(woff, WoffEntryField(i, 0)) == tag) return i;
+    throw std::logic_error("a WOFF sample without the table it needs");
+}
+
+void AddSampleWoffCases(std::vector<MalformedFont>& cases, const FontSample& sample) {
+    Subject w(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
+    const std::uint32_t total = U32At(w.base(), kWoffTotalSfntSize);
+    const std::size_t last = U16At(w.base(), 12) - 1, name = WoffEntryOf(w.base(), MakeTag("name"));
+    w.Values({"totalSfntSize", kWoffTotalSfntSize, 4}, {{total - 4, kNothingAdded}, {total + 4, kNothingAdded}});
+    w.Values({"numTables", 12, 2}, {{0, kNothingAdded}, {0xFFFF, kNothingAdded}});
+    w.Values({"flavor", 4, 4}, {{MakeTag("true"), kEmptyName}});
+    w.Values({"metaOffset", 24, 4}, {{0xFFFFFFFF, sample.names}});
+    w.Values({"last entry offset", WoffEntryField(last, kWoffEntryOffset), 4}, {{0xFFFFFFFF, kNothingAdded}});
+    const Field nameStored{"name entry compLength", WoffEntryField(name, kWoffEntryCompLength), 4};
+    w.Values(nameStored, {{U32At(w.base(), nameStored.at) - 1, kNothingAdded}});
+}
+
+// Where the Brotli stream of a single font's WOFF2 file starts: after the
+// 48-byte header and the table directory, whose entries are a flags byte, an
+// optional tag, origLength and, for a transformed table, transformLength.
+std::size_t Woff2StreamStart(const ByteVector& woff2) {
+    std::size_t at = 48;
+    const auto skipBase128 = [&] {
+        while (woff2.at(at++) & 0x80) {
+        }
+    };
+    for (std::size_t i = 0, n = U16At(woff2, 12); i < n; ++i) {
+        const unsigned flags = woff2.at(at++), known = flags & 0x3F, version = flags >> 6;
+        if (known == 0x3F) at += 4;
+        skipBase128();
+        const bool glyfOrLoca = known == 10 || known == 11;  // transformed unless version 3
+        if (glyfOrLoca ? version != 3 : version != 0) skipBase128();
+    }
+    return at;
+}
+
+void AddSampleWoff2Cases(std::vector<MalformedFont>& cases, const FontSample& sample) {
+    Subject w(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
+    const std::uint32_t size = static_cast<std::uint32_t>(w.base().size());
+    const Listed named = sample.names, nothing = kNothingAdded;
+    w.Values({"signature", 0, 4}, {{MakeTag("wOFF"), nothing}});
+    w.Values({"length", 8, 4}, {{0, nothing}, {size - 1, nothing}, {size + 1, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"numTables", 12, 2}, {{0, nothing}, {0xFFFF, nothing}});
+    w.Values({"reserved", 14, 2}, {{0xFFFF, named}});
+    w.Values({"totalSfntSize", 16, 4}, {{0, named}, {1, named}, {0xFFFFFFFF, named}});
+    w.Values({"totalCompressedSize", 20, 4}, {{0, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"majorVersion", 24, 2}, {{0xFFFF, named}});
+    w.Values({"metaOffset", 28, 4}, {{size, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"privOffset", 40, 4}, {{size, nothing}, {0xFFFFFFFF, nothing}});
+    w.Add("cut by one byte", ByteVector(w.base().begin(), w.base().end() - 1), nothing);
+    if (U32At(w.base(), 4) == MakeTag("ttcf")) {
+        w.Values({"flavor", 4, 4}, {{0x00010000, nothing}});
+        return;
+    }
+    w.Values({"flavor", 4, 4}, {{MakeTag("true"), kEmptyName}});
+    ByteVector mangled = w.base();
+    mangled.at(48) = 0x3F;  // an arbitrary tag follows, shifting the whole directory
+    w.Add("first directory entry's flags = 0x3F", mangled, nothing);
+    mangled = w.base();
+    mangled.at(49) = 0x80;  // origLength with a leading zero digit
+    w.Add("first directory entry's origLength begins with 0x80", mangled, nothing);
+    mangled = w.base();
+    mangled.at(Woff2StreamStart(mangled)) = 0xFF;
+    w.Add("Brotli stream's first byte = 0xFF", mangled, nothing);
+}
+
+}  // namespace
+
+std::vector<MalformedFont> MalformedBuilderFonts() {
+    std::vector<MalformedFont> cases;
+    AddSfntCases(cases);
+    AddNameLastCases(cases);
+    AddCollectionCases(cases);
+    AddWoffCases(cases);
+    return cases;
+}
+
+std::vector<MalformedFont> MalformedSampleFonts(const std::vector<FontSample>& samples) {
+    std::vector<MalformedFont> cases;
+    AddSampleSfntCases(cases, Sample(samples, "dejavu-sans.ttf"), {u"DejaVu Sans"});
+    AddSampleSfntCases(cases, Sample(samples, "ipa-gothic.ttf"), {u"IPAGothic"});
+    AddSampleSfntCases(cases, Sample(samples, "noto-sans-cjk-jp.otf"), kEmptyName);
+    AddSampleCollectionCases(cases, Sample(samples, "noto-sans-cjk.ttc"));
+    AddSampleCollectionCases(cases, Sample(samples, "dejavu-three.ttc"));
+    AddSampleWoffCases(cases, Sample(samples, "dejavu-sans-sfnt2woff.woff"));
+    AddSampleWoffCases(cases, Sample(samples, "noto-serif-cjk-kr-fonttools.woff"));
+    AddSampleWoff2Cases(cases, Sample(samples, "dejavu-sans.woff2"));
+    AddSampleWoff2Cases(cases, Sample(samples, "noto-sans-cjk-jp.woff2"));
+    AddSampleWoff2Cases(cases, Sample(samples, "noto-sans-cjk.woff2"));
+    return cases;
+}
+
+}  // namespace tavrel::test
