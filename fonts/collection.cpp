@@ -35,6 +35,7 @@ Result<CollectionMember> ReadCollectionMember(Bytes collection, std::uint32_t in
         size += PaddedLength(length);
     }
     if (tableBytes > collection.size()) return Failure{member + ": its tables add up to more than the whole file"};
+    if (size > UINT32_MAX) return Failure{member + ": its standalone image would exceed 4 GiB"};
     return CollectionMember{directory.value(), static_cast<std::uint32_t>(size)};
 }
 
