@@ -167,7 +167,7 @@ class RealProgramTest(unittest.TestCase):
     def start(self, *arguments):
         self.process = subprocess.Popen(["wine", str(self.exe), *arguments], cwd=self.folder, stdout=self.log,
                                         stderr=self.log, stdin=subprocess.DEVNULL, env=ENV)
-        self.assertIsNotNone(probe("wait-shown", "30000"), "the window did not show")
+        self.assertIsNotNone(probe("wait-shown", "60000"), "the window did not show")
         self.origin = desktop_origin()
         return state()
 

@@ -17,15 +17,11 @@
 #include <string>
 #include <vector>
 
+#include "../support/utf8_win32.h"
+
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(), bytes, nullptr, nullptr);
-    narrow.pop_back();
-    return narrow;
-}
+using tavrel::test::Utf8;
 
 // Line breaks as \r and \n, so each value stays on one line.
 std::string OneLine(const std::wstring& text) {

@@ -23,16 +23,20 @@ std::wstring Number(const SettingsFile& file, const std::wstring& key) {
 
 COLORREF BackgroundOf(const CHARFORMAT2W& format) { return format.crBackColor; }
 
+void ExpectWindowRect(HWND hwnd, int x, int y, int width, int height) {
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    EXPECT_EQ(window.left, x);
+    EXPECT_EQ(window.top, y);
+    EXPECT_EQ(window.right - window.left, width);
+    EXPECT_EQ(window.bottom - window.top, height);
+}
+
 using SettingsTest = MainWindowTest;
 
 TEST_F(SettingsTest, FirstStartShowsTheDefaultsAndClosingWritesTwelveKeysInOrder) {
     OpenWindow();
-    RECT window{};
-    GetWindowRect(hwnd_, &window);
-    EXPECT_EQ(window.left, 10);
-    EXPECT_EQ(window.top, 10);
-    EXPECT_EQ(window.right - window.left, 640);
-    EXPECT_EQ(window.bottom - window.top, 360);
+    ExpectWindowRect(hwnd_, 10, 10, 640, 360);
     EXPECT_EQ(SampleText(), kDefaultSample);
     EXPECT_EQ(SizeBoxText(), L"24");
     const CHARFORMAT2W all = FormatOf(0, TextLength());
@@ -87,12 +91,7 @@ TEST_F(SettingsTest, StoredValuesComeBackOnTheNextStart) {
         L"fontColorR=300\r\nfontColorG=0\r\nfontColorB=0\r\n"
         L"backgroundColorR=255\r\nbackgroundColorG=256\r\nbackgroundColorB=255\r\n");
     OpenWindow();
-    RECT window{};
-    GetWindowRect(hwnd_, &window);
-    EXPECT_EQ(window.left, 120);
-    EXPECT_EQ(window.top, 80);
-    EXPECT_EQ(window.right - window.left, 500);
-    EXPECT_EQ(window.bottom - window.top, 300);
+    ExpectWindowRect(hwnd_, 120, 80, 500, 300);
     EXPECT_EQ(SampleText(), L"abc");
     EXPECT_EQ(SizeBoxText(), L"36");
     const CHARFORMAT2W all = FormatOf(0, TextLength());

@@ -146,22 +146,6 @@ std::wstring ClassName(HWND hwnd) {
     return name;
 }
 
-std::wstring Utf16(const char* utf8) {
-    const int units = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(units), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide.data(), units);
-    wide.pop_back();
-    return wide;
-}
-
-std::string Utf8(const std::wstring& text) {
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, narrow.data(), bytes, nullptr, nullptr);
-    narrow.pop_back();
-    return narrow;
-}
-
 std::wstring DebianFont(const char* unixPath) {
     std::wstring path = L"Z:" + Utf16(unixPath);
     std::replace(path.begin(), path.end(), L'/', L'\\');

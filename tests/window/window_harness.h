@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "../support/utf8_win32.h"
+
 namespace tavrel::test {
 
 // The settings file of this test program: beside it, bearing its name.
@@ -42,8 +44,6 @@ public:
 
 std::wstring WindowText(HWND hwnd);
 std::wstring ClassName(HWND hwnd);
-std::wstring Utf16(const char* utf8);
-std::string Utf8(const std::wstring& text);
 
 // A font file from Debian's packages, as a Windows path.
 std::wstring DebianFont(const char* unixPath);
