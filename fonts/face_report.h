@@ -1,0 +1,53 @@
+#pragma once
+// One face of a file described for a person: the rows the window's details
+// page and `tavrel-cli info` show, and the JSON the command writes. One
+// formatter serves both, so the two never disagree.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "byte_reader.h"
+#include "coverage.h"
+#include "face_info.h"
+#include "loader_choice.h"
+#include "result.h"
+
+namespace tavrel {
+
+struct FaceReport {
+    std::string file;                      // as given, UTF-8
+    FontLoader loader = FontLoader::None;  // chosen by extension; None for an installed face
+    std::optional<std::uint32_t> member;   // index in its collection
+    std::optional<std::uint32_t> members;  // the collection's member count
+    FaceInfo info;
+    std::vector<SetCoverage> coverage;
+    std::optional<TextCoverage> text;
+};
+
+// Every face the viewer would list for `file`, in list order (up to ten
+// members of a collection, a WOFF2 collection too), or only `member` when
+// given. `text`, when given, is measured against each face. Fails as
+// PlanFontFile fails, or when `member` is not in the file.
+Result<std::vector<FaceReport>> DescribeFontFile(std::string_view fileName, FontLoader loader, Bytes file,
+                                                 std::optional<std::uint32_t> member,
+                                                 std::optional<std::u16string_view> text);
+
+struct ReportRow {
+    std::string_view key;           // the JSON key, or the coverage set's id
+    std::string_view label;         // English, for the command line
+    std::u16string_view labelJapanese;  // for the window
+    std::string value;              // UTF-8
+};
+
+// The rows of one face, in order: identity, names, metrics, axes, instances,
+// features, coverage per set, then the text's coverage when measured.
+std::vector<ReportRow> ReportRows(const FaceReport& report);
+
+// An array with one object per report, keys as `tavrel-cli --help` lists them.
+std::string ReportJson(std::span<const FaceReport> reports);
+
+}  // namespace tavrel
