@@ -12,8 +12,10 @@ namespace tavrel {
 
 namespace {
 
-void AddDistinct(std::vector<std::u16string>& names, std::u16string name) {
-    if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(std::move(name));
+void AddDistinct(FontPlan& plan, std::u16string name, std::uint32_t member) {
+    if (std::find(plan.faceNames.begin(), plan.faceNames.end(), name) != plan.faceNames.end()) return;
+    plan.faceNames.push_back(std::move(name));
+    plan.faceMembers.push_back(member);
 }
 
 // Members 0 to 9 up to the first absent one, each under the name its own
@@ -28,7 +30,7 @@ Result<FontPlan> PlanCollectionFaces(Bytes collection) {
         if (!member) break;
         std::u16string name;
         ReadFullName(name, collection, member->directory.at);
-        AddDistinct(plan.faceNames, std::move(name));
+        AddDistinct(plan, std::move(name), i);
     }
     if (plan.faceNames.empty()) return Failure{"the collection holds no fonts"};
     return plan;

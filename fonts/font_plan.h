@@ -17,6 +17,9 @@ namespace tavrel {
 struct FontPlan {
     // Distinct names, in the order the loader finds them; may hold the empty name.
     std::vector<std::u16string> faceNames;
+    // For a collection, the member each listed face is read from (the first
+    // member under that name), entry for entry with `faceNames`; empty otherwise.
+    std::vector<std::uint32_t> faceMembers;
     // The decoded font for WOFF and WOFF2 files, moved here from the decoder
     // without a copy; empty when the file's own bytes are registered.
     DecodedImage decodedImage;
