@@ -24,56 +24,6 @@ TEST(DescribeFace, ReadsEveryTableOfTheDescribedFont) {
     EXPECT_EQ(*info.codePoints, (std::vector<char32_t>{0x41, 0x42, 0x43, 0x1F600}));
 }
 
-ByteVector Os2(std::uint16_t version, std::size_t length, std::uint32_t vendor = MakeTag("TEST")) {
-    ByteVector os2 = DescribedFontTables()[2].data;
-    os2.resize(100);
-    PutU16(os2, 0, version), PutU32(os2, 58, vendor);
-    os2.resize(length);
-    return os2;
-}
-
-// Each fixed-layout table alone in a face: what it gives, as far as its version and length allow.
-TEST(DescribeFace, HeaderTablesAsTheirVersionAndLengthAllow) {
-    const auto post = DescribedFontTables()[10].data;
-    ByteVector hhea = DescribedFontTables()[7].data;
-    PutU16(hhea, 34, 9);
-    const auto maxp = [](std::uint32_t version, std::size_t length) {
-        ByteVector bytes(length);
-        PutU32(bytes, 0, version), PutU16(bytes, 4, 7);
-        return bytes;
-    };
-    const struct {
-        const char* what;
-        std::vector<Table> tables;
-        std::string expected;
-    } cases[] = {
-        {"OS/2 0", {{MakeTag("OS/2"), Os2(0, 78)}}, "weight=700 width=3 fsType=8 vendor=TEST names= features= |"},
-        {"OS/2 5", {{MakeTag("OS/2"), Os2(5, 100)}}, "weight=700 width=3 fsType=8 vendor=TEST names= features= |"},
-        {"OS/2 9", {{MakeTag("OS/2"), Os2(9, 100)}}, "weight=700 width=3 fsType=8 vendor=TEST names= features= |"},
-        {"OS/2 3, 62 bytes", {{MakeTag("OS/2"), Os2(3, 62)}},
-         "weight=700 width=3 fsType=8 vendor=TEST names= features= | table 'OS/2': version 3 needs 96 bytes, the table has 62;"},
-        {"OS/2 1, 8 bytes", {{MakeTag("OS/2"), Os2(1, 8)}},
-         "weight=700 width=3 names= features= | table 'OS/2': version 1 needs 86 bytes, the table has 8;"},
-        {"OS/2 vendor NUL", {{MakeTag("OS/2"), Os2(4, 96, 0x41420043)}},
-         "weight=700 width=3 fsType=8 names= features= | table 'OS/2': achVendID is not four printable characters;"},
-        {"maxp 0.5", {{MakeTag("maxp"), maxp(0x5000, 6)}}, "glyphs=7 names= features= |"},
-        {"maxp 1.0", {{MakeTag("maxp"), maxp(0x10000, 32)}}, "glyphs=7 names= features= |"},
-        {"maxp 1.0, 6 bytes", {{MakeTag("maxp"), maxp(0x10000, 6)}},
-         "glyphs=7 names= features= | table 'maxp': version 1.0 needs 32 bytes, the table has 6;"},
-        {"maxp 2.0", {{MakeTag("maxp"), maxp(0x20000, 32)}}, "names= features= | table 'maxp': its version is unknown;"},
-        {"hhea beyond maxp", {{MakeTag("hhea"), hhea}, {MakeTag("maxp"), maxp(0x5000, 6)}},
-         "glyphs=7 names= features= | table 'hhea': 9 horizontal metrics for 7 glyphs;"},
-        {"hhea, 35 bytes", {{MakeTag("hhea"), ByteVector(35)}},
-         "names= features= | table 'hhea': the header needs 36 bytes, the table has 35;"},
-        {"head magic", {{MakeTag("head"), ByteVector(54)}}, "names= features= | table 'head': the magic number is wrong;"},
-        {"post, 31 bytes", {{MakeTag("post"), ByteVector(post.begin(), post.end() - 1)}},
-         "names= features= | table 'post': the header needs 32 bytes, the table has 31;"},
-        {"CFF", {{MakeTag("CFF "), {}}}, "outlines=CFF names= features= |"},
-        {"CFF2", {{MakeTag("CFF2"), {}}}, "outlines=CFF2 names= features= |"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(Summary(Describe(c.tables)), c.expected) << c.what;
-}
-
 std::vector<char32_t> CodePoints(const ByteVector& cmap) {
     return Describe({{MakeTag("cmap"), cmap}}).codePoints.value_or(std::vector<char32_t>{0xFFFFFFFF});
 }
