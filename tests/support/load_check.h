@@ -25,13 +25,9 @@ struct LoadOutcome {
 // image the file could justify), and for WOFF2 what the woff2 library needs.
 std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded);
 
-// The most heap reading one face's details may take beside an image of
-// `image` bytes (docs/hostile-files.md).
-std::uint64_t InfoHeapBudget(std::uint64_t image);
-
-// Reads the details of the face at `offsetTableOffset` as the info path does,
-// with its coverage of every set and of `text`; the first broken invariant,
-// empty when all held.
+// Reads the details of the face at `offsetTableOffset` with its coverage of
+// every set and of `text`; the first broken invariant or the heap beyond the
+// info budget (docs/hostile-files.md), empty when all held.
 std::string InfoFault(Span image, std::uint64_t offsetTableOffset, std::u16string_view text);
 
 // Reads `file` into memory as the loader would, plans its faces, and checks
