@@ -39,7 +39,7 @@ std::vector<std::string> SummaryItems(const FaceInfo& info) {
     put(info.outlines ? std::optional(kOutlines[static_cast<int>(*info.outlines)]) : std::nullopt, "outlines");
     put(info.codePoints ? std::optional(info.codePoints->size()) : std::nullopt, "cmap");
     item << "names=";
-    for (const auto& [id, text] : info.names) item << id << ',';
+    for (const auto& name : info.names) item << name.first << ',';
     flush();
     for (const VariationAxis& a : info.axes)
         item << "axis=" << TagString(a.tag) << ':' << a.minimum << '/' << a.defaultValue << '/' << a.maximum << ':'
@@ -51,8 +51,7 @@ std::vector<std::string> SummaryItems(const FaceInfo& info) {
     }
     item << "features=";
     for (std::uint32_t tag : info.features) item << TagString(tag) << ',';
-    flush();
-    items.push_back("|");
+    flush(), items.push_back("|");
     for (const std::string& problem : info.problems) items.push_back(problem + ";");
     return items;
 }
@@ -61,10 +60,9 @@ std::string Summary(const FaceInfo& info) { return Join(SummaryItems(info)); }
 
 std::string Difference(const std::vector<std::string>& before, const std::vector<std::string>& after) {
     std::vector<std::string> changes;
-    for (const std::string& item : before)
-        if (std::find(after.begin(), after.end(), item) == after.end()) changes.push_back('-' + item);
-    for (const std::string& item : after)
-        if (std::find(before.begin(), before.end(), item) == before.end()) changes.push_back('+' + item);
+    for (const auto& [from, in, sign] : {std::tie(before, after, "-"), std::tie(after, before, "+")})
+        for (const std::string& item : from)
+            if (std::find(in.begin(), in.end(), item) == in.end()) changes.push_back(sign + item);
     return Join(changes);
 }
 
