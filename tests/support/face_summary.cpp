@@ -29,21 +29,18 @@ std::vector<std::string> SummaryItems(const FaceInfo& info) {
     std::vector<std::string> items;
     std::ostringstream item;
     const auto flush = [&] { items.push_back(item.str()), item.str(""); };
-    const auto put = [&](const auto& value, const char* label) {
-        if (value) item << label << '=' << *value, flush();
-    };
-    put(info.fullName ? std::optional(Narrow(info.fullName)) : std::nullopt, "full");
-    put(info.unitsPerEm, "upem"), put(info.glyphCount, "glyphs"), put(info.weightClass, "weight");
-    put(info.widthClass, "width"), put(info.fsType, "fsType"), put(info.vendorId, "vendor");
-    put(info.italicAngle, "italic"), put(info.fixedPitch, "fixed");
-    put(info.outlines ? std::optional(kOutlines[static_cast<int>(*info.outlines)]) : std::nullopt, "outlines");
-    put(info.codePoints ? std::optional(info.codePoints->size()) : std::nullopt, "cmap");
+    const auto put = [&](const char* label, const auto& value) { value ? (item << label << '=' << *value, flush()) : void(); };
+    put("full", info.fullName ? std::optional(Narrow(info.fullName)) : std::nullopt);
+    put("upem", info.unitsPerEm), put("glyphs", info.glyphCount), put("weight", info.weightClass);
+    put("width", info.widthClass), put("fsType", info.fsType), put("vendor", info.vendorId);
+    put("italic", info.italicAngle), put("fixed", info.fixedPitch);
+    put("outlines", info.outlines ? std::optional(kOutlines[static_cast<int>(*info.outlines)]) : std::nullopt);
+    put("cmap", info.codePoints ? std::optional(info.codePoints->size()) : std::nullopt);
     item << "names=";
     for (const auto& name : info.names) item << name.first << ',';
     flush();
     for (const VariationAxis& a : info.axes)
-        item << "axis=" << TagString(a.tag) << ':' << a.minimum << '/' << a.defaultValue << '/' << a.maximum << ':'
-             << Narrow(a.name), flush();
+        item << "axis=" << TagString(a.tag) << ':' << a.minimum << '/' << a.defaultValue << '/' << a.maximum << ':' << Narrow(a.name), flush();
     for (const NamedInstance& instance : info.instances) {
         item << "instance=" << Narrow(instance.name);
         for (const auto& [tag, value] : instance.coordinates) item << ':' << TagString(tag) << '=' << value;
