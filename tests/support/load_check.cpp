@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "collection.h"
 #include "coverage.h"
 #include "face_info.h"
 #include "font_plan.h"
@@ -74,24 +75,23 @@ std::string DetailsFault(const FaceInfo& info, std::u16string_view text) {
     return {};
 }
 
-std::string PlannedInfoFault(Bytes image, const FontPlan& plan) {
-    const std::size_t faces = plan.faceMembers.empty() ? 1 : plan.faceMembers.size();
-    for (std::size_t i = 0; i < faces; ++i) {
-        std::uint32_t offset = 0;
-        if (!plan.faceMembers.empty()) ReadU32BE(image, 12 + 4 * std::uint64_t{plan.faceMembers[i]}, offset);
-        if (std::string fault = InfoFault(image, offset, kSampleText); !fault.empty()) return fault;
-    }
-    return {};
+std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset) {
+    std::optional<HeapMeter> meter(std::in_place);
+    std::string fault = DetailsFault(DescribeFace(image, offsetTableOffset), kSampleText);
+    const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
+    meter.reset();
+    if (fault.empty() && peak > budget) fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(budget);
+    return fault;
 }
 
 }  // namespace
 
-std::string InfoFault(Span image, std::uint64_t offsetTableOffset, std::u16string_view text) {
-    std::optional<HeapMeter> meter(std::in_place);
-    std::string fault = DetailsFault(DescribeFace(image, offsetTableOffset), text);
-    const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
-    meter.reset();
-    if (fault.empty() && peak > budget) fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(budget);
+std::string InfoFault(Span image) {
+    std::string fault = FaceInfoFault(image, 0);
+    std::uint32_t members = 0, offset = 0;
+    if (IsCollection(image)) ReadU32BE(image, 8, members);
+    for (std::uint32_t i = 0; i < std::min(members, kMaxCollectionMembers) && ReadU32BE(image, 12 + 4 * i, offset); ++i)
+        if (fault.empty()) fault = FaceInfoFault(image, offset);
     return fault;
 }
 
@@ -117,9 +117,7 @@ LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
     const std::uint64_t budget = LoadHeapBudget(loader, file.size(), decoded);
     if (outcome.fault.empty() && outcome.peakHeap > budget)
         outcome.fault = "took " + std::to_string(outcome.peakHeap) + " bytes of heap, budget " + std::to_string(budget);
-    if (outcome.fault.empty())
-        outcome.fault = plan ? PlannedInfoFault(RegisteredImage(plan.value(), bytes), plan.value())
-                             : InfoFault(bytes, 0, kSampleText);
+    if (outcome.fault.empty()) outcome.fault = InfoFault(plan ? RegisteredImage(plan.value(), bytes) : Span(bytes));
     return outcome;
 }
 
