@@ -188,9 +188,9 @@ std::vector<Table> DescribedFontTables() {
     PutU16(os2, 0, 4), PutU16(os2, 4, 700), PutU16(os2, 6, 3), PutU16(os2, 8, 8), PutU32(os2, 58, MakeTag("TEST"));
     PutU32(post, 0, 0x00030000), PutU32(post, 4, 0xFFF38000), PutU32(post, 12, 1);
     NameTableBuilder names;
-    names.Windows(0x0409, u"Line one\nLine two", 0).Windows(0x0409, u"Described", 1).Windows(0x0409, u"Bold", 2);
-    names.Windows(0x0409, u"Described Bold").Windows(0x0409, u"Weight", 256).Windows(0x0409, u"Light", 257);
-    names.Windows(0x0409, u"Heavy", 258);
+    for (const auto& [id, text] : {std::pair<std::uint16_t, std::u16string_view>{0, u"Line one\nLine two"}, {1, u"Described"},
+                                   {2, u"Bold"}, {4, u"Described Bold"}, {256, u"Weight"}, {257, u"Light"}, {258, u"Heavy"}})
+        names.Windows(0x0409, text, id);
     const ByteVector fvar = Pack({F16(1), F16(0), F16(16), F16(2), F16(1), F16(20), F16(2), F16(8),
                                   F32(MakeTag("wght")), F32(100 << 16), F32(400 << 16), F32(900 << 16), F16(0), F16(256),
                                   F16(257), F16(0), F32(100 << 16), F16(258), F16(0), F32(900 << 16)});
