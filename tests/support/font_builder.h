@@ -75,7 +75,7 @@ ByteVector BuildCmap(const std::vector<CmapSubtable>& subtables);
 struct CmapRun { std::uint32_t first, last, glyph; };  // code points and the glyph of the first
 // Format 12 or 13 groups; format 4 segments mapped by idDelta, 0xFFFF added.
 ByteVector CmapGroups(std::uint16_t format, const std::vector<CmapRun>& runs);
-ByteVector CmapFormat4(const std::vector<CmapRun>& runs);
+ByteVector CmapFormat4(std::vector<CmapRun> runs);
 
 // A face with every table the face reader reads, each field set as the unit
 // test of DescribeFace lists; its cmap has (3,1) format 4 and (3,10) format 12.
