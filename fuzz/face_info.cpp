@@ -1,9 +1,7 @@
-// DescribeFace on the input as an sfnt image and at each of a collection's
-// first ten members, with the coverage of every set and of a text: code points
-// ascending, unique and Unicode scalars, no set or text covered beyond its
-// total, and the heap within the info budget. Then the whole report path as
-// tavrel-cli info takes it, through each loader (.otf reads as .ttf does): the JSON is well formed and
-// the rows are valid UTF-8, the same on a second formatting.
+// DescribeFace and coverage on the input as an sfnt image and at a collection's
+// first ten members, held to their invariants and the info budget. Then the
+// whole report path as tavrel-cli info takes it, through each loader (.otf
+// reads as .ttf does): the JSON is well formed and the rows valid UTF-8.
 #include <string>
 
 #include "face_report.h"
