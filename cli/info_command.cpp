@@ -18,7 +18,8 @@ public:
     explicit FacePrinter(bool json) : json_(json) {}
     void operator()(const FaceReport& report) {
         if (json_) {
-            Print((faces_++ == 0 ? "[" : ",") + ReportJsonObject(report));
+            Print(faces_++ == 0 ? "[" : ",");
+            Print(ReportJsonObject(report));
             return;
         }
         if (faces_++ > 0) Print("\n");
@@ -46,7 +47,10 @@ int RunInfoCommand(const InfoOptions& options) {
     FacePrinter printer(options.json);
     auto described = DescribeEachFace(options.file, font->loader, font->file.bytes(), options.member,
                                       text ? std::optional<std::u16string_view>(*text) : std::nullopt,
-                                      [&](FaceReport report) { printer(report); });
+                                      [&](FaceReport report) {
+                                          printer(report);
+                                          font->file.ReleaseReadPages();
+                                      });
     if (!described) {
         ReportFile(options.file, described.reason());
         return 1;
