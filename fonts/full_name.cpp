@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ansi_text.h"
+#include "name_table.h"
 #include "sfnt_layout.h"
 
 namespace tavrel {
@@ -10,31 +11,7 @@ namespace tavrel {
 namespace {
 
 constexpr std::size_t kMaxNameBytes = 520;
-constexpr std::size_t kNameRecordSize = 12;
 constexpr std::uint16_t kFullNameId = 4;
-constexpr std::uint16_t kPlatformUnicode = 0, kPlatformMac = 1, kPlatformWindows = 3;
-constexpr std::uint16_t kWindowsEnglish = 0x0409, kWindowsJapanese = 0x0411;
-constexpr std::uint16_t kMacEnglish = 0, kMacJapanese = 11;
-
-struct NameRecord {
-    std::uint16_t platformID, encodingID, languageID, nameID, length, offset;
-};
-
-bool Qualifies(const NameRecord& r) {
-    if (r.nameID != kFullNameId) return false;
-    switch (r.platformID) {
-        case kPlatformWindows:
-            return (r.languageID == kWindowsEnglish || r.languageID == kWindowsJapanese) && r.encodingID <= 2;
-        case kPlatformMac:
-            return (r.languageID == kMacEnglish || r.languageID == kMacJapanese ||
-                    r.languageID == kWindowsEnglish || r.languageID == kWindowsJapanese) &&
-                   r.encodingID <= 1;
-        case kPlatformUnicode:
-            return true;
-        default:
-            return false;
-    }
-}
 
 std::u16string DecodeMacName(Bytes text) {
     const auto end = std::find(text.begin(), text.end(), std::uint8_t{0});
@@ -54,45 +31,25 @@ std::u16string DecodeUtf16Name(Bytes text) {
     return name;
 }
 
-bool ReadNameRecord(Bytes nameTable, std::uint16_t index, NameRecord& r) {
-    ByteReader reader(nameTable, 6 + kNameRecordSize * std::size_t{index});
-    return reader.ReadU16(r.platformID) && reader.ReadU16(r.encodingID) && reader.ReadU16(r.languageID) &&
-           reader.ReadU16(r.nameID) && reader.ReadU16(r.length) && reader.ReadU16(r.offset);
+// The face box's form of a name: its first 520 bytes, up to a line break.
+std::u16string DecodeFaceName(NameSource source, Bytes text) {
+    text = text.first(std::min(text.size(), kMaxNameBytes));
+    const bool windows = source == NameSource::WindowsJapanese || source == NameSource::WindowsEnglish;
+    return windows ? DecodeUtf16Name(text) : DecodeMacName(text);
 }
 
 }  // namespace
 
 void PickFullName(std::u16string& fullName, Bytes nameTable) {
-    fullName.clear();
-    std::u16string macJapanese, windowsEnglish, macEnglish;
-    std::uint16_t count = 0, stringOffset = 0;
+    std::uint16_t count = 0;
     ReadU16BE(nameTable, 2, count);
-    ReadU16BE(nameTable, 4, stringOffset);
+    NameChoice choice;
     NameRecord r;
-    for (std::uint16_t i = 0; i < count && ReadNameRecord(nameTable, i, r); ++i) {
-        if (!Qualifies(r)) continue;
-        const std::uint64_t at = std::uint64_t{stringOffset} + r.offset;
-        if (!RangeInside(at, r.length, nameTable.size())) continue;
-        const Bytes text = nameTable.subspan(static_cast<std::size_t>(at), std::min<std::size_t>(r.length, kMaxNameBytes));
-        if (r.platformID == kPlatformWindows) {
-            std::u16string name = DecodeUtf16Name(text);
-            if (r.languageID == kWindowsJapanese) {
-                // Ends the scan even when empty; the fallback below still applies.
-                fullName = std::move(name);
-                break;
-            }
-            windowsEnglish = std::move(name);
-        } else if (r.platformID == kPlatformMac) {
-            const bool japanese = r.languageID == kMacJapanese || r.languageID == kWindowsJapanese;
-            (japanese ? macJapanese : macEnglish) = DecodeMacName(text);
-        }
+    for (std::uint16_t i = 0; i < count && choice.open() && ReadNameRecord(nameTable, i, r); ++i) {
+        Bytes text;
+        if (r.nameID == kFullNameId && NameRecordText(nameTable, r, text)) choice.Offer(ClassifyNameRecord(r), text);
     }
-    for (std::u16string* candidate : {&macJapanese, &windowsEnglish, &macEnglish}) {
-        if (fullName.empty() && !candidate->empty()) {
-            fullName = std::move(*candidate);
-            return;
-        }
-    }
+    fullName = choice.Decide(DecodeFaceName);
 }
 
 bool ReadFullName(std::u16string& fullName, Bytes image, std::uint64_t offsetTableOffset) {
