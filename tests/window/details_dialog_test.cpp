@@ -29,6 +29,7 @@ struct FaceCase {
     int faceItem;  // -1: nothing selected in the face box, the caret's face counts
     std::optional<std::uint32_t> member;
     const wchar_t* installedFace = nullptr;  // listed as installed instead of opening `file`
+    bool relative = false;  // opened by its name in the current folder, which then changes
 };
 
 // The rows as the page copies them, one a line: Japanese label, tab, value.
@@ -121,14 +122,14 @@ protected:
 };
 
 TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
-    const std::wstring woff = ScratchFolder() + L"\\ipag.woff";
+    const std::wstring folder = ScratchFolder(), woff = folder + L"\\ipag.woff";
     const std::wstring ttc = Fonts("opentype/noto/NotoSansCJK-Regular.ttc");
     const std::wstring dejaVu = Fonts("truetype/dejavu/DejaVuSans.ttf");
     WriteScratchFile(woff, WoffFromSfnt(ReadFileBytes(Fonts("opentype/ipafont-gothic/ipag.ttf")).value()));
     const FaceCase cases[] = {
         {"TrueType file", dejaVu, FontLoader::Sfnt, 0, std::nullopt},
         {"collection member", ttc, FontLoader::Collection, 1, 1},
-        {"WOFF, caret's face", woff, FontLoader::Woff, -1, std::nullopt},
+        {"WOFF by relative path, caret's face", woff, FontLoader::Woff, -1, std::nullopt, nullptr, true},
         {"WOFF2", DebianFont(TAVREL_DEJAVU_SERIF_WOFF2), FontLoader::Woff2, 0, std::nullopt},
         {"installed", dejaVu, FontLoader::Sfnt, 0, std::nullopt, L"DejaVu Sans"},
         {"installed collection member, by family", ttc, FontLoader::Collection, 0, 2, L"Noto Sans CJK SC"},
@@ -136,8 +137,10 @@ TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
     for (const FaceCase& c : cases) {
         SCOPED_TRACE(c.what);
         OpenWindow();
+        SetCurrentDirectoryW(folder.c_str());
         if (c.installedFace) AddInstalledFace(c.installedFace);
-        else DropFiles({c.file});
+        else DropFiles({c.relative ? c.file.substr(c.file.rfind(L'\\') + 1) : c.file});
+        SetCurrentDirectoryW(L"C:\\");
         SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, WPARAM(c.faceItem), 0);
         RunDialog();  // the first dialog of the process makes the controls' shared objects
         const long objects = CountGdiObjects();
