@@ -1,7 +1,11 @@
 #include "load_check.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "collection.h"
+#include "coverage.h"
+#include "face_info.h"
 #include "font_plan.h"
 #include "heap_meter.h"
 
@@ -53,7 +57,43 @@ std::uint64_t LargestJustifiedImage(FontLoader loader, std::uint64_t input) {
     return std::min<std::uint64_t>(ratio * input, kMaxDecodedImage);
 }
 
+// A sample text with characters of every plane and a lone surrogate.
+constexpr char16_t kSampleText[] = u"Aa\u00E9\u3042\u6F22\U0001F600\xD800\n";
+
+// Code points ascending, each once, Unicode scalars; no set or text covered beyond its total.
+std::string DetailsFault(const FaceInfo& info, std::u16string_view text) {
+    static const std::vector<char32_t> none;
+    const std::vector<char32_t>& points = info.codePoints ? *info.codePoints : none;
+    if (std::adjacent_find(points.begin(), points.end(), std::greater_equal<>()) != points.end() ||
+        (!points.empty() && points.back() > 0x10FFFF) ||
+        std::any_of(points.begin(), points.end(), [](char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }))
+        return "code points not ascending Unicode scalars, each once";
+    for (const SetCoverage& set : MeasureCoverage(points))
+        if (set.covered > set.total) return "more of a set covered than it holds";
+    const TextCoverage coverage = MeasureTextCoverage(points, text);
+    if (coverage.covered + coverage.missing.size() != coverage.total) return "text coverage that does not add up";
+    return {};
+}
+
+std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset) {
+    std::optional<HeapMeter> meter(std::in_place);
+    std::string fault = DetailsFault(DescribeFace(image, offsetTableOffset), kSampleText);
+    const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
+    meter.reset();
+    if (fault.empty() && peak > budget) fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(budget);
+    return fault;
+}
+
 }  // namespace
+
+std::string InfoFault(Span image) {
+    std::string fault = FaceInfoFault(image, 0);
+    std::uint32_t members = 0, offset = 0;
+    if (IsCollection(image)) ReadU32BE(image, 8, members);
+    for (std::uint32_t i = 0; i < std::min(members, kMaxCollectionMembers) && ReadU32BE(image, 12 + 4 * i, offset); ++i)
+        if (fault.empty()) fault = FaceInfoFault(image, offset);
+    return fault;
+}
 
 std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded) {
     const std::uint64_t budget = 2 * input + 3 * decoded + kMiB;
@@ -62,10 +102,11 @@ std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64
 
 LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
     LoadOutcome outcome;
-    HeapMeter meter;
+    std::optional<HeapMeter> meter(std::in_place);
     const std::vector<std::uint8_t> bytes(file.begin(), file.end());  // the loader's copy of the file
     auto plan = PlanFontFile(loader, bytes);
-    outcome.peakHeap = meter.Peak();
+    outcome.peakHeap = meter->Peak();
+    meter.reset();  // the info check below measures on its own
     if (plan) {
         outcome.added = true;
         outcome.decodedSize = plan->decodedImage.size();
@@ -76,6 +117,7 @@ LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
     const std::uint64_t budget = LoadHeapBudget(loader, file.size(), decoded);
     if (outcome.fault.empty() && outcome.peakHeap > budget)
         outcome.fault = "took " + std::to_string(outcome.peakHeap) + " bytes of heap, budget " + std::to_string(budget);
+    if (outcome.fault.empty()) outcome.fault = InfoFault(plan ? RegisteredImage(plan.value(), bytes) : Span(bytes));
     return outcome;
 }
 

@@ -1,0 +1,71 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "face_info.h"
+#include "face_summary.h"
+#include "font_builder.h"
+
+namespace tavrel::test {
+namespace {
+
+FaceInfo Describe(const std::vector<Table>& tables) {
+    const ByteVector font = BuildSfnt(tables);
+    return DescribeFace(font, 0);
+}
+
+TEST(DescribeFace, ReadsEveryTableOfTheDescribedFont) {
+    const FaceInfo info = Describe(DescribedFontTables());
+    EXPECT_EQ(Summary(info),
+              "full=Described Bold upem=1000 glyphs=5 weight=700 width=3 fsType=8 vendor=TEST italic=-12.5 fixed=1 "
+              "outlines=TrueType cmap=4 names=0,1,2,4,256,257,258, axis=wght:100/400/900:Weight "
+              "instance=Light:wght=100 instance=Heavy:wght=900 features=kern,liga,smcp, |");
+    EXPECT_EQ(info.names.at(0), u"Line one\nLine two");
+    EXPECT_EQ(*info.codePoints, (std::vector<char32_t>{0x41, 0x42, 0x43, 0x1F600}));
+}
+
+std::vector<char32_t> CodePoints(const ByteVector& cmap) {
+    return Describe({{MakeTag("cmap"), cmap}}).codePoints.value_or(std::vector<char32_t>{0xFFFFFFFF});
+}
+
+TEST(DescribeFace, TakesTheBestReadableUnicodeSubtable) {
+    const std::pair<std::uint16_t, std::uint16_t> order[] = {{3, 10}, {0, 6}, {0, 4}, {3, 1}, {0, 3}, {0, 2}, {0, 1}, {0, 0}};
+    // Every worse encoding listed before the best one; each maps its own code point.
+    for (std::size_t best = 0; best < std::size(order); ++best) {
+        std::vector<CmapSubtable> subtables{{3, 0, CmapGroups(12, {{0x20, 0x20, 1}})}};
+        for (std::size_t i = std::size(order); i-- > best;)
+            subtables.push_back({order[i].first, order[i].second, CmapGroups(12, {{0x100 + char32_t(i), 0x100 + char32_t(i), 1}})});
+        EXPECT_EQ(CodePoints(BuildCmap(subtables)), std::vector<char32_t>{0x100 + char32_t(best)}) << best;
+    }
+    // A format it does not read gives way, as a damaged subtable does (see the damaged-font corpus).
+    EXPECT_EQ(CodePoints(BuildCmap({{3, 10, Pack({F16(8), F16(0)})}, {3, 1, CmapFormat4({{0x42, 0x42, 1}})}})),
+              std::vector<char32_t>{0x42});
+}
+
+TEST(DescribeFace, CountsEachMappedCodePointOnceWithoutGlyphZeroOrSurrogates) {
+    const struct {
+        const char* what;
+        ByteVector subtable;
+        std::size_t count;
+    } cases[] = {
+        {"format 4, glyph 0 first", CmapFormat4({{0x41, 0x43, 0}}), 2},
+        {"format 4, overlapping segments", CmapFormat4({{0x41, 0x50, 1}, {0x45, 0x60, 1}}), 32},
+        {"format 6", Pack({F16(6), F16(16), F16(0), F16(0x41), F16(3), F16(0), F16(5), F16(6)}), 2},
+        {"format 6 past U+FFFF", Pack({F16(6), F16(16), F16(0), F16(0xFFFE), F16(3), F16(1), F16(1), F16(1)}), 2},
+        {"format 10", Pack({F16(10), F16(0), F32(26), F32(0), F32(0x10FFFE), F32(3), F16(1), F16(0), F16(1)}), 1},
+        {"format 12, glyph 0 first", CmapGroups(12, {{0x41, 0x43, 0}}), 2},
+        {"format 12, surrogates", CmapGroups(12, {{0xD7FF, 0xE000, 1}}), 2},
+        {"format 12, past U+10FFFF", CmapGroups(12, {{0x10FFFE, 0xFFFFFFFF, 1}}), 2},
+        {"format 12, overlapping and unsorted", CmapGroups(12, {{0x45, 0x60, 1}, {0x41, 0x50, 1}, {0x41, 0x41, 9}}), 32},
+        {"format 13, glyph 0", CmapGroups(13, {{0x41, 0x43, 0}}), 0},
+        {"format 13, everything", CmapGroups(13, {{0, 0x10FFFF, 3}, {0, 0x10FFFF, 3}}), 0x110000 - 0x800},
+    };
+    for (const auto& c : cases) {
+        const std::vector<char32_t> points = CodePoints(BuildCmap({{3, 10, c.subtable}}));
+        EXPECT_EQ(points.size(), c.count) << c.what;
+        EXPECT_TRUE(std::adjacent_find(points.begin(), points.end(), std::greater_equal<>()) == points.end()) << c.what;
+    }
+}
+
+}  // namespace
+}  // namespace tavrel::test
