@@ -422,15 +422,6 @@ void AddDescribedCases(std::vector<MalformedFont>& cases) {
     s.Details({"name record 6 length", name + 6 + 12 * 6 + 8, 2}, named,
               {{0xFFFF, "-names=0,1,2,4,256,257,258, -instance=Heavy:wght=900 +names=0,1,2,4,256,257, +instance=-:wght=900 " +
                             in("name", "strings outside the table: 1")}});
-    // With the (3,10) subtable's encoding changed, the format 4 one is the best.
-    ByteVector format4Best = s.base();
-    PutU16(format4Best, cmap + 14, 0xFFFF);
-    Subject f(cases, "described, format 4 best", FontLoader::Sfnt, format4Best);
-    const std::string gone = "-cmap=3 " + in("cmap", "subtable 0 has more segments than bytes");
-    f.Details({"cmap subtable 0 length", cmap + 22, 2}, named, {{31, gone}, {0xFFFF, "-cmap=3 " + in("cmap", "subtable 0 extends past the table")}});
-    f.Details({"cmap subtable 0 segCountX2", cmap + 26, 2}, named, {{0, "-cmap=3 +cmap=0"}, {0xFFFF, gone}});
-    f.Details({"cmap subtable 0 first idRangeOffset", cmap + 48, 2}, named,
-              {{0xFFFE, "-cmap=3 +cmap=0 " + in("cmap", "subtable 0 maps code points to glyph indices outside it")}});
 }
 
 }  // namespace

@@ -43,27 +43,26 @@ TEST(DescribeFace, TakesTheBestReadableUnicodeSubtable) {
 }
 
 TEST(DescribeFace, CountsEachMappedCodePointOnceWithoutGlyphZeroOrSurrogates) {
-    const struct {
-        const char* what;
-        ByteVector subtable;
-        std::size_t count;
-    } cases[] = {
-        {"format 4, glyph 0 first", CmapFormat4({{0x41, 0x43, 0}}), 2},
-        {"format 4, overlapping segments", CmapFormat4({{0x41, 0x50, 1}, {0x45, 0x60, 1}}), 32},
-        {"format 6", Pack({F16(6), F16(16), F16(0), F16(0x41), F16(3), F16(0), F16(5), F16(6)}), 2},
-        {"format 6 past U+FFFF", Pack({F16(6), F16(16), F16(0), F16(0xFFFE), F16(3), F16(1), F16(1), F16(1)}), 2},
-        {"format 10", Pack({F16(10), F16(0), F32(26), F32(0), F32(0x10FFFE), F32(3), F16(1), F16(0), F16(1)}), 1},
-        {"format 12, glyph 0 first", CmapGroups(12, {{0x41, 0x43, 0}}), 2},
-        {"format 12, surrogates", CmapGroups(12, {{0xD7FF, 0xE000, 1}}), 2},
-        {"format 12, past U+10FFFF", CmapGroups(12, {{0x10FFFE, 0xFFFFFFFF, 1}}), 2},
-        {"format 12, overlapping and unsorted", CmapGroups(12, {{0x45, 0x60, 1}, {0x41, 0x50, 1}, {0x41, 0x41, 9}}), 32},
-        {"format 13, glyph 0", CmapGroups(13, {{0x41, 0x43, 0}}), 0},
-        {"format 13, everything", CmapGroups(13, {{0, 0x10FFFF, 3}, {0, 0x10FFFF, 3}}), 0x110000 - 0x800},
+    ByteVector segmentsPast = CmapFormat4({{0x41, 0x43, 1}}), glyphsOutside = segmentsPast;
+    PutU16(segmentsPast, 6, 0xFFFF), PutU16(glyphsOutside, 28, 0xFFFE);  // segCountX2, the first idRangeOffset
+    const std::pair<ByteVector, std::size_t> cases[] = {
+        {CmapFormat4({{0x41, 0x43, 0}}), 2},  // glyph 0 first
+        {CmapFormat4({{0x41, 0x50, 1}, {0x45, 0x60, 1}}), 32},  // overlapping segments
+        {segmentsPast, 1}, {glyphsOutside, 0},  // absent, and mapping nothing
+        {Pack({F16(6), F16(16), F16(0), F16(0x41), F16(3), F16(0), F16(5), F16(6)}), 2},
+        {Pack({F16(6), F16(16), F16(0), F16(0xFFFE), F16(3), F16(1), F16(1), F16(1)}), 2},  // cut at U+FFFF
+        {Pack({F16(10), F16(0), F32(26), F32(0), F32(0x10FFFE), F32(3), F16(1), F16(0), F16(1)}), 1},
+        {CmapGroups(12, {{0x41, 0x43, 0}}), 2},
+        {CmapGroups(12, {{0xD7FF, 0xE000, 1}}), 2},  // surrogates
+        {CmapGroups(12, {{0x10FFFE, 0xFFFFFFFF, 1}}), 2},
+        {CmapGroups(12, {{0x45, 0x60, 1}, {0x41, 0x50, 1}, {0x41, 0x41, 9}}), 32},  // overlapping, unsorted
+        {CmapGroups(13, {{0x41, 0x43, 0}}), 0},
+        {CmapGroups(13, {{0, 0x10FFFF, 3}, {0, 0x10FFFF, 3}}), 0x110000 - 0x800},
     };
-    for (const auto& c : cases) {
-        const std::vector<char32_t> points = CodePoints(BuildCmap({{3, 10, c.subtable}}));
-        EXPECT_EQ(points.size(), c.count) << c.what;
-        EXPECT_TRUE(std::adjacent_find(points.begin(), points.end(), std::greater_equal<>()) == points.end()) << c.what;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const std::vector<char32_t> points = CodePoints(BuildCmap({{3, 10, cases[i].first}}));
+        EXPECT_EQ(points.size(), cases[i].second) << i;
+        EXPECT_TRUE(std::adjacent_find(points.begin(), points.end(), std::greater_equal<>()) == points.end()) << i;
     }
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "font_builder.h"
 #include "full_name.h"
 #include "name_table.h"
@@ -25,10 +27,7 @@ TEST(PickFullName, PrefersWindowsJapaneseThenLastMacJapaneseWindowsEnglishMacEng
     const std::u16string longName(500, u'x');
     ByteVector oddLength = test::Utf16BE(u"ABCD");
     oddLength.pop_back();
-    const struct {
-        NameTableBuilder names;
-        std::u16string picked, whole;
-    } cases[] = {
+    const std::tuple<NameTableBuilder, std::u16string, std::u16string> cases[] = {  // names, picked, whole
         {N().Windows(kEnglish, u"Sans").Windows(kJapanese, u"ゴシック"), u"ゴシック", u"ゴシック"},
         {N().Windows(kJapanese, u"ゴシック").Windows(kEnglish, u"Sans"), u"ゴシック", u"ゴシック"},
         {N().Windows(kJapanese, u"一").Windows(kJapanese, u"二"), u"一", u"一"},
@@ -56,11 +55,10 @@ TEST(PickFullName, PrefersWindowsJapaneseThenLastMacJapaneseWindowsEnglishMacEng
         {N().Windows(kEnglish, longName), std::u16string(259, u'x'), longName},
         {N().Mac(0, std::string(600, 'm')), std::u16string(259, u'm'), std::u16string(600, u'm')},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(Pick(c.names), c.picked);
+    for (const auto& [names, picked, whole] : cases) {
         std::vector<std::string> problems;
-        const auto names = ReadNames(c.names.Build(), problems);
-        EXPECT_EQ(names.count(4) ? names.at(4) : u"", c.whole);
+        const auto read = ReadNames(names.Build(), problems);
+        EXPECT_EQ(std::tuple(Pick(names), read.count(4) ? read.at(4) : u""), std::tuple(picked, whole));
     }
 }
 
@@ -94,11 +92,7 @@ TEST(ReadFullName, ReadsTheFirstNameTableOfTrueTypeAndCffFacesOnly) {
     const ByteVector first = names.Build(), second = NameTableBuilder().Windows(kEnglish, u"Second").Build();
     ByteVector outside = test::BuildFontNamed(u"Face");
     test::PutU32(outside, 12 + 16 * 3 + 8, 0x7FFFFFF0);  // the 'name' record's offset
-    const struct {
-        ByteVector font;
-        bool read;
-        std::u16string name;
-    } cases[] = {
+    const std::tuple<ByteVector, bool, std::u16string> cases[] = {  // font, read, name
         {test::BuildNamedFont(names, 0x00010000), true, u"Face"},
         {test::BuildNamedFont(names, test::MakeTag("OTTO")), true, u"Face"},
         {test::BuildNamedFont(names, test::MakeTag("true")), false, u"kept"},
@@ -107,10 +101,10 @@ TEST(ReadFullName, ReadsTheFirstNameTableOfTrueTypeAndCffFacesOnly) {
         {test::BuildSfnt({{test::MakeTag("head"), ByteVector(54)}}), true, u"kept"},  // nothing to read: untouched
         {outside, true, u"kept"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [font, read, expected] : cases) {
         std::u16string name = u"kept";
-        EXPECT_EQ(ReadFullName(name, c.font, 0), c.read);
-        EXPECT_EQ(name, c.name);
+        EXPECT_EQ(ReadFullName(name, font, 0), read);
+        EXPECT_EQ(name, expected);
     }
 }
 
