@@ -32,18 +32,20 @@ struct FaceCase {
     bool relative = false;  // opened by its name in the current folder, which then changes
 };
 
-// The rows as the page copies them, one a line: Japanese label, tab, value.
-std::wstring ExpectedText(const FaceCase& c, const std::wstring& sample) {
+// The rows as the page copies them, one a line: Japanese label, tab, value
+// (a value keeps its own line breaks, as tavrel-cli prints it); and their count.
+std::pair<std::wstring, LRESULT> ExpectedRows(const FaceCase& c, const std::wstring& sample) {
     const auto bytes = ReadFileBytes(std::filesystem::path(c.file));
     const std::u16string text(sample.begin(), sample.end());
     auto reports = DescribeFontFile(c.installedFace ? "" : Utf8(c.file), c.loader, bytes.value(), c.member, text);
-    if (!reports || reports->empty()) return L"<no report>";
+    if (!reports || reports->empty()) return {L"<no report>", 0};
     std::wstring copied = c.installedFace ? L"入手元\tインストール済みのフォント (GDI が使うファイル)\r\n" : L"";
     if (c.installedFace) reports->front().loader = FontLoader::None;
-    for (const ReportRow& row : ReportRows(reports->front()))
+    const auto rows = ReportRows(reports->front());
+    for (const ReportRow& row : rows)
         copied += std::wstring(row.labelJapanese.begin(), row.labelJapanese.end()) + L'\t' +
                   Utf16(row.value.c_str()) + L"\r\n";
-    return copied;
+    return {copied, LRESULT(rows.size()) + (c.installedFace ? 1 : 0)};
 }
 
 struct DialogSeen {
@@ -147,9 +149,9 @@ TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
         const DialogSeen seen = RunDialog();
         EXPECT_EQ(CountGdiObjects(), objects);
         EXPECT_EQ(seen.title, L"フォントの詳細 - " + LoadedFonts().faceNames[c.faceItem < 0 ? 0 : c.faceItem]);
-        const std::wstring expected = ExpectedText(c, SampleText());
-        EXPECT_EQ(ClipboardText().value_or(L"<no text>"), expected);
-        EXPECT_EQ(seen.rows, std::count(expected.begin(), expected.end(), L'\n'));
+        const auto [text, rows] = ExpectedRows(c, SampleText());
+        EXPECT_EQ(ClipboardText().value_or(L"<no text>"), text);
+        EXPECT_EQ(seen.rows, rows);
         CloseWindow();
     }
 }
