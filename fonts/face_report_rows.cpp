@@ -62,27 +62,27 @@ std::string CoverageText(std::uint32_t covered, std::uint32_t total) {
 std::string AxisText(const VariationAxis& axis) {
     std::string text = TagString(axis.tag) + " " + NumberText(axis.minimum) + " to " + NumberText(axis.maximum) +
                        ", default " + NumberText(axis.defaultValue);
-    if (axis.name) text += " (" + ToUtf8(*axis.name) + ")";
+    if (axis.name) text.append(" (").append(ToUtf8(*axis.name)).append(")");
     return text;
 }
 
 std::string InstanceText(const NamedInstance& instance) {
     std::string text = instance.name ? ToUtf8(*instance.name) + ":" : std::string();
     for (const auto& [tag, value] : instance.coordinates)
-        text += (text.empty() ? "" : " ") + TagString(tag) + " " + NumberText(value);
+        text.append(text.empty() ? "" : " ").append(TagString(tag)).append(" ").append(NumberText(value));
     return text;
 }
 
 std::string FeaturesText(const std::vector<std::uint32_t>& features) {
     std::string text;
-    for (std::uint32_t tag : features) text += (text.empty() ? "" : " ") + TagString(tag);
+    for (std::uint32_t tag : features) text.append(text.empty() ? "" : " ").append(TagString(tag));
     return text;
 }
 
 std::string TextCoverageText(const TextCoverage& text) {
     std::string value = CoverageText(text.covered, text.total);
     if (!text.missing.empty()) value += ", missing";
-    for (char32_t c : text.missing) value += " " + CodePointText(c);
+    for (char32_t c : text.missing) value.append(" ").append(CodePointText(c));
     return value;
 }
 
