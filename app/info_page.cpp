@@ -14,7 +14,7 @@ namespace {
 
 constexpr DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
-constexpr int kLabelColumnWidth = 170;
+constexpr int kLabelColumnWidth = 200;
 constexpr int kValueColumnWidth = 400;
 
 // A list line shows one line of text: breaks inside a value become spaces there.
