@@ -79,6 +79,11 @@ LRESULT OnSize(HWND hwnd) {
     GetClientRect(appState.hwndSample, &text);
     text.left = text.top = 5;
     SendMessageW(appState.hwndSample, EM_SETRECT, 1, reinterpret_cast<LPARAM>(&text));
+    // By now the control has painted itself at its new size with its old
+    // formatting rectangle; Wine's RichEdit then repaints only the lines, not
+    // the margin the new rectangle opens above them, where the tops of the old
+    // glyphs would stay. On Windows it repeats a paint at most.
+    InvalidateRect(appState.hwndSample, nullptr, FALSE);
     return 0;
 }
 

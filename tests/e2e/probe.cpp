@@ -8,7 +8,8 @@
 //   tavrel-probe close 0 [CLASS]        asks the window to close (WM_CLOSE)
 //   tavrel-probe command ID [CLASS]     posts the window the command ID (WM_COMMAND)
 //   tavrel-probe state [0 CLASS]        the window's rectangle and its controls' texts,
-//                                       places and the sample's client size
+//                                       places, the sample's client size and
+//                                       the button-face colour
 //
 // Exit status 0 on success, 1 on a timeout or when there is no window.
 
@@ -43,7 +44,17 @@ std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
-bool Painted(HWND hwnd) { return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE); }
+BOOL CALLBACK NoteUnpainted(HWND child, LPARAM unpainted) {
+    *reinterpret_cast<bool*>(unpainted) |= IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE);
+    return TRUE;
+}
+
+// Shown, with nothing of it or its controls left to paint.
+bool Painted(HWND hwnd) {
+    bool unpainted = false;
+    EnumChildWindows(hwnd, NoteUnpainted, reinterpret_cast<LPARAM>(&unpainted));
+    return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE) && !unpainted;
+}
 
 long long UnixMilliseconds() {
     FILETIME now;
@@ -106,6 +117,8 @@ int PrintState(const wchar_t* className) {
             PrintCombo(list ? "face" : "size", child);
         }
     }
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    std::printf("button-face %d %d %d\n", GetRValue(face), GetGValue(face), GetBValue(face));
     return 0;
 }
 
