@@ -58,13 +58,11 @@ struct DialogSeen {
     LONG listWidening = 0;  // when the dialog is made 100 pixels wider
 };
 
-LONG WidthOf(HWND hwnd) {
-    RECT rect{};
-    GetWindowRect(hwnd, &rect);
-    return rect.right - rect.left;
-}
-
 DialogSeen Inspect(HWND dialog) {
+    const auto widthOf = [](HWND hwnd) {
+        RECT rect{};
+        return GetWindowRect(hwnd, &rect), rect.right - rect.left;
+    };
     DialogSeen seen;
     seen.title = WindowText(dialog);
     seen.owner = GetWindow(dialog, GW_OWNER);
@@ -77,9 +75,9 @@ DialogSeen Inspect(HWND dialog) {
     seen.firstTab = caption;
     seen.rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
     seen.resizable = GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME;
-    const LONG before = WidthOf(list);
-    SetWindowPos(dialog, nullptr, 0, 0, WidthOf(dialog) + 100, 400, SWP_NOMOVE);
-    seen.listWidening = WidthOf(list) - before;
+    const LONG before = widthOf(list);
+    SetWindowPos(dialog, nullptr, 0, 0, widthOf(dialog) + 100, 400, SWP_NOMOVE);
+    seen.listWidening = widthOf(list) - before;
     return seen;
 }
 
