@@ -9,15 +9,30 @@ namespace tavrel {
 
 namespace {
 
-void PrintRows(std::span<const FaceReport> reports) {
-    for (std::size_t i = 0; i < reports.size(); ++i) {
-        if (i > 0) std::fputs("\n", stdout);
-        for (const ReportRow& row : ReportRows(reports[i])) {
-            const std::string line = std::string(row.label) + ": " + row.value + "\n";
-            std::fwrite(line.data(), 1, line.size(), stdout);
+void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+
+// Prints each face as it is described: JSON objects in an array, or blocks of
+// "Label: value" lines with an empty line between them.
+class FacePrinter {
+public:
+    explicit FacePrinter(bool json) : json_(json) {}
+    void operator()(const FaceReport& report) {
+        if (json_) {
+            Print(faces_++ == 0 ? "[" : ",");
+            Print(ReportJsonObject(report));
+            return;
         }
+        if (faces_++ > 0) Print("\n");
+        for (const ReportRow& row : ReportRows(report)) Print(std::string(row.label) + ": " + row.value + "\n");
     }
-}
+    void Finish() {
+        if (json_) Print(faces_ == 0 ? "[]\n" : "]\n");
+    }
+
+private:
+    bool json_;
+    int faces_ = 0;
+};
 
 }  // namespace
 
@@ -29,14 +44,18 @@ int RunInfoCommand(const InfoOptions& options) {
     }
     std::optional<std::u16string> text;
     if (options.text) text = Utf16FromUtf8(*options.text);
-    auto reports = DescribeFontFile(options.file, font->loader, font->file.bytes(), options.member,
-                                    text ? std::optional<std::u16string_view>(*text) : std::nullopt);
-    if (!reports) {
-        ReportFile(options.file, reports.reason());
+    FacePrinter printer(options.json);
+    auto described = DescribeEachFace(options.file, font->loader, font->file.bytes(), options.member,
+                                      text ? std::optional<std::u16string_view>(*text) : std::nullopt,
+                                      [&](FaceReport report) {
+                                          printer(report);
+                                          font->file.ReleaseReadPages();
+                                      });
+    if (!described) {
+        ReportFile(options.file, described.reason());
         return 1;
     }
-    if (options.json) std::fputs((ReportJson(reports.value()) + "\n").c_str(), stdout);
-    else PrintRows(reports.value());
+    printer.Finish();
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 

@@ -32,9 +32,8 @@ Result<std::vector<FaceToDescribe>> FacesToDescribe(const FontPlan& plan, Bytes 
 
 }  // namespace
 
-Result<std::vector<FaceReport>> DescribeFontFile(std::string_view fileName, FontLoader loader, Bytes file,
-                                                 std::optional<std::uint32_t> member,
-                                                 std::optional<std::u16string_view> text) {
+Check DescribeEachFace(std::string_view fileName, FontLoader loader, Bytes file, std::optional<std::uint32_t> member,
+                       std::optional<std::u16string_view> text, const std::function<void(FaceReport)>& take) {
     auto plan = PlanFontFile(loader, file);
     if (!plan) return Failure{plan.reason()};
     const Bytes image = RegisteredImage(plan.value(), file);
@@ -44,19 +43,30 @@ Result<std::vector<FaceReport>> DescribeFontFile(std::string_view fileName, Font
     std::optional<std::uint32_t> members;
     if (std::uint32_t count = 0; !plan->faceMembers.empty() && ReadU32BE(image, 8, count)) members = count;
 
-    std::vector<FaceReport> reports;
     for (const FaceToDescribe& face : faces.value()) {
-        FaceReport& report = reports.emplace_back();
+        FaceReport report;
         report.file = std::string(fileName);
         report.loader = loader;
         report.member = face.member;
         report.members = members;
         report.info = DescribeFace(image, face.offsetTable);
         // Without a readable Unicode cmap nothing is known to be covered: no coverage at all.
-        if (!report.info.codePoints) continue;
-        report.coverage = MeasureCoverage(*report.info.codePoints);
-        if (text) report.text = MeasureTextCoverage(*report.info.codePoints, *text);
+        if (report.info.codePoints) {
+            report.coverage = MeasureCoverage(*report.info.codePoints);
+            if (text) report.text = MeasureTextCoverage(*report.info.codePoints, *text);
+        }
+        take(std::move(report));
     }
+    return Passed();
+}
+
+Result<std::vector<FaceReport>> DescribeFontFile(std::string_view fileName, FontLoader loader, Bytes file,
+                                                 std::optional<std::uint32_t> member,
+                                                 std::optional<std::u16string_view> text) {
+    std::vector<FaceReport> reports;
+    auto described = DescribeEachFace(fileName, loader, file, member, text,
+                                      [&](FaceReport report) { reports.push_back(std::move(report)); });
+    if (!described) return Failure{described.reason()};
     return reports;
 }
 

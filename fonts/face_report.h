@@ -4,6 +4,7 @@
 // formatter serves both, so the two never disagree.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -36,6 +37,11 @@ Result<std::vector<FaceReport>> DescribeFontFile(std::string_view fileName, Font
                                                  std::optional<std::uint32_t> member,
                                                  std::optional<std::u16string_view> text);
 
+// As DescribeFontFile, but hands each face's report to `take` as soon as it is
+// made, so that only one is held at a time. Fails before handing any.
+Check DescribeEachFace(std::string_view fileName, FontLoader loader, Bytes file, std::optional<std::uint32_t> member,
+                       std::optional<std::u16string_view> text, const std::function<void(FaceReport)>& take);
+
 struct ReportRow {
     std::string_view key;           // the JSON key, or the coverage set's id
     std::string_view label;         // English, for the command line
@@ -49,5 +55,7 @@ std::vector<ReportRow> ReportRows(const FaceReport& report);
 
 // An array with one object per report, keys as `tavrel-cli --help` lists them.
 std::string ReportJson(std::span<const FaceReport> reports);
+// One report's object, as ReportJson writes it in its array.
+std::string ReportJsonObject(const FaceReport& report);
 
 }  // namespace tavrel

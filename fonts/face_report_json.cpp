@@ -217,6 +217,12 @@ void WriteReport(JsonWriter& json, const FaceReport& report) {
 
 }  // namespace
 
+std::string ReportJsonObject(const FaceReport& report) {
+    JsonWriter json;
+    WriteReport(json, report);
+    return json.Take();
+}
+
 std::string ReportJson(std::span<const FaceReport> reports) {
     JsonWriter json;
     json.Open('[');

@@ -59,23 +59,34 @@ std::string CoverageText(std::uint32_t covered, std::uint32_t total) {
     return std::to_string(covered) + " / " + std::to_string(total);
 }
 
+// Built by appending: GCC 12 warns falsely on `"literal" + std::string&&`.
 std::string AxisText(const VariationAxis& axis) {
-    std::string text = TagString(axis.tag) + " " + NumberText(axis.minimum) + " to " + NumberText(axis.maximum) +
-                       ", default " + NumberText(axis.defaultValue);
+    std::string text = TagString(axis.tag);
+    text.append(" ").append(NumberText(axis.minimum)).append(" to ").append(NumberText(axis.maximum));
+    text.append(", default ").append(NumberText(axis.defaultValue));
     if (axis.name) text.append(" (").append(ToUtf8(*axis.name)).append(")");
     return text;
 }
 
+// Items of a list, each after a space but the first.
+void AppendItem(std::string& text, const std::string& item) {
+    if (!text.empty()) text += ' ';
+    text += item;
+}
+
 std::string InstanceText(const NamedInstance& instance) {
-    std::string text = instance.name ? ToUtf8(*instance.name) + ":" : std::string();
-    for (const auto& [tag, value] : instance.coordinates)
-        text.append(text.empty() ? "" : " ").append(TagString(tag)).append(" ").append(NumberText(value));
+    std::string text;
+    if (instance.name) text.append(ToUtf8(*instance.name)).append(":");
+    for (const auto& [tag, value] : instance.coordinates) {
+        AppendItem(text, TagString(tag));
+        text.append(" ").append(NumberText(value));
+    }
     return text;
 }
 
 std::string FeaturesText(const std::vector<std::uint32_t>& features) {
     std::string text;
-    for (std::uint32_t tag : features) text.append(text.empty() ? "" : " ").append(TagString(tag));
+    for (std::uint32_t tag : features) AppendItem(text, TagString(tag));
     return text;
 }
 

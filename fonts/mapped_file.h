@@ -26,6 +26,11 @@ public:
 
     Bytes bytes() const { return {static_cast<const std::uint8_t*>(view_), size_}; }
 
+    // Lets the system take back the pages read so far; the bytes stay the
+    // same and are read again from the file when next touched. Called between
+    // faces, it keeps the memory held to the tables of one face at a time.
+    void ReleaseReadPages() const;
+
 private:
     MappedFile(const void* view, std::size_t size) : view_(view), size_(size) {}
     void Release();

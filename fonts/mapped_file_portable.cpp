@@ -50,6 +50,11 @@ Result<MappedFile> MappedFile::Open(const std::filesystem::path& path) {
     return MappedFile(view, size);
 }
 
+void MappedFile::ReleaseReadPages() const {
+    // The mapping is private and never written, so dropping a page loses nothing.
+    if (view_) madvise(const_cast<void*>(view_), size_, MADV_DONTNEED);
+}
+
 void MappedFile::Release() {
     if (view_) munmap(const_cast<void*>(view_), size_);
     view_ = nullptr;

@@ -52,6 +52,11 @@ Result<MappedFile> MappedFile::Open(const std::filesystem::path& path) {
     return MappedFile(view, static_cast<std::size_t>(size.QuadPart));
 }
 
+void MappedFile::ReleaseReadPages() const {
+    // Unlocking pages that were never locked takes them out of the working set.
+    if (view_) VirtualUnlock(const_cast<void*>(view_), size_);
+}
+
 void MappedFile::Release() {
     if (view_) UnmapViewOfFile(view_);
     view_ = nullptr;

@@ -168,16 +168,13 @@ ByteVector CmapGroups(std::uint16_t format, const std::vector<CmapRun>& runs) {
     return bytes;
 }
 
-ByteVector CmapFormat4(const std::vector<CmapRun>& runs) {
-    std::vector<CmapRun> segments = runs;
-    segments.push_back({0xFFFF, 0xFFFF, 0});
-    const auto count = static_cast<std::uint16_t>(segments.size());
-    ByteVector bytes = Pack({F16(4), F16(16 + 8u * count), F16(0), F16(2u * count), F16(0), F16(0), F16(0)});
-    for (const CmapRun& s : segments) AppendU16(bytes, static_cast<std::uint16_t>(s.last));
-    AppendU16(bytes, 0);
-    for (const CmapRun& s : segments) AppendU16(bytes, static_cast<std::uint16_t>(s.first));
-    for (const CmapRun& s : segments) AppendU16(bytes, static_cast<std::uint16_t>(s.glyph - s.first));
-    for (std::uint16_t i = 0; i < count; ++i) AppendU16(bytes, 0);
+ByteVector CmapFormat4(std::vector<CmapRun> runs) {
+    runs.push_back({0xFFFF, 0xFFFF, 0});
+    const auto n = static_cast<std::uint32_t>(runs.size());
+    ByteVector bytes = Pack({F16(4), F16(16 + 8 * n), F16(0), F16(2 * n), F16(0), F16(0), F16(0)});
+    const auto column = [&](auto field) { for (const CmapRun& r : runs) AppendU16(bytes, static_cast<std::uint16_t>(field(r))); };
+    column([](const CmapRun& r) { return r.last; }), AppendU16(bytes, 0), column([](const CmapRun& r) { return r.first; });
+    column([](const CmapRun& r) { return r.glyph - r.first; }), column([](const CmapRun&) { return 0u; });
     return bytes;
 }
 
@@ -188,15 +185,14 @@ std::vector<Table> DescribedFontTables() {
     PutU16(os2, 0, 4), PutU16(os2, 4, 700), PutU16(os2, 6, 3), PutU16(os2, 8, 8), PutU32(os2, 58, MakeTag("TEST"));
     PutU32(post, 0, 0x00030000), PutU32(post, 4, 0xFFF38000), PutU32(post, 12, 1);
     NameTableBuilder names;
-    names.Windows(0x0409, u"Line one\nLine two", 0).Windows(0x0409, u"Described", 1).Windows(0x0409, u"Bold", 2);
-    names.Windows(0x0409, u"Described Bold").Windows(0x0409, u"Weight", 256).Windows(0x0409, u"Light", 257);
-    names.Windows(0x0409, u"Heavy", 258);
+    for (const auto& [id, text] : {std::pair<std::uint16_t, std::u16string_view>{0, u"Line one\nLine two"}, {1, u"Described"},
+                                   {2, u"Bold"}, {4, u"Described Bold"}, {256, u"Weight"}, {257, u"Light"}, {258, u"Heavy"}})
+        names.Windows(0x0409, text, id);
     const ByteVector fvar = Pack({F16(1), F16(0), F16(16), F16(2), F16(1), F16(20), F16(2), F16(8),
                                   F32(MakeTag("wght")), F32(100 << 16), F32(400 << 16), F32(900 << 16), F16(0), F16(256),
                                   F16(257), F16(0), F32(100 << 16), F16(258), F16(0), F32(900 << 16)});
-    const auto layout = [](std::uint32_t first, std::uint32_t second) {
-        return Pack({F32(0x00010000), F16(0), F16(10), F16(0), F16(2), F32(first), F16(14), F32(second), F16(14),
-                     F16(0), F16(0)});
+    const auto layout = [](std::uint32_t a, std::uint32_t b) {  // a feature list of two, both at the same feature table
+        return Pack({F32(0x00010000), F16(0), F16(10), F16(0), F16(2), F32(a), F16(14), F32(b), F16(14), F16(0), F16(0)});
     };
     const ByteVector cmap = BuildCmap({{3, 1, CmapFormat4({{0x41, 0x43, 1}})},
                                        {3, 10, CmapGroups(12, {{0x41, 0x43, 1}, {0x1F600, 0x1F600, 4}})}});

@@ -70,21 +70,15 @@ constexpr Field16or32 F16(std::uint32_t value) { return {value, 2}; }
 constexpr Field16or32 F32(std::uint32_t value) { return {value, 4}; }
 ByteVector Pack(std::initializer_list<Field16or32> fields);
 
-// A 'cmap' table with one encoding record per subtable, in the order given.
 struct CmapSubtable { std::uint16_t platform, encoding; ByteVector bytes; };
 ByteVector BuildCmap(const std::vector<CmapSubtable>& subtables);
 struct CmapRun { std::uint32_t first, last, glyph; };  // code points and the glyph of the first
-// Format 12 or 13 groups; format 4 segments mapped by idDelta (the closing
-// 0xFFFF segment added).
+// Format 12 or 13 groups; format 4 segments mapped by idDelta, 0xFFFF added.
 ByteVector CmapGroups(std::uint16_t format, const std::vector<CmapRun>& runs);
-ByteVector CmapFormat4(const std::vector<CmapRun>& runs);
+ByteVector CmapFormat4(std::vector<CmapRun> runs);
 
-// A face with every table the face reader reads: head (unitsPerEm 1000), hhea,
-// maxp (5 glyphs), OS/2 version 4 (weight 700, width 3, fsType 8, "TEST"),
-// post (-12.5 degrees, fixed pitch), name (IDs 0, 1, 2, 4, 256 to 258), cmap
-// ((3,1) format 4: A to C; (3,10) format 12: A to C and U+1F600), fvar (wght
-// 100 to 900, instances Light and Heavy), GSUB (liga, smcp), GPOS (kern,
-// liga) and glyf.
+// A face with every table the face reader reads, each field set as the unit
+// test of DescribeFace lists; its cmap has (3,1) format 4 and (3,10) format 12.
 std::vector<Table> DescribedFontTables();
 
 }  // namespace tavrel::test

@@ -23,8 +23,7 @@ struct MalformedFont {
     FontLoader loader;
     ByteVector bytes;
     Listed expected;
-    // For cases of the tables a face's details come from: the details of the
-    // undamaged font (SummaryItems) and what the damage changes (Difference).
+    // Cases of a face's tables: the undamaged font's SummaryItems, and their Difference after the damage.
     std::vector<std::string> infoBefore;
     std::string infoChange;
 };

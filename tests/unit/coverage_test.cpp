@@ -14,9 +14,8 @@ TEST(Coverage, SetsAndBlocksComeFromTheUnicodeData) {
     EXPECT_EQ(totals, (decltype(totals){{"joyo", 2136}, {"jis-level-1", 2965}, {"jis-level-2", 3390}, {"gb2312", 6763},
                                         {"tongyong", 8105}, {"big5", 13062}, {"ksx1001-hanja", 4888}, {"kana", 189},
                                         {"latin-1", 191}}));
-    EXPECT_EQ(UnicodeBlockName(0x30FF), "Katakana");
-    EXPECT_EQ(UnicodeBlockName(0x10FFFF), "Supplementary Private Use Area-B");
-    EXPECT_EQ(UnicodeBlockName(0x2FE0), "");
+    EXPECT_EQ(std::tuple(UnicodeBlockName(0x30FF), UnicodeBlockName(0x10FFFF), UnicodeBlockName(0x2FE0)),
+              std::tuple("Katakana", "Supplementary Private Use Area-B", ""));
 }
 
 TEST(Coverage, CountsWhatTheFaceMapsOfEachSetAndOfAText) {

@@ -1,0 +1,135 @@
+#!/usr/bin/python3
+"""tavrel-cli info --json on real fonts and on a variable font made here must
+say what fontTools reads; IPA Gothic's kanji coverage must equal what its cmap
+and Unihan give; what is not a regular file is refused."""
+import bz2
+import glob
+import json
+import os
+import subprocess
+import sys
+import tempfile
+from pathlib import Path
+
+from fontTools.fontBuilder import FontBuilder
+from fontTools.pens.ttGlyphPen import TTGlyphPen
+from fontTools.ttLib import TTFont
+from fontTools.ttLib.tables.TupleVariation import TupleVariation
+
+NOTO = "/usr/share/fonts/opentype/noto/"
+CMAP_ORDER = [(3, 10), (0, 6), (0, 4), (3, 1), (0, 3), (0, 2), (0, 1), (0, 0)]
+NAME_KEYS = dict(family=1, subfamily=2, typographicFamily=16, typographicSubfamily=17, postScriptName=6,
+                 version=5, copyright=0, trademark=7, manufacturer=8, designer=9, description=10,
+                 vendorUrl=11, designerUrl=12, license=13, licenseUrl=14)
+
+
+def run(command, *args):
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:  # files, never pipes, for Wine
+        status = subprocess.call(command + list(args), stdout=out, stderr=err, stdin=subprocess.DEVNULL, timeout=120)
+        out.seek(0), err.seek(0)
+        return status, out.read().decode(), err.read().decode(errors="replace")
+
+
+def name(font, name_id):
+    """Windows Japanese, else the last Windows English record, whole."""
+    found = None
+    for r in font["name"].names:
+        if r.nameID == name_id and r.platformID == 3 and r.langID in (0x409, 0x411):
+            if r.langID == 0x411:
+                return r.toUnicode()
+            found = r.toUnicode()
+    return found
+
+
+def expected(font):
+    best = next(t for key in CMAP_ORDER for t in font["cmap"].tables if (t.platformID, t.platEncID) == key)
+    notdef, os2, post = font.getGlyphOrder()[0], font["OS/2"], font["post"]
+    fvar = font["fvar"] if "fvar" in font else None
+    return dict(
+        {key: name(font, i) for key, i in NAME_KEYS.items()},
+        outlines="CFF" if "CFF " in font else "TrueType", unitsPerEm=font["head"].unitsPerEm,
+        glyphCount=font["maxp"].numGlyphs, codePoints=sum(g != notdef for g in best.cmap.values()),
+        weightClass=os2.usWeightClass, widthClass=os2.usWidthClass, fsType=os2.fsType, vendorId=os2.achVendID,
+        italicAngle=post.italicAngle, fixedPitch=post.isFixedPitch != 0,
+        axes=[dict(tag=a.axisTag, min=a.minValue, default=a.defaultValue, max=a.maxValue, name=name(font, a.axisNameID))
+              for a in (fvar.axes if fvar else [])],
+        instances=[dict(name=name(font, i.subfamilyNameID), coordinates=i.coordinates)
+                   for i in (fvar.instances if fvar else [])],
+        features=sorted({f.FeatureTag for t in ("GSUB", "GPOS") if t in font and font[t].table.FeatureList
+                         for f in font[t].table.FeatureList.FeatureRecord}))
+
+
+def variable_font(path):
+    fb = FontBuilder(1000, isTTF=True)
+    fb.setupGlyphOrder([".notdef", "A"])
+    fb.setupCharacterMap({0x41: "A"})
+    pen = TTGlyphPen(None)
+    pen.moveTo((100, 0)), pen.lineTo((100, 700)), pen.lineTo((500, 700)), pen.lineTo((500, 0)), pen.closePath()
+    fb.setupGlyf({".notdef": pen.glyph(), "A": pen.glyph()})
+    fb.setupHorizontalMetrics({".notdef": (600, 100), "A": (600, 100)})
+    fb.setupHorizontalHeader(ascent=800, descent=-200)
+    fb.setupNameTable(dict(familyName="Tavrel Var", styleName="Regular"))
+    fb.setupOS2(usWeightClass=400)
+    fb.setupPost()
+    fb.setupFvar([("wght", 100, 400, 900, "Weight")], [dict(location=dict(wght=100), stylename="Thin"),
+                                                       dict(location=dict(wght=900), stylename="Black")])
+    bold = [(0, 0), (0, 0), (80, 0), (80, 0), (80, 0), (0, 0), (0, 0), (0, 0)]  # the second master
+    fb.setupGvar({"A": [TupleVariation(dict(wght=(0, 1, 1)), bold)], ".notdef": []})
+    fb.save(path)
+
+
+def joyo_and_jis():
+    sets = {"joyo": set(), "jis-level-1": set(), "jis-level-2": set()}
+    for path in glob.glob("/usr/share/unicode/Unihan_*.txt.bz2"):
+        for line in bz2.open(path, "rt", encoding="utf-8"):
+            fields = line.split("\t")
+            if len(fields) == 3 and fields[1] == "kJoyoKanji" and fields[2].strip() == "2010":
+                sets["joyo"].add(int(fields[0][2:], 16))
+            elif len(fields) == 3 and fields[1] == "kJis0":
+                row = int(fields[2]) // 100
+                if 16 <= row <= 84:
+                    sets["jis-level-1" if row <= 47 else "jis-level-2"].add(int(fields[0][2:], 16))
+    return sets
+
+
+def main():
+    command, faults = sys.argv[1:], []
+    scratch = tempfile.mkdtemp()
+    variable = os.path.join(scratch, "variable.ttf")
+    variable_font(variable)
+    cases = [("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", None), ("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", None),
+             ("/usr/share/fonts/opentype/font-awesome/FontAwesome.otf", None), (variable, None)]
+    cases += [(NOTO + f, m) for f, m in [("NotoSansCJK-Regular.ttc", 0), ("NotoSansCJK-Bold.ttc", 3),
+                                         ("NotoSerifCJK-Regular.ttc", 2), ("NotoSerifCJK-Bold.ttc", 4)]]
+    for path, member in cases:
+        args = ["info", "--json", path] + (["--member", str(member)] if member is not None else [])
+        status, out, err = run(command, *args, "--text", "Aあ\U0001F600")
+        report = json.loads(out)[0] if status == 0 else {}
+        font = TTFont(path, fontNumber=member or 0, lazy=True)
+        members = font.reader.numFonts if member is not None else None
+        want = dict(expected(font), member=member, members=members)
+        faults += ["%s: %s is %r, fontTools reads %r" % (path, k, report.get(k), v) for k, v in want.items()
+                   if report.get(k) != v]
+        missing = [f"U+{c:04X}" for c in (0x41, 0x3042, 0x1F600) if c not in font.getBestCmap()]
+        if status != 0 or report["text"]["missing"] != missing:
+            faults.append("%s: status %d, text %r, not missing %r %s" % (path, status, report.get("text"), missing, err))
+    ipa = TTFont(cases[1][0]).getBestCmap()
+    coverage = {c["set"]: (c["covered"], c["total"]) for c in json.loads(run(command, "info", cases[1][0], "--json")[1])[0]["coverage"]}
+    for set_id, points in joyo_and_jis().items():
+        if coverage[set_id] != (len(points & ipa.keys()), len(points)):
+            faults.append("IPA Gothic %s: %r, fontTools and Unihan give %r" % (set_id, coverage[set_id], (len(points & ipa.keys()), len(points))))
+    os.mkdir(os.path.join(scratch, "folder.ttf"))
+    os.mkfifo(os.path.join(scratch, "pipe.ttf"))
+    refusals = [(["folder.ttf"], 1, "directory"), (["pipe.ttf"], 1, "FIFO"), (["variable.ttf", "--member", "0"], 1, "collection"),
+                ([NOTO + "NotoSansCJK-Regular.ttc", "--member", "10"], 1, "no member 10"), (["--json"], 2, "usage")]
+    for args, status, reason in refusals:
+        args = [a if a.startswith(("-", "/")) or a.isdigit() else os.path.join(scratch, a) for a in args]
+        got, _, err = run(command, "info", *args)
+        if got != status or reason not in err:
+            faults.append("info %s: status %d, %r; expected %d and %r" % (" ".join(args), got, err.strip(), status, reason))
+    print("\n".join(faults) or "info matches fontTools on %d faces; refusals hold" % len(cases))
+    sys.exit(1 if faults else 0)
+
+
+if __name__ == "__main__":
+    main()
