@@ -67,42 +67,51 @@ void NameChoice::Offer(NameSource source, Bytes text) {
     if (source == NameSource::WindowsJapanese) open_ = false;
 }
 
-std::map<std::uint16_t, std::u16string> ReadNames(Bytes nameTable, std::vector<std::string>& problems) {
-    const std::uint32_t tag = Tag("name");
-    std::uint16_t count = 0;
-    if (!ReadU16BE(nameTable, 2, count)) {
-        problems.push_back(TableProblem(tag, "the header extends past the table"));
-        return {};
-    }
+namespace {
+
+constexpr std::uint32_t kNameTag = Tag("name");
+
+// Each name ID's choice among the records whose strings lie inside the table.
+std::map<std::uint16_t, NameChoice> ChooseRecords(Bytes nameTable, std::uint16_t count, Problems& problems,
+                                                  std::size_t& dropped) {
     std::map<std::uint16_t, NameChoice> choices;
-    std::size_t outside = 0, dropped = 0;
+    std::size_t outside = 0;
     NameRecord r;
     for (std::uint16_t i = 0; i < count; ++i) {
         if (!ReadNameRecord(nameTable, i, r)) {
-            problems.push_back(TableProblem(tag, "record " + std::to_string(i) + " extends past the table"));
+            problems.push_back(TableProblem(kNameTag, "record " + std::to_string(i) + " extends past the table"));
             break;
         }
         const NameSource source = ClassifyNameRecord(r);
-        if (source == NameSource::Other) continue;
         Bytes text;
+        if (source == NameSource::Other) continue;
         if (!NameRecordText(nameTable, r, text)) {
             ++outside;
             continue;
         }
         auto found = choices.find(r.nameID);
-        if (found == choices.end()) {
-            if (choices.size() == kMaxNameIds) {
-                ++dropped;
-                continue;
-            }
-            found = choices.emplace(r.nameID, NameChoice{}).first;
+        if (found == choices.end() && choices.size() == kMaxNameIds) {
+            ++dropped;
+            continue;
         }
+        if (found == choices.end()) found = choices.emplace(r.nameID, NameChoice{}).first;
         if (found->second.open()) found->second.Offer(source, text);
     }
-    if (outside) problems.push_back(TableProblem(tag, "strings outside the table: " + std::to_string(outside)));
+    if (outside) problems.push_back(TableProblem(kNameTag, "strings outside the table: " + std::to_string(outside)));
+    return choices;
+}
+
+}  // namespace
+
+std::map<std::uint16_t, std::u16string> ReadNames(Bytes nameTable, Problems& problems) {
+    std::uint16_t count = 0;
+    if (!ReadU16BE(nameTable, 2, count)) {
+        problems.push_back(TableProblem(kNameTag, "the header extends past the table"));
+        return {};
+    }
+    std::size_t dropped = 0, textLeft = nameTable.size() + kNameTextSlack;
     std::map<std::uint16_t, std::u16string> names;
-    std::size_t textLeft = nameTable.size() + kNameTextSlack;
-    for (const auto& [id, choice] : choices) {
+    for (const auto& [id, choice] : ChooseRecords(nameTable, count, problems, dropped)) {
         std::u16string text = choice.Decide(DecodeWhole);
         const std::size_t bytes = text.size() * sizeof(char16_t);
         if (bytes > textLeft) {
@@ -112,7 +121,7 @@ std::map<std::uint16_t, std::u16string> ReadNames(Bytes nameTable, std::vector<s
         textLeft -= bytes;
         if (!text.empty()) names.emplace(id, std::move(text));
     }
-    if (dropped) problems.push_back(TableProblem(tag, "names left out, more than the table holds: " + std::to_string(dropped)));
+    if (dropped) problems.push_back(TableProblem(kNameTag, "names left out, more than the table holds: " + std::to_string(dropped)));
     return names;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "byte_reader.h"
+#include "face_tables.h"
 
 namespace tavrel {
 
@@ -63,6 +64,6 @@ constexpr std::size_t kMaxNameIds = 8192;
 // record list or string leaving the table is a problem line; so are names
 // beyond kMaxNameIds and names that would make those read together hold more
 // text than the table plus 64 KiB, which records sharing strings could.
-std::map<std::uint16_t, std::u16string> ReadNames(Bytes nameTable, std::vector<std::string>& problems);
+std::map<std::uint16_t, std::u16string> ReadNames(Bytes nameTable, Problems& problems);
 
 }  // namespace tavrel

@@ -51,8 +51,7 @@ TEST(HeapBudget, FaceDetailsOfTablesThatRepeatThemselves) {
     ByteVector name(6 + 12 * 0xFFFF);  // every name ID, each the table's first 60000 bytes
     PutU16(name, 2, 0xFFFF);
     for (std::uint16_t i = 0; i < 0xFFFF; ++i)
-        PutU16(name, 6 + 12 * i, 3), PutU16(name, 8 + 12 * i, 1), PutU16(name, 10 + 12 * i, 0x409), PutU16(name, 12 + 12 * i, i),
-            PutU16(name, 14 + 12 * i, 60000);
+        for (const auto& [at, value] : {std::pair{0, 3}, {2, 1}, {4, 0x409}, {6, int{i}}, {8, 60000}}) PutU16(name, 6 + 12 * i + at, value);
     ByteVector fvar = Pack({F16(1), F16(0), F16(16), F16(2), F16(1), F16(20), F16(0xFFFF), F16(8), F32(MakeTag("wght")),
                             F32(0), F32(0), F32(0), F16(0), F16(1)});
     fvar.resize(36 + 8 * 0xFFFF);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "face_info.h"
 #include "face_summary.h"
 #include "font_samples.h"
 #include "hostile_support.h"

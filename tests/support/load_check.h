@@ -25,9 +25,8 @@ struct LoadOutcome {
 // image the file could justify), and for WOFF2 what the woff2 library needs.
 std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded);
 
-// Reads the details of the face at offset 0 and of a collection's first ten
-// members, with their coverage of every set and of a text: the first broken
-// invariant or heap beyond the info budget (docs/hostile-files.md), if any.
+// The details and coverage of the face at offset 0 and of a collection's first ten members: the first
+// broken invariant or heap beyond the info budget (docs/hostile-files.md), if any.
 std::string InfoFault(Span image);
 
 // Reads `file` into memory as the loader would, plans its faces, and checks

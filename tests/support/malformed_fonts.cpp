@@ -413,9 +413,8 @@ void AddDescribedCases(std::vector<MalformedFont>& cases) {
     s.Details({"name stringOffset", name + 4, 2}, kEmptyName,
               {{0xFFFF, "-full=Described Bold -names=0,1,2,4,256,257,258, " + noAxes + "+names= +axis=wght:100/400/900:- "
                         "+instance=-:wght=100 +instance=-:wght=900 " + in("name", "strings outside the table: 7")}});
-    s.Details({"name record 6 length", name + 6 + 12 * 6 + 8, 2}, named,
-              {{0xFFFF, "-names=0,1,2,4,256,257,258, -instance=Heavy:wght=900 +names=0,1,2,4,256,257, +instance=-:wght=900 " +
-                            in("name", "strings outside the table: 1")}});
+    s.Details({"name record 6 length", name + 6 + 12 * 6 + 8, 2}, named, {{0xFFFF, "-names=0,1,2,4,256,257,258, -instance=Heavy:wght=900 "
+              "+names=0,1,2,4,256,257, +instance=-:wght=900 " + in("name", "strings outside the table: 1")}});
 }
 
 }  // namespace
