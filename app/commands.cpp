@@ -6,6 +6,7 @@
 
 #include "app_state.h"
 #include "capture_sample.h"
+#include "details_dialog.h"
 #include "font_sources.h"
 #include "installed_font_chooser.h"
 #include "loaded_font_list.h"
@@ -127,6 +128,7 @@ void RunMenuCommand(HWND hwnd, WORD id) {
         case IDM_RESET: return Reset(hwnd);
         case IDM_ADD_FONT_FILE: return AddFontFileFromDialog(hwnd);
         case IDM_CAPTURE: return CaptureSampleToClipboard(hwnd, appState.hwndSample);
+        case IDM_FACE_DETAILS: return ShowFaceDetails(hwnd);
         case IDM_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
     }
 }

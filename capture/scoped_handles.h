@@ -15,11 +15,21 @@ struct DeleteDCFn {
 struct DeleteBitmapFn {
     void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
 };
+struct DeleteFontFn {
+    void operator()(HFONT font) const { DeleteObject(font); }
+};
+struct GlobalFreeFn {
+    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
 
 // A memory device context made with CreateCompatibleDC.
 using AutoDeleteDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteDCFn>;
 // A bitmap this code still owns; release() hands it to a new owner.
 using AutoDeleteBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteBitmapFn>;
+// A font made with CreateFontIndirectW.
+using AutoDeleteFont = std::unique_ptr<std::remove_pointer_t<HFONT>, DeleteFontFn>;
+// Global memory this code still owns; release() hands it to the clipboard.
+using AutoGlobalFree = std::unique_ptr<void, GlobalFreeFn>;
 
 // A window's (or, with a null window, the screen's) display device context.
 class ScopedGetDC {

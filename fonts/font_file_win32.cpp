@@ -1,6 +1,8 @@
 #include "font_file_win32.h"
 
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "font_plan.h"
 #include "loaded_font_list.h"
@@ -14,6 +16,18 @@ struct HandleCloser {
     void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
 using ScopedFile = std::unique_ptr<void, HandleCloser>;
+
+// The path made absolute, so the face's file can be found again after the
+// current folder has changed (the file dialog changes it).
+std::wstring FullPath(const wchar_t* path) {
+    const DWORD units = GetFullPathNameW(path, 0, nullptr, nullptr);
+    if (units == 0) return path;
+    std::wstring full(units, L'\0');
+    const DWORD written = GetFullPathNameW(path, units, full.data(), nullptr);
+    if (written == 0 || written >= units) return path;
+    full.resize(written);
+    return full;
+}
 
 }  // namespace
 
@@ -45,7 +59,12 @@ void OpenFontFile(const wchar_t* path) {
     const auto plan = PlanFontFile(loader, image->bytes());
     if (!plan) return;
     const Bytes registered = RegisteredImage(plan.value(), image->bytes());
-    for (const std::u16string& name : plan->faceNames) AddLoadedFont(ToWide(name), registered);
+    const std::wstring fullPath = FullPath(path);
+    for (std::size_t i = 0; i < plan->faceNames.size(); ++i) {
+        FaceSource source{fullPath, std::nullopt, false};
+        if (i < plan->faceMembers.size()) source.member = plan->faceMembers[i];
+        AddLoadedFont(ToWide(plan->faceNames[i]), registered, std::move(source));
+    }
 }
 
 }  // namespace tavrel

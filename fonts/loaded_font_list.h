@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,13 +13,22 @@
 
 namespace tavrel {
 
-// Entry i of both sequences belongs to item i of the face combo box. Names are
-// unique under exact comparison (same length, same code units, case counts).
+// Where a listed face was read from: a file (its full path, and the member
+// for a collection), or the fonts installed on the system.
+struct FaceSource {
+    std::wstring path;  // empty for an installed face
+    std::optional<std::uint32_t> member;
+    bool installed = false;
+};
+
+// Entry i of the three sequences belongs to item i of the face combo box. Names
+// are unique under exact comparison (same length, same code units, case counts).
 struct LoadedFontList {
     std::vector<std::wstring> faceNames;
     // What AddFontMemResourceEx returned: null for an installed face, and
     // where the registration failed.
     std::vector<HANDLE> fontHandles;
+    std::vector<FaceSource> faceSources;
     // The face combo box, kept item for item with the list; may be null.
     HWND hwndMirror = nullptr;
 };
@@ -28,7 +39,7 @@ bool IsFaceListed(std::wstring_view faceName);
 
 // Lists the face and registers `image` privately for the process, unless the
 // name is listed already. A failed registration still lists the face.
-void AddLoadedFont(std::wstring_view faceName, Bytes image);
+void AddLoadedFont(std::wstring_view faceName, Bytes image, FaceSource source);
 
 // Lists a face the system already has; nothing is registered.
 void AddInstalledFace(std::wstring_view faceName);

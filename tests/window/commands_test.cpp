@@ -186,8 +186,8 @@ TEST_F(CommandsTest, MenuButtonOpensThePopupBelowItself) {
         ASSERT_TRUE(menu.seen());
     }
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"40006 フォントファイル追加", L"40003 既存フォント追加",
-                                                   L"40004 初期化", L"0 ", L"40008 キャプチャ", L"0 ",
-                                                   L"40010 終了"}));
+                                                   L"40004 初期化", L"0 ", L"40008 キャプチャ",
+                                                   L"40012 フォントの詳細", L"0 ", L"40010 終了"}));
     RECT button{};
     GetWindowRect(appState.hwndMenuButton, &button);
     EXPECT_EQ(menuWindow.left, button.left);

@@ -1,0 +1,110 @@
+#include "face_details.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+#include "app_state.h"
+#include "face_report.h"
+#include "font_file_win32.h"
+#include "formatting.h"
+#include "installed_font_file.h"
+#include "loader_choice.h"
+#include "wide_text_win32.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr wchar_t kFileLabel[] = L"ファイル";
+
+std::wstring SampleText() {
+    const int length = GetWindowTextLengthW(appState.hwndSample);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(appState.hwndSample, text.data(), length + 1)));
+    return text;
+}
+
+std::wstring FaceAtCaret() {
+    CHARFORMATW format = NewFormat(CFM_FACE);
+    SendMessageW(appState.hwndSample, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    return format.dwMask & CFM_FACE ? std::wstring(format.szFaceName) : std::wstring();
+}
+
+std::vector<DetailRow> InstalledUnreadable(const std::wstring& faceName) {
+    return {{L"フォント", L"インストールされたフォント「" + faceName + L"」を読めません"}};
+}
+
+std::vector<DetailRow> RowsOf(const FaceReport& report) {
+    std::vector<DetailRow> rows;
+    for (const ReportRow& row : ReportRows(report)) rows.push_back({ToWide(row.labelJapanese), WideFromUtf8(row.value)});
+    return rows;
+}
+
+bool IsNamed(const FaceInfo& info, std::wstring_view faceName) {
+    if (info.fullName && ToWide(*info.fullName) == faceName) return true;
+    for (std::uint16_t id : {1, 16}) {
+        const auto name = info.names.find(id);
+        if (name != info.names.end() && ToWide(name->second) == faceName) return true;
+    }
+    return false;
+}
+
+// GDI names an installed face by its family, so the member of a collection is
+// the one whose full or family name is the face's; the first when none is.
+std::vector<DetailRow> DescribeInstalledFace(const DetailsSubject& subject, std::u16string_view text) {
+    const auto file = ReadInstalledFontFile(subject.faceName);
+    if (!file) return InstalledUnreadable(subject.faceName);
+    const FontLoader loader = file->collection ? FontLoader::Collection : FontLoader::Sfnt;
+    auto reports = DescribeFontFile("", loader, file->image.bytes(), std::nullopt, text);
+    if (!reports || reports->empty()) return InstalledUnreadable(subject.faceName);
+    const auto named = std::find_if(reports->begin(), reports->end(),
+                                    [&](const FaceReport& report) { return IsNamed(report.info, subject.faceName); });
+    FaceReport& report = named == reports->end() ? reports->front() : *named;
+    report.loader = FontLoader::None;
+    std::vector<DetailRow> rows{{L"入手元", L"インストール済みのフォント (GDI が使うファイル)"}};
+    for (DetailRow& row : RowsOf(report)) rows.push_back(std::move(row));
+    return rows;
+}
+
+std::vector<DetailRow> DescribeFileFace(const DetailsSubject& subject, std::u16string_view text) {
+    const std::wstring& path = subject.source.path;
+    const auto image = ReadFontFile(path.c_str());
+    if (!image) return {{kFileLabel, L"ファイルがないか読めません: " + path}};
+    const auto reports = DescribeFontFile(Utf8FromWide(path), ChooseLoader(ToU16(path)), image->bytes(),
+                                          subject.source.member, text);
+    if (!reports || reports->size() != 1 || ToWide(reports->front().info.fullName.value_or(u"")) != subject.faceName)
+        return {{kFileLabel, L"ファイルにこのフェイスがもうありません: " + path}};
+    return RowsOf(reports->front());
+}
+
+}  // namespace
+
+DetailsSubject CurrentSubject() {
+    const LoadedFontList& fonts = LoadedFonts();
+    const LRESULT selected = SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0);
+    if (selected >= 0 && static_cast<std::size_t>(selected) < fonts.faceNames.size()) {
+        const auto index = static_cast<std::size_t>(selected);
+        return {fonts.faceNames[index], fonts.faceSources[index], SampleText()};
+    }
+    const std::wstring face = FaceAtCaret();
+    const auto listed = std::find(fonts.faceNames.begin(), fonts.faceNames.end(), face);
+    if (listed != fonts.faceNames.end())
+        return {face, fonts.faceSources[static_cast<std::size_t>(listed - fonts.faceNames.begin())], SampleText()};
+    return {face, FaceSource{{}, std::nullopt, true}, SampleText()};
+}
+
+std::vector<DetailRow> DescribeSubject(const DetailsSubject& subject) {
+    const std::u16string text = ToU16(subject.sampleText);
+    return subject.source.installed ? DescribeInstalledFace(subject, text) : DescribeFileFace(subject, text);
+}
+
+std::wstring RowsAsText(const std::vector<DetailRow>& rows) {
+    std::wstring text;
+    for (const DetailRow& row : rows) text += row.label + L'\t' + row.value + L"\r\n";
+    return text;
+}
+
+}  // namespace tavrel
