@@ -142,4 +142,77 @@ ByteVector BuildCollection(const std::vector<std::vector<Table>>& members) {
     return out;
 }
 
+ByteVector Pack(std::initializer_list<Field16or32> fields) {
+    ByteVector bytes;
+    for (const Field16or32& field : fields)
+        field.width == 2 ? AppendU16(bytes, static_cast<std::uint16_t>(field.value)) : AppendU32(bytes, field.value);
+    return bytes;
+}
+
+ByteVector BuildCmap(const std::vector<CmapSubtable>& subtables) {
+    ByteVector cmap = Pack({F16(0), F16(static_cast<std::uint32_t>(subtables.size()))}), data;
+    for (const CmapSubtable& subtable : subtables) {
+        const ByteVector record = Pack({F16(subtable.platform), F16(subtable.encoding),
+                                        F32(static_cast<std::uint32_t>(4 + 8 * subtables.size() + data.size()))});
+        cmap.insert(cmap.end(), record.begin(), record.end());
+        data.insert(data.end(), subtable.bytes.begin(), subtable.bytes.end());
+    }
+    cmap.insert(cmap.end(), data.begin(), data.end());
+    return cmap;
+}
+
+ByteVector CmapGroups(std::uint16_t format, const std::vector<CmapRun>& runs) {
+    ByteVector bytes = Pack({F16(format), F16(0), F32(static_cast<std::uint32_t>(16 + 12 * runs.size())), F32(0),
+                             F32(static_cast<std::uint32_t>(runs.size()))});
+    for (const CmapRun& run : runs) {
+        const ByteVector group = Pack({F32(run.first), F32(run.last), F32(run.glyph)});
+        bytes.insert(bytes.end(), group.begin(), group.end());
+    }
+    return bytes;
+}
+
+ByteVector CmapFormat4(const std::vector<CmapRun>& runs) {
+    std::vector<CmapRun> segments = runs;
+    segments.push_back({0xFFFF, 0xFFFF, 0});
+    const auto count = static_cast<std::uint16_t>(segments.size());
+    ByteVector bytes = Pack({F16(4), F16(16 + 8u * count), F16(0), F16(2u * count), F16(0), F16(0), F16(0)});
+    for (const CmapRun& s : segments) AppendU16(bytes, static_cast<std::uint16_t>(s.last));
+    AppendU16(bytes, 0);
+    for (const CmapRun& s : segments) AppendU16(bytes, static_cast<std::uint16_t>(s.first));
+    for (const CmapRun& s : segments) AppendU16(bytes, static_cast<std::uint16_t>(s.glyph - s.first));
+    for (std::uint16_t i = 0; i < count; ++i) AppendU16(bytes, 0);
+    return bytes;
+}
+
+std::vector<Table> DescribedFontTables() {
+    ByteVector head(54), hhea(36), os2(96), post(32);
+    PutU32(head, 0, 0x00010000), PutU32(head, 12, 0x5F0F3CF5), PutU16(head, 18, 1000);
+    PutU32(hhea, 0, 0x00010000), PutU16(hhea, 34, 3);
+    PutU16(os2, 0, 4), PutU16(os2, 4, 700), PutU16(os2, 6, 3), PutU16(os2, 8, 8), PutU32(os2, 58, MakeTag("TEST"));
+    PutU32(post, 0, 0x00030000), PutU32(post, 4, 0xFFF38000), PutU32(post, 12, 1);
+    NameTableBuilder names;
+    names.Windows(0x0409, u"Line one\nLine two", 0).Windows(0x0409, u"Described", 1).Windows(0x0409, u"Bold", 2);
+    names.Windows(0x0409, u"Described Bold").Windows(0x0409, u"Weight", 256).Windows(0x0409, u"Light", 257);
+    names.Windows(0x0409, u"Heavy", 258);
+    const ByteVector fvar = Pack({F16(1), F16(0), F16(16), F16(2), F16(1), F16(20), F16(2), F16(8),
+                                  F32(MakeTag("wght")), F32(100 << 16), F32(400 << 16), F32(900 << 16), F16(0), F16(256),
+                                  F16(257), F16(0), F32(100 << 16), F16(258), F16(0), F32(900 << 16)});
+    const auto layout = [](std::uint32_t first, std::uint32_t second) {
+        return Pack({F32(0x00010000), F16(0), F16(10), F16(0), F16(2), F32(first), F16(14), F32(second), F16(14),
+                     F16(0), F16(0)});
+    };
+    return {{MakeTag("GPOS"), layout(MakeTag("kern"), MakeTag("liga"))},
+            {MakeTag("GSUB"), layout(MakeTag("liga"), MakeTag("smcp"))},
+            {MakeTag("OS/2"), os2},
+            {MakeTag("cmap"), BuildCmap({{3, 1, CmapFormat4({{0x41, 0x43, 1}})},
+                                         {3, 10, CmapGroups(12, {{0x41, 0x43, 1}, {0x1F600, 0x1F600, 4}})}})},
+            {MakeTag("fvar"), fvar},
+            {MakeTag("glyf"), ByteVector(4)},
+            {MakeTag("head"), head},
+            {MakeTag("hhea"), hhea},
+            {MakeTag("maxp"), Pack({F32(0x00005000), F16(5)})},
+            {MakeTag("name"), names.Build()},
+            {MakeTag("post"), post}};
+}
+
 }  // namespace tavrel::test

@@ -3,6 +3,7 @@
 // fuzz seeds and benchmarks can make exactly the font they need.
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,5 +63,37 @@ ByteVector BuildFontNamed(std::u16string_view windowsEnglishName);
 // is laid out after all directories.
 ByteVector BuildCollection(const std::vector<std::vector<Table>>& members);
 std::vector<Table> NamedFontTables(std::u16string_view windowsEnglishName);
+
+// Big-endian fields laid one after another: Pack({F16(4), F32(0x10000)}).
+struct Field16or32 {
+    std::uint32_t value;
+    unsigned width;
+};
+constexpr Field16or32 F16(std::uint32_t value) { return {value, 2}; }
+constexpr Field16or32 F32(std::uint32_t value) { return {value, 4}; }
+ByteVector Pack(std::initializer_list<Field16or32> fields);
+
+// A 'cmap' table with one encoding record per subtable, in the order given.
+struct CmapSubtable {
+    std::uint16_t platform, encoding;
+    ByteVector bytes;
+};
+ByteVector BuildCmap(const std::vector<CmapSubtable>& subtables);
+// A run of code points and the glyph of its first one.
+struct CmapRun {
+    std::uint32_t first, last, glyph;
+};
+// Format 12 or 13 groups; format 4 segments mapped by idDelta (the closing
+// 0xFFFF segment added).
+ByteVector CmapGroups(std::uint16_t format, const std::vector<CmapRun>& runs);
+ByteVector CmapFormat4(const std::vector<CmapRun>& runs);
+
+// A face with every table the face reader reads: head (unitsPerEm 1000), hhea,
+// maxp (5 glyphs), OS/2 version 4 (weight 700, width 3, fsType 8, "TEST"),
+// post (-12.5 degrees, fixed pitch), name (IDs 0, 1, 2, 4, 256 to 258), cmap
+// ((3,1) format 4: A to C; (3,10) format 12: A to C and U+1F600), fvar (wght
+// 100 to 900, instances Light and Heavy), GSUB (liga, smcp), GPOS (kern,
+// liga) and glyf.
+std::vector<Table> DescribedFontTables();
 
 }  // namespace tavrel::test

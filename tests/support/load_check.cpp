@@ -1,7 +1,10 @@
 #include "load_check.h"
 
 #include <algorithm>
+#include <optional>
 
+#include "coverage.h"
+#include "face_info.h"
 #include "font_plan.h"
 #include "heap_meter.h"
 
@@ -53,7 +56,68 @@ std::uint64_t LargestJustifiedImage(FontLoader loader, std::uint64_t input) {
     return std::min<std::uint64_t>(ratio * input, kMaxDecodedImage);
 }
 
+// A sample text with characters of every plane and a lone surrogate.
+constexpr char16_t kSampleText[] = u"Aa\u00E9\u3042\u6F22\U0001F600\xD800\n";
+
+std::string CodePointsFault(const std::vector<char32_t>& points) {
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (points[i] > 0x10FFFF) return "a code point above U+10FFFF";
+        if (points[i] >= 0xD800 && points[i] <= 0xDFFF) return "a surrogate code point";
+        if (i > 0 && points[i] <= points[i - 1]) return "code points not ascending and unique";
+    }
+    return {};
+}
+
+std::string CoverageFault(std::span<const char32_t> points, std::u16string_view text) {
+    const auto sets = MeasureCoverage(points);
+    if (sets.size() != CharacterSets().size()) return "coverage without every set";
+    for (const SetCoverage& set : sets)
+        if (set.covered > set.total || set.covered > points.size()) return "more of a set covered than it holds";
+    const TextCoverage coverage = MeasureTextCoverage(points, text);
+    if (coverage.covered > coverage.total || coverage.covered + coverage.missing.size() != coverage.total)
+        return "text coverage that does not add up";
+    return {};
+}
+
+std::string FaceFault(const FaceInfo& info, std::u16string_view text) {
+    for (const NamedInstance& instance : info.instances)
+        if (instance.coordinates.size() != info.axes.size()) return "an instance without one coordinate per axis";
+    if (!std::is_sorted(info.features.begin(), info.features.end()) ||
+        std::adjacent_find(info.features.begin(), info.features.end()) != info.features.end())
+        return "feature tags not sorted and unique";
+    const std::vector<char32_t> none;
+    const std::vector<char32_t>& points = info.codePoints ? *info.codePoints : none;
+    if (std::string fault = CodePointsFault(points); !fault.empty()) return fault;
+    return CoverageFault(points, text);
+}
+
+std::string PlannedInfoFault(Bytes image, const FontPlan& plan) {
+    const std::size_t faces = plan.faceMembers.empty() ? 1 : plan.faceMembers.size();
+    for (std::size_t i = 0; i < faces; ++i) {
+        std::uint32_t offset = 0;
+        if (!plan.faceMembers.empty()) ReadU32BE(image, 12 + 4 * std::uint64_t{plan.faceMembers[i]}, offset);
+        if (std::string fault = InfoFault(image, offset, kSampleText); !fault.empty()) return fault;
+    }
+    return {};
+}
+
 }  // namespace
+
+std::uint64_t InfoHeapBudget(std::uint64_t image) { return 12 * image + 6 * kMiB; }
+
+std::string InfoFault(Span image, std::uint64_t offsetTableOffset, std::u16string_view text) {
+    std::size_t peak = 0;
+    std::string fault;
+    {
+        HeapMeter meter;
+        const FaceInfo info = DescribeFace(image, offsetTableOffset);
+        fault = FaceFault(info, text);
+        peak = meter.Peak();
+    }
+    if (fault.empty() && peak > InfoHeapBudget(image.size()))
+        fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(InfoHeapBudget(image.size()));
+    return fault;
+}
 
 std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded) {
     const std::uint64_t budget = 2 * input + 3 * decoded + kMiB;
@@ -62,10 +126,11 @@ std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64
 
 LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
     LoadOutcome outcome;
-    HeapMeter meter;
+    std::optional<HeapMeter> meter(std::in_place);
     const std::vector<std::uint8_t> bytes(file.begin(), file.end());  // the loader's copy of the file
     auto plan = PlanFontFile(loader, bytes);
-    outcome.peakHeap = meter.Peak();
+    outcome.peakHeap = meter->Peak();
+    meter.reset();
     if (plan) {
         outcome.added = true;
         outcome.decodedSize = plan->decodedImage.size();
@@ -76,6 +141,9 @@ LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
     const std::uint64_t budget = LoadHeapBudget(loader, file.size(), decoded);
     if (outcome.fault.empty() && outcome.peakHeap > budget)
         outcome.fault = "took " + std::to_string(outcome.peakHeap) + " bytes of heap, budget " + std::to_string(budget);
+    if (outcome.fault.empty())
+        outcome.fault = plan ? PlannedInfoFault(RegisteredImage(plan.value(), bytes), plan.value())
+                             : InfoFault(bytes, 0, kSampleText);
     return outcome;
 }
 
