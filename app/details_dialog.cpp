@@ -200,6 +200,7 @@ private:
 }  // namespace
 
 void ShowFaceDetails(HWND hwndMain) {
+    if (hwndShown) return;  // a command posted to the main window while the dialog is open
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
     DetailsDialog dialog;

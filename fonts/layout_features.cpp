@@ -29,7 +29,7 @@ void ReadFeatureTags(std::uint32_t tag, Bytes table, std::vector<std::uint32_t>&
         else
             ++outside;
     }
-    if (outside) problems.push_back(TableProblem(tag, std::to_string(outside) + " features extend past the table"));
+    if (outside) problems.push_back(TableProblem(tag, "feature tables outside the table: " + std::to_string(outside)));
 }
 
 }  // namespace tavrel

@@ -99,7 +99,7 @@ std::map<std::uint16_t, std::u16string> ReadNames(Bytes nameTable, std::vector<s
         }
         if (found->second.open()) found->second.Offer(source, text);
     }
-    if (outside) problems.push_back(TableProblem(tag, std::to_string(outside) + " strings extend past the table"));
+    if (outside) problems.push_back(TableProblem(tag, "strings outside the table: " + std::to_string(outside)));
     std::map<std::uint16_t, std::u16string> names;
     std::size_t textLeft = nameTable.size() + kNameTextSlack;
     for (const auto& [id, choice] : choices) {
@@ -112,7 +112,7 @@ std::map<std::uint16_t, std::u16string> ReadNames(Bytes nameTable, std::vector<s
         textLeft -= bytes;
         if (!text.empty()) names.emplace(id, std::move(text));
     }
-    if (dropped) problems.push_back(TableProblem(tag, std::to_string(dropped) + " names left out: more than the table holds"));
+    if (dropped) problems.push_back(TableProblem(tag, "names left out, more than the table holds: " + std::to_string(dropped)));
     return names;
 }
 

@@ -86,18 +86,17 @@ void ReadVariationAxes(Bytes fvar, FaceInfo& info) {
         return info.problems.push_back(TableProblem(kFvarTag, "the axis records overlap the header"));
     const std::uint64_t axesEnd = h.axesOffset + std::uint64_t{h.axisSize} * h.axisCount;
     if (!RangeInside(h.axesOffset, axesEnd - h.axesOffset, fvar.size()))
-        return info.problems.push_back(TableProblem(kFvarTag, std::to_string(h.axisCount) + " axes extend past the table"));
+        return info.problems.push_back(TableProblem(kFvarTag, "the axis records extend past the table"));
     NameCopies names(info);
     ReadAxes(fvar, h, names, info);
     // An instance holds its name ID, flags, one coordinate per axis and
     // perhaps a PostScript name ID.
     const std::uint64_t coordinates = 4 + 4 * std::uint64_t{h.axisCount};
     if (h.instanceCount > 0 && h.instanceSize != coordinates && h.instanceSize != coordinates + 2)
-        return info.problems.push_back(TableProblem(kFvarTag, "instances of " + std::to_string(h.instanceSize) +
-                                                                   " bytes for " + std::to_string(h.axisCount) + " axes"));
+        return info.problems.push_back(TableProblem(kFvarTag, "instance size " + std::to_string(h.instanceSize) +
+                                                                   " does not fit an axis count of " + std::to_string(h.axisCount)));
     if (!RangeInside(axesEnd, std::uint64_t{h.instanceSize} * h.instanceCount, fvar.size()))
-        return info.problems.push_back(TableProblem(kFvarTag, std::to_string(h.instanceCount) +
-                                                                   " instances extend past the table"));
+        return info.problems.push_back(TableProblem(kFvarTag, "the instance records extend past the table"));
     ReadInstances(fvar, h, static_cast<std::size_t>(axesEnd), names, info);
 }
 

@@ -22,8 +22,8 @@ using tavrel::test::NameTableBuilder;
 
 // Which targets read each kind of input.
 const std::map<std::string, std::vector<std::string>> kTargetsOf = {
-    {"sfnt", {"sfnt_plan", "full_name"}},
-    {"ttc", {"collection_plan", "collection_member", "sfnt_plan"}},
+    {"sfnt", {"sfnt_plan", "full_name", "face_info"}},
+    {"ttc", {"collection_plan", "collection_member", "sfnt_plan", "face_info"}},
     {"name", {"full_name"}},
     {"woff", {"woff_plan", "woff_decode"}},
     {"woff2", {"woff2_plan"}},
@@ -54,6 +54,7 @@ void WriteBuilderSeeds(const fs::path& seeds) {
     Write(seeds, "sfnt", "builder-mac.ttf", tavrel::test::BuildNamedFont(macOnly));
     Write(seeds, "sfnt", "builder-no-name.ttf",
           tavrel::test::BuildSfnt({{tavrel::test::MakeTag("head"), ByteVector(54, 1)}}));
+    Write(seeds, "sfnt", "builder-described.ttf", tavrel::test::BuildSfnt(tavrel::test::DescribedFontTables()));
     Write(seeds, "name", "builder-mixed.name", mixed.Build());
     Write(seeds, "name", "builder-mac.name", macOnly.Build());
 

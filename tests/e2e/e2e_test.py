@@ -215,6 +215,28 @@ class RealProgramTest(unittest.TestCase):
         self.assertEqual(bmp_size(x_clipboard("image/bmp")), (width, height))
         self.close_with_esc()
 
+    def test_face_details_reach_the_x_clipboard_as_text_and_esc_closes_only_the_dialog(self):
+        self.start(windows_path(IPA_GOTHIC))
+        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"from X", env=ENV, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        poll(lambda: x_clipboard("UTF8_STRING") == b"from X", "the X text on the clipboard")
+        self.assertIsNotNone(probe("command", "40012"))
+        self.assertIsNotNone(probe("wait-shown", "30000", "#32770"), "the dialog did not show")
+        dialog = dict(probe("state", "0", "#32770"))
+        self.assertEqual(dialog["title"], "フォントの詳細 - IPAゴシック")
+        left, top, right, bottom = (int(v) for v in dialog["window-rect"].split())
+        self.click((left + right) // 2, (top + bottom) // 2)
+        xdotool("key", "ctrl+c")
+        copied = poll(lambda: (lambda t: t if t and t != b"from X" else None)(x_clipboard("UTF8_STRING")),
+                      "the page's text on the X clipboard").decode("utf-8")
+        rows = [line.split("\t") for line in copied.splitlines()]
+        self.assertTrue(len(rows) > 10 and all(len(row) == 2 for row in rows), copied)
+        self.assertIn("IPAゴシック", [value for _, value in rows])
+        xdotool("key", "Escape")
+        self.assertIsNotNone(probe("wait-gone", "10000", "#32770"))
+        self.assertEqual(state()["face"], ["IPAゴシック"], "the main window and its font stay")
+        self.close_with_esc()
+
     def test_window_cannot_be_dragged_smaller_than_320_by_120(self):
         left, top, right, bottom = rect(self.start())
         xdotool("mousemove", self.origin[0] + right - 2, self.origin[1] + bottom - 2, "mousedown", 1,

@@ -6,6 +6,7 @@
 //                                       prints the wall-clock time then, in Unix ms
 //   tavrel-probe wait-gone MS [CLASS]   until no such window is left
 //   tavrel-probe close 0 [CLASS]        asks the window to close (WM_CLOSE)
+//   tavrel-probe command ID [CLASS]     posts the window the command ID (WM_COMMAND)
 //   tavrel-probe state [0 CLASS]        the window's rectangle and its controls' texts,
 //                                       places and the sample's client size
 //
@@ -125,6 +126,8 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"wait-gone") return WaitFor(timeout, [&] { return !window(); }) ? 0 : 1;
     if (command == L"state") return PrintState(className);
     if (command == L"close") return PostMessageW(window(), WM_CLOSE, 0, 0) ? 0 : 1;
-    std::fputs("usage: tavrel-probe wait-shown|wait-gone MS [CLASS] | state|close [0 CLASS]\n", stderr);
+    if (command == L"command") return PostMessageW(window(), WM_COMMAND, MAKEWPARAM(timeout, 0), 0) ? 0 : 1;
+    std::fputs("usage: tavrel-probe wait-shown|wait-gone MS [CLASS] | state|close [0 CLASS] | command ID [CLASS]\n",
+               stderr);
     return 2;
 }

@@ -58,5 +58,29 @@ TEST(HeapBudget, Woff2WhoseBrotliStreamClaimsAWholeWindow) {
     }
 }
 
+// Small tables whose records all share one string, one group or one run of
+// bytes: the details they give stay within the info budget.
+TEST(HeapBudget, FaceDetailsOfTablesThatRepeatThemselves) {
+    NameTableBuilder names;
+    names.Windows(0x0409, std::u16string(30000, u'n'), 1);
+    ByteVector name = names.Build();
+    name.resize(6 + 12 * 0xFFFF + 60000);
+    PutU16(name, 2, 0xFFFF), PutU16(name, 4, static_cast<std::uint16_t>(name.size() - 60000));
+    for (std::uint16_t i = 0; i < 0xFFFF; ++i) {
+        const ByteVector record = Pack({F16(3), F16(1), F16(0x409), F16(i), F16(60000), F16(0)});
+        std::copy(record.begin(), record.end(), name.begin() + 6 + 12 * i);
+    }
+    ByteVector fvar = Pack({F16(1), F16(0), F16(16), F16(2), F16(1), F16(20), F16(0xFFFF), F16(8), F32(MakeTag("wght")),
+                            F32(0), F32(0), F32(0), F16(0), F16(1)});
+    fvar.resize(36 + 8 * 0xFFFF);
+    for (std::size_t i = 36; i < fvar.size(); i += 8) PutU16(fvar, i, 1);
+    const std::vector<Table> fonts[] = {
+        {{MakeTag("name"), name}},
+        {{MakeTag("name"), name}, {MakeTag("fvar"), fvar}},
+        {{MakeTag("cmap"), BuildCmap({{3, 10, CmapGroups(13, {{0, 0x10FFFF, 1}})}})}},
+    };
+    for (const auto& tables : fonts) EXPECT_EQ(InfoFault(BuildSfnt(tables), 0, u"text"), "");
+}
+
 }  // namespace
 }  // namespace tavrel::test

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "face_info.h"
+#include "face_summary.h"
 #include "font_samples.h"
 #include "hostile_support.h"
 #include "load_check.h"
@@ -13,6 +15,10 @@ void ExpectRecordedOutcomes(const std::vector<MalformedFont>& cases) {
         const LoadOutcome outcome = LoadAndCheck(damaged.loader, damaged.bytes);
         EXPECT_EQ(outcome.fault, "") << damaged.what;
         EXPECT_EQ(Printable(outcome.names), Printable(damaged.expected)) << damaged.what;
+        if (!damaged.infoBefore.empty()) {
+            EXPECT_EQ(Difference(damaged.infoBefore, SummaryItems(DescribeFace(damaged.bytes, 0))), damaged.infoChange)
+                << damaged.what;
+        }
     }
 }
 

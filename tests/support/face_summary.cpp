@@ -1,5 +1,6 @@
 #include "face_summary.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace tavrel::test {
@@ -18,35 +19,64 @@ std::string Narrow(const std::optional<std::u16string>& text) {
 }
 
 template <class T>
-void Put(std::ostringstream& out, const char* label, const std::optional<T>& value) {
-    if (value) out << label << '=' << *value << ' ';
+void Put(std::vector<std::string>& items, const char* label, const std::optional<T>& value) {
+    if (!value) return;
+    std::ostringstream item;
+    item << label << '=' << *value;
+    items.push_back(item.str());
 }
 
 }  // namespace
 
-std::string Summary(const FaceInfo& info) {
+std::vector<std::string> SummaryItems(const FaceInfo& info) {
     static const char* const kOutlines[] = {"TrueType", "CFF", "CFF2"};
-    std::ostringstream out;
-    if (info.fullName) out << "full=" << Narrow(info.fullName) << ' ';
-    Put(out, "upem", info.unitsPerEm), Put(out, "glyphs", info.glyphCount), Put(out, "weight", info.weightClass);
-    Put(out, "width", info.widthClass), Put(out, "fsType", info.fsType), Put(out, "vendor", info.vendorId);
-    Put(out, "italic", info.italicAngle), Put(out, "fixed", info.fixedPitch);
-    if (info.outlines) out << "outlines=" << kOutlines[static_cast<int>(*info.outlines)] << ' ';
-    if (info.codePoints) out << "cmap=" << info.codePoints->size() << ' ';
-    out << "names=";
-    for (const auto& [id, text] : info.names) out << id << ',';
-    for (const VariationAxis& axis : info.axes)
-        out << " axis=" << TagString(axis.tag) << ':' << axis.minimum << '/' << axis.defaultValue << '/' << axis.maximum
-            << ':' << Narrow(axis.name);
-    for (const NamedInstance& instance : info.instances) {
-        out << " instance=" << Narrow(instance.name);
-        for (const auto& [tag, value] : instance.coordinates) out << ':' << TagString(tag) << '=' << value;
+    std::vector<std::string> items;
+    if (info.fullName) items.push_back("full=" + Narrow(info.fullName));
+    Put(items, "upem", info.unitsPerEm), Put(items, "glyphs", info.glyphCount), Put(items, "weight", info.weightClass);
+    Put(items, "width", info.widthClass), Put(items, "fsType", info.fsType), Put(items, "vendor", info.vendorId);
+    Put(items, "italic", info.italicAngle), Put(items, "fixed", info.fixedPitch);
+    if (info.outlines) items.push_back(std::string("outlines=") + kOutlines[static_cast<int>(*info.outlines)]);
+    if (info.codePoints) items.push_back("cmap=" + std::to_string(info.codePoints->size()));
+    std::ostringstream item;
+    item << "names=";
+    for (const auto& [id, text] : info.names) item << id << ',';
+    items.push_back(item.str());
+    for (const VariationAxis& axis : info.axes) {
+        item.str("");
+        item << "axis=" << TagString(axis.tag) << ':' << axis.minimum << '/' << axis.defaultValue << '/' << axis.maximum
+             << ':' << Narrow(axis.name);
+        items.push_back(item.str());
     }
-    out << " features=";
-    for (std::uint32_t tag : info.features) out << TagString(tag) << ',';
-    out << " |";
-    for (const std::string& problem : info.problems) out << ' ' << problem << ';';
-    return out.str();
+    for (const NamedInstance& instance : info.instances) {
+        item.str("");
+        item << "instance=" << Narrow(instance.name);
+        for (const auto& [tag, value] : instance.coordinates) item << ':' << TagString(tag) << '=' << value;
+        items.push_back(item.str());
+    }
+    item.str("");
+    item << "features=";
+    for (std::uint32_t tag : info.features) item << TagString(tag) << ',';
+    items.push_back(item.str());
+    items.push_back("|");
+    for (const std::string& problem : info.problems) items.push_back(problem + ";");
+    return items;
+}
+
+std::string Summary(const FaceInfo& info) {
+    std::string line;
+    for (const std::string& item : SummaryItems(info)) line += (line.empty() ? "" : " ") + item;
+    return line;
+}
+
+std::string Difference(const std::vector<std::string>& before, const std::vector<std::string>& after) {
+    std::string line;
+    const auto lacking = [&line](const std::vector<std::string>& from, const std::vector<std::string>& in, char sign) {
+        for (const std::string& item : from)
+            if (std::find(in.begin(), in.end(), item) == in.end()) line += (line.empty() ? "" : " ") + (sign + item);
+    };
+    lacking(before, after, '-');
+    lacking(after, before, '+');
+    return line;
 }
 
 }  // namespace tavrel::test

@@ -23,6 +23,10 @@ struct MalformedFont {
     FontLoader loader;
     ByteVector bytes;
     Listed expected;
+    // For cases of the tables a face's details come from: the details of the
+    // undamaged font (SummaryItems) and what the damage changes (Difference).
+    std::vector<std::string> infoBefore;
+    std::string infoChange;
 };
 
 // Damaged copies of fonts made by the builder.

@@ -22,15 +22,24 @@ namespace {
 
 std::wstring Fonts(const char* path) { return DebianFont((std::string("/usr/share/fonts/") + path).c_str()); }
 
+struct FaceCase {
+    const char* what;
+    std::wstring file;
+    FontLoader loader;
+    int faceItem;  // -1: nothing selected in the face box, the caret's face counts
+    std::optional<std::uint32_t> member;
+    const wchar_t* installedFace = nullptr;  // listed as installed instead of opening `file`
+    bool relative = false;  // opened by its name in the current folder, which then changes
+};
+
 // The rows as the page copies them, one a line: Japanese label, tab, value.
-std::wstring ExpectedText(const std::wstring& file, FontLoader loader, std::optional<std::uint32_t> member,
-                          const std::wstring& sample, bool installed = false) {
-    const auto bytes = ReadFileBytes(std::filesystem::path(file));
+std::wstring ExpectedText(const FaceCase& c, const std::wstring& sample) {
+    const auto bytes = ReadFileBytes(std::filesystem::path(c.file));
     const std::u16string text(sample.begin(), sample.end());
-    auto reports = DescribeFontFile(installed ? "" : Utf8(file), loader, bytes.value(), member, text);
+    auto reports = DescribeFontFile(c.installedFace ? "" : Utf8(c.file), c.loader, bytes.value(), c.member, text);
     if (!reports || reports->empty()) return L"<no report>";
-    std::wstring copied = installed ? L"入手元\tインストール済みのフォント (GDI が使うファイル)\r\n" : L"";
-    if (installed) reports->front().loader = FontLoader::None;
+    std::wstring copied = c.installedFace ? L"入手元\tインストール済みのフォント (GDI が使うファイル)\r\n" : L"";
+    if (c.installedFace) reports->front().loader = FontLoader::None;
     for (const ReportRow& row : ReportRows(reports->front()))
         copied += std::wstring(row.labelJapanese.begin(), row.labelJapanese.end()) + L'\t' +
                   Utf16(row.value.c_str()) + L"\r\n";
@@ -41,44 +50,44 @@ struct DialogSeen {
     std::wstring title;
     HWND owner = nullptr;
     bool ownerEnabled = true;
-    std::wstring tabs;
+    std::wstring firstTab;
     LRESULT rows = 0;
     bool resizable = false;
-    bool listGrowsWithTheDialog = false;
+    LONG listWidening = 0;  // when the dialog is made 100 pixels wider
 };
 
-BOOL CALLBACK CollectTabsAndRows(HWND child, LPARAM seen) {
-    auto& out = *reinterpret_cast<DialogSeen*>(seen);
-    if (ClassName(child) == WC_LISTVIEWW) out.rows = SendMessageW(child, LVM_GETITEMCOUNT, 0, 0);
-    if (ClassName(child) != WC_TABCONTROLW) return TRUE;
-    for (LRESULT i = 0; i < SendMessageW(child, TCM_GETITEMCOUNT, 0, 0); ++i) {
-        wchar_t caption[32] = L"";
-        TCITEMW item{TCIF_TEXT, 0, 0, caption, 32, 0, 0};
-        SendMessageW(child, TCM_GETITEMW, WPARAM(i), reinterpret_cast<LPARAM>(&item));
-        out.tabs += caption + std::wstring(L";");
-    }
-    return TRUE;
+LONG WidthOf(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return rect.right - rect.left;
 }
 
-bool ListGrows(HWND dialog) {
-    const auto listWidth = [] {
-        RECT rect{};
-        GetWindowRect(GetFocus(), &rect);
-        return rect.right - rect.left;
-    };
-    const LONG before = listWidth();
-    RECT window{};
-    GetWindowRect(dialog, &window);
-    SetWindowPos(dialog, nullptr, 0, 0, window.right - window.left + 100, window.bottom - window.top, SWP_NOMOVE);
-    return listWidth() == before + 100;
+DialogSeen Inspect(HWND dialog) {
+    DialogSeen seen;
+    seen.title = WindowText(dialog);
+    seen.owner = GetWindow(dialog, GW_OWNER);
+    seen.ownerEnabled = IsWindowEnabled(seen.owner);
+    const HWND tab = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr);
+    const HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
+    wchar_t caption[32] = L"";
+    TCITEMW item{TCIF_TEXT, 0, 0, caption, 32, 0, 0};
+    SendMessageW(tab, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    seen.firstTab = caption;
+    seen.rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    seen.resizable = GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME;
+    const LONG before = WidthOf(list);
+    SetWindowPos(dialog, nullptr, 0, 0, WidthOf(dialog) + 100, 400, SWP_NOMOVE);
+    seen.listWidening = WidthOf(list) - before;
+    return seen;
 }
 
-// Ctrl+C, then Esc, as the keyboard delivers them to the focused page.
-void CopyThenEscape() {
+// Ctrl+C (or the copy button), then Esc, as the keyboard delivers them to the focused page.
+void CopyThenEscape(HWND dialog, bool withCopyButton) {
     BYTE keys[256] = {};
     keys[VK_CONTROL] = 0x80;
     SetKeyboardState(keys);
-    PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 1);
+    if (withCopyButton) SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
+    else PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 1);
     PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
 }
 
@@ -87,88 +96,67 @@ protected:
     static void SetUpTestSuite() { WaitForClipboardManager(); }
 
     // Opens the dialog with the menu command, inspects it, copies and presses Esc.
-    DialogSeen RunDialog() {
+    DialogSeen RunDialog(bool withCopyButton = false) {
         PutTextOnClipboard(L"before");
+        const auto fonts = LoadedFonts().faceNames;
         DialogSeen seen;
         {
             WhenWindowShows dialog(L"#32770", [&](HWND shown) {
-                seen.title = WindowText(shown);
-                seen.owner = GetWindow(shown, GW_OWNER);
-                seen.ownerEnabled = IsWindowEnabled(hwnd_);
-                seen.resizable = GetWindowLongW(shown, GWL_STYLE) & WS_THICKFRAME;
-                EnumChildWindows(shown, CollectTabsAndRows, reinterpret_cast<LPARAM>(&seen));
-                seen.listGrowsWithTheDialog = ListGrows(shown);
-                CopyThenEscape();
+                seen = Inspect(shown);
+                CopyThenEscape(shown, withCopyButton);
             });
             Command(IDM_FACE_DETAILS);
             EXPECT_TRUE(dialog.seen());
         }
-        BYTE keys[256] = {};
-        SetKeyboardState(keys);
+        const BYTE released[256] = {};
+        SetKeyboardState(const_cast<BYTE*>(released));
         EXPECT_TRUE(IsWindow(hwnd_)) << "Esc closed the dialog only";
+        EXPECT_EQ(LoadedFonts().faceNames, fonts);
         EXPECT_EQ(seen.owner, hwnd_);
         EXPECT_FALSE(seen.ownerEnabled) << "modal to the main window";
-        EXPECT_EQ(seen.tabs, L"情報;");
+        EXPECT_EQ(seen.firstTab, L"情報");
         EXPECT_TRUE(seen.resizable);
-        EXPECT_TRUE(seen.listGrowsWithTheDialog);
+        EXPECT_EQ(seen.listWidening, 100) << "laid out on WM_SIZE";
         return seen;
     }
-    void SelectFace(int index) { SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, WPARAM(index), 0); }
 };
 
-struct FileCase {
-    const char* what;
-    std::wstring file;
-    FontLoader loader;
-    int faceItem;  // -1: nothing selected in the face box, the caret's face counts
-    std::optional<std::uint32_t> member;
-};
-
-TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheSelectedFace) {
-    const std::wstring woff = ScratchFolder() + L"\\ipag.woff";
-    const auto ipa = ReadFileBytes(std::filesystem::path(Fonts("opentype/ipafont-gothic/ipag.ttf")));
-    WriteScratchFile(woff, WoffFromSfnt(ipa.value()));
-    const FileCase cases[] = {
-        {"TrueType file", Fonts("truetype/dejavu/DejaVuSans.ttf"), FontLoader::Sfnt, 0, std::nullopt},
-        {"collection member", Fonts("opentype/noto/NotoSansCJK-Regular.ttc"), FontLoader::Collection, 1, 1},
-        {"WOFF, caret's face", woff, FontLoader::Woff, -1, std::nullopt},
+TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
+    const std::wstring folder = ScratchFolder(), woff = folder + L"\\ipag.woff";
+    const std::wstring ttc = Fonts("opentype/noto/NotoSansCJK-Regular.ttc");
+    const std::wstring dejaVu = Fonts("truetype/dejavu/DejaVuSans.ttf");
+    WriteScratchFile(woff, WoffFromSfnt(ReadFileBytes(Fonts("opentype/ipafont-gothic/ipag.ttf")).value()));
+    const FaceCase cases[] = {
+        {"TrueType file", dejaVu, FontLoader::Sfnt, 0, std::nullopt},
+        {"collection member", ttc, FontLoader::Collection, 1, 1},
+        {"WOFF by relative path, caret's face", woff, FontLoader::Woff, -1, std::nullopt, nullptr, true},
         {"WOFF2", DebianFont(TAVREL_DEJAVU_SERIF_WOFF2), FontLoader::Woff2, 0, std::nullopt},
+        {"installed", dejaVu, FontLoader::Sfnt, 0, std::nullopt, L"DejaVu Sans"},
+        {"installed collection member, by family", ttc, FontLoader::Collection, 0, 2, L"Noto Sans CJK SC"},
     };
-    for (const FileCase& c : cases) {
+    for (const FaceCase& c : cases) {
         SCOPED_TRACE(c.what);
         OpenWindow();
-        DropFiles({c.file});
-        SelectFace(c.faceItem);
-        const std::wstring face = LoadedFonts().faceNames[c.faceItem < 0 ? 0 : std::size_t(c.faceItem)];
-        const auto fonts = LoadedFonts().faceNames;
+        SetCurrentDirectoryW(folder.c_str());
+        if (c.installedFace) AddInstalledFace(c.installedFace);
+        else DropFiles({c.relative ? c.file.substr(c.file.rfind(L'\\') + 1) : c.file});
+        SetCurrentDirectoryW(L"C:\\");
+        SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, WPARAM(c.faceItem), 0);
+        RunDialog();  // the first dialog of the process makes the controls' shared objects
+        const long objects = CountGdiObjects();
         const DialogSeen seen = RunDialog();
-        EXPECT_EQ(seen.title, L"フォントの詳細 - " + face);
-        const std::wstring expected = ExpectedText(c.file, c.loader, c.member, SampleText());
+        EXPECT_EQ(CountGdiObjects(), objects);
+        EXPECT_EQ(seen.title, L"フォントの詳細 - " + LoadedFonts().faceNames[c.faceItem < 0 ? 0 : c.faceItem]);
+        const std::wstring expected = ExpectedText(c, SampleText());
         EXPECT_EQ(ClipboardText().value_or(L"<no text>"), expected);
         EXPECT_EQ(seen.rows, std::count(expected.begin(), expected.end(), L'\n'));
-        EXPECT_EQ(LoadedFonts().faceNames, fonts);
         CloseWindow();
     }
 }
 
-TEST_F(DetailsDialogTest, InstalledFaceIsReadFromGdiAndSaysSoWithoutLeakingHandles) {
-    OpenWindow();
-    AddInstalledFace(L"DejaVu Sans");
-    SelectFace(0);
-    const long objects = CountGdiObjects();
-    RunDialog();
-    EXPECT_EQ(CountGdiObjects(), objects);
-    EXPECT_EQ(ClipboardText().value_or(L"<no text>"),
-              ExpectedText(Fonts("truetype/dejavu/DejaVuSans.ttf"), FontLoader::Sfnt, std::nullopt, SampleText(), true));
-}
-
 TEST_F(DetailsDialogTest, AFileGoneOrChangedIsOneLine) {
     const std::wstring file = ScratchFolder() + L"\\face.ttf";
-    const struct {
-        const char* what;
-        std::function<void()> change;
-        std::wstring line;
-    } cases[] = {
+    const struct { const char* what; std::function<void()> change; std::wstring line; } cases[] = {
         {"deleted", [&] { DeleteFileW(file.c_str()); }, L"ファイル\tファイルがないか読めません: " + file + L"\r\n"},
         {"another font", [&] { CopyFileW(Fonts("truetype/dejavu/DejaVuSerif.ttf").c_str(), file.c_str(), FALSE); },
          L"ファイル\tファイルにこのフェイスがもうありません: " + file + L"\r\n"},
@@ -179,7 +167,7 @@ TEST_F(DetailsDialogTest, AFileGoneOrChangedIsOneLine) {
         OpenWindow();
         DropFiles({file});
         c.change();
-        EXPECT_EQ(RunDialog().rows, 1);
+        EXPECT_EQ(RunDialog(true).rows, 1) << "the copy button copies too";
         EXPECT_EQ(ClipboardText().value_or(L"<no text>"), c.line);
         CloseWindow();
     }
