@@ -72,7 +72,11 @@ std::string Difference(const std::vector<std::string>& before, const std::vector
     std::string line;
     const auto lacking = [&line](const std::vector<std::string>& from, const std::vector<std::string>& in, char sign) {
         for (const std::string& item : from)
-            if (std::find(in.begin(), in.end(), item) == in.end()) line += (line.empty() ? "" : " ") + (sign + item);
+            if (std::find(in.begin(), in.end(), item) == in.end()) {
+                if (!line.empty()) line += ' ';
+                line += sign;
+                line += item;
+            }
     };
     lacking(before, after, '-');
     lacking(after, before, '+');
