@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "char_grid_page.h"
 #include "details_page.h"
 #include "face_details.h"
 #include "info_page.h"
@@ -18,6 +19,7 @@ namespace {
 
 constexpr DetailsPageKind kPages[] = {
     {L"情報", CreateInfoPage},
+    {L"文字", CreateCharGridPage},
 };
 
 constexpr int kCopyButtonId = 1001;  // the close button is IDCANCEL, so Esc presses it
