@@ -1,6 +1,8 @@
-// The "文字" page of the face details dialog on real fonts: the grid holds the
-// core's mapping, scrolls and searches it, copies and inserts the selected
-// character, draws each glyph in its face, and gives back every GDI object.
+// The "文字" and "ウォーターフォール" pages of the face details dialog on real
+// fonts: the grid holds the core's mapping, scrolls and searches it, copies and
+// inserts the selected character, draws each glyph in its face, and gives back
+// every GDI object; the waterfall shows every size, copies itself as a
+// picture, and sets its lines vertically.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -14,12 +16,14 @@
 #include "file_bytes.h"
 #include "gdi_object_count.h"
 #include "resource_ids.h"
+#include "waterfall_page.h"
 #include "window_harness.h"
 
 namespace tavrel::test {
 namespace {
 
 constexpr int kCell = 48;
+constexpr int kGridPage = 1, kWaterfallPage = 2;
 
 struct GridPage {
     HWND dialog = nullptr, grid = nullptr, search = nullptr, line = nullptr;
@@ -86,14 +90,14 @@ protected:
     static void SetUpTestSuite() { WaitForClipboardManager(); }
     // Leaves the dialog on its first page, where the other dialog tests expect it to open.
     void TearDown() override {
-        if (IsWindow(hwnd_)) RunOnGrid([](const GridPage& page) { ShowTab(page.dialog, 0); });
+        if (IsWindow(hwnd_)) RunOnPage(0, [](const GridPage&) {});
         MainWindowTest::TearDown();
     }
 
-    // Opens the dialog on the grid page, runs `act` in it, then presses Esc.
-    void RunOnGrid(const std::function<void(const GridPage&)>& act) {
+    // Opens the dialog on a page, runs `act` in it, then presses Esc.
+    void RunOnPage(int index, const std::function<void(const GridPage&)>& act) {
         WhenWindowShows dialog(L"#32770", [&](HWND shown) {
-            ShowTab(shown, 1);
+            ShowTab(shown, index);
             act(FindGridPage(shown));
             PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
         });
@@ -148,7 +152,7 @@ TEST_F(CharGridTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndInserts)
         Select(1, 1);
         const std::wstring sample = SampleText();
         PutTextOnClipboard(L"before");
-        RunOnGrid([&](const GridPage& page) {
+        RunOnPage(kGridPage, [&](const GridPage& page) {
             EXPECT_EQ(page.Line(), Line(wchar_t(codePoints.front()), L"Basic Latin", 1, n));
             cellsOfA.push_back(CellPixels(PrintClient(page.grid), indexOf(U'A')));
             SendMessageW(page.grid, WM_VSCROLL, SB_BOTTOM, 0);
@@ -190,10 +194,10 @@ TEST_F(CharGridTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndInserts)
 
 TEST_F(CharGridTest, DialogAndScrollingGiveBackEveryGdiObject) {
     OpenFace(Fonts("opentype/noto/NotoSansCJK-Regular.ttc"));
-    RunOnGrid([](const GridPage&) {});
+    RunOnPage(kGridPage, [](const GridPage&) {});
     const long objects = CountGdiObjects();
     for (int i = 0; i < 50; ++i)
-        RunOnGrid([&](const GridPage& page) {
+        RunOnPage(kGridPage, [&](const GridPage& page) {
             for (int step = 0; i == 0 && step < 400; ++step) {
                 SendMessageW(page.grid, WM_VSCROLL, SB_PAGEDOWN, 0);
                 UpdateWindow(page.grid);
@@ -201,6 +205,57 @@ TEST_F(CharGridTest, DialogAndScrollingGiveBackEveryGdiObject) {
             SendMessageW(page.grid, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
         });
     EXPECT_EQ(CountGdiObjects(), objects);
+}
+
+// The bounding box of the text's ink (the labels are lighter) in the first
+// line: the topmost band of a horizontal page, the rightmost of a vertical one.
+SIZE FirstLineInk(const Picture& picture, bool vertical) {
+    const auto ink = [&](int x, int y) { return GetRValue(picture.At(x, y)) < 100; };
+    const auto each = [&](const std::function<void(int, int)>& act) {
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x)
+                if (ink(x, y)) act(x, y);
+    };
+    int edge = vertical ? -1 : picture.height;  // the first line's outer edge
+    each([&](int x, int y) { edge = vertical ? std::max(edge, x) : std::min(edge, y); });
+    RECT box{picture.width, picture.height, -1, -1};
+    each([&](int x, int y) {
+        if ((vertical ? edge - x : y - edge) >= 16) return;  // 16 pixels hold an 8-point line
+        box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+               std::max<LONG>(box.bottom, y)};
+    });
+    return {box.right - box.left + 1, box.bottom - box.top + 1};
+}
+
+TEST_F(CharGridTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertically) {
+    OpenFace(Fonts("opentype/noto/NotoSansCJK-Regular.ttc"));
+    std::vector<std::uint32_t> listed;
+    for (int i = 0; i < SendMessageW(appState.hwndSizeCombo, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t item[16] = L"";
+        SendMessageW(appState.hwndSizeCombo, CB_GETLBTEXT, WPARAM(i), LPARAM(item));
+        listed.push_back(std::uint32_t(_wtoi(item)));
+    }
+    EXPECT_EQ(WaterfallSizes(listed, 50), (std::vector<std::uint32_t>{8, 10, 12, 16, 20, 24, 32, 36, 50, 72}));
+    EXPECT_EQ(WaterfallSizes(listed, 12), (std::vector<std::uint32_t>{8, 10, 12, 16, 20, 24, 32, 36, 72}));
+    SetWindowTextW(appState.hwndSample, L"永字八法縦書きの見本永字八法縦書きの見本\r二行目");
+    SIZE copied{}, client{}, horizontal{}, vertical{};
+    RunOnPage(kWaterfallPage, [&](const GridPage& page) {
+        const HWND pane = FindWindowExW(page.dialog, nullptr, L"TavrelWaterfallPage", nullptr);
+        const HWND view = FindWindowExW(pane, nullptr, L"TavrelWaterfall", nullptr);
+        RECT area{};
+        GetClientRect(view, &area);
+        client = {area.right, area.bottom};
+        SendMessageW(FindWindowExW(page.dialog, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
+        const auto picture = ClipboardPicture();
+        if (picture) copied = {picture->width, picture->height};
+        horizontal = FirstLineInk(PrintClient(view), false);
+        SendMessageW(FindWindowExW(pane, nullptr, L"Button", L"縦書き"), BM_CLICK, 0, 0);
+        vertical = FirstLineInk(PrintClient(view), true);
+    });
+    EXPECT_EQ(copied.cx, client.cx);
+    EXPECT_EQ(copied.cy, client.cy);
+    EXPECT_GT(horizontal.cx, 8 * horizontal.cy) << horizontal.cx << "x" << horizontal.cy;
+    EXPECT_GT(vertical.cy, 8 * vertical.cx) << vertical.cx << "x" << vertical.cy;
 }
 
 }  // namespace
