@@ -61,12 +61,15 @@ COLORREF Blend(COLORREF a, COLORREF b) {
                (GetBValue(a) + GetBValue(b)) / 2);
 }
 
+std::wstring SizeLabel(std::uint32_t points) { return std::to_wstring(points) + L" pt"; }
+
 // One size's line: where it goes on the page's canvas, measured once per layout.
 struct WaterfallLine {
     std::uint32_t points = 0;
     AutoDeleteFont font;
-    int position = 0;   // top of a horizontal line, right edge of a vertical one
-    int thickness = 0;  // the font's height
+    int position = 0;   // top of a horizontal line's slot, right edge of a vertical one's
+    int thickness = 0;  // the slot's, which holds the font's height and the label
+    int height = 0, ascent = 0;  // the font's
     int length = 0;     // the text's advance
 };
 
@@ -128,19 +131,25 @@ private:
         int position = kMargin;
         extent_ = {};
         for (WaterfallLine& line : lines_) {
+            SIZE label{};
+            const std::wstring labelText = SizeLabel(line.points);
+            SelectObject(dc.get(), labelFont_);
+            GetTextExtentPoint32W(dc.get(), labelText.c_str(), static_cast<int>(labelText.size()), &label);
             line.font.reset(CreateLineFont(faceName_, line.points, vertical));
             SelectObject(dc.get(), line.font.get());
             TEXTMETRICW metrics{};
             GetTextMetricsW(dc.get(), &metrics);
             SIZE advance{};
             GetTextExtentPoint32W(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &advance);
-            line.thickness = std::max<int>(metrics.tmHeight, vertical ? 0 : labelHeight_);
+            line.height = metrics.tmHeight;
+            line.ascent = metrics.tmAscent;
+            line.thickness = std::max<int>(line.height, vertical ? label.cx + kGap : labelHeight_);
             line.length = advance.cx;
             line.position = position;
             position += line.thickness + kGap;
             const int lead = vertical ? labelHeight_ + kGap : kLabelWidth;
-            (vertical ? extent_.cy : extent_.cx) = std::max<int>(vertical ? extent_.cy : extent_.cx,
-                                                                 kMargin + lead + line.length + kMargin);
+            LONG& length = vertical ? extent_.cy : extent_.cx;
+            length = std::max<LONG>(length, kMargin + lead + line.length + kMargin);
         }
         SelectObject(dc.get(), previous);
         (vertical ? extent_.cx : extent_.cy) = position - kGap + kMargin;
@@ -204,20 +213,33 @@ private:
         const int right = std::max<int>(extent_.cx, client.cx) - scroll_.x;
         SetBkMode(dc, TRANSPARENT);
         const HGDIOBJ previous = SelectObject(dc, labelFont_);
+        const UINT previousAlign = GetTextAlign(dc);
         for (const WaterfallLine& line : lines_) {
-            const std::wstring label = std::to_wstring(line.points) + L" pt";
-            const int x = vertical ? right - line.position - line.thickness : kMargin - scroll_.x;
-            const int y = vertical ? kMargin - scroll_.y : line.position - scroll_.y;
+            const std::wstring label = SizeLabel(line.points);
             SelectObject(dc, labelFont_);
             SetTextColor(dc, Blend(appState.fontColor, appState.backgroundColor));
-            TextOutW(dc, x, vertical ? y : y + line.thickness - labelHeight_, label.c_str(), int(label.size()));
-            SelectObject(dc, line.font.get());
-            SetTextColor(dc, appState.fontColor);
-            if (vertical)  // turned a quarter clockwise: the glyphs' tops face right
-                TextOutW(dc, x + line.thickness, y + labelHeight_ + kGap, text_.c_str(), int(text_.size()));
-            else
-                TextOutW(dc, x + kLabelWidth, y, text_.c_str(), int(text_.size()));
+            if (vertical) {
+                // The label centred over its column; the text turned a quarter
+                // clockwise, so the glyphs' tops face right.
+                const int left = right - line.position - line.thickness, top = kMargin - scroll_.y;
+                SetTextAlign(dc, TA_CENTER | TA_TOP);
+                TextOutW(dc, left + line.thickness / 2, top, label.c_str(), int(label.size()));
+                SelectObject(dc, line.font.get());
+                SetTextColor(dc, appState.fontColor);
+                SetTextAlign(dc, TA_LEFT | TA_TOP);
+                TextOutW(dc, left + (line.thickness + line.height) / 2, top + labelHeight_ + kGap, text_.c_str(),
+                         int(text_.size()));
+            } else {
+                // The label on the text's baseline.
+                const int baseline = line.position - scroll_.y + line.ascent, left = kMargin - scroll_.x;
+                SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+                TextOutW(dc, left, baseline, label.c_str(), int(label.size()));
+                SelectObject(dc, line.font.get());
+                SetTextColor(dc, appState.fontColor);
+                TextOutW(dc, left + kLabelWidth, baseline, text_.c_str(), int(text_.size()));
+            }
         }
+        SetTextAlign(dc, previousAlign);
         SelectObject(dc, previous);
     }
 
