@@ -55,7 +55,9 @@ struct alignas(DWORD) DialogTemplate {
     wchar_t font[13] = L"MS Shell Dlg";
 };
 
-DetailsDialog& DialogOf(HWND hwnd) { return *reinterpret_cast<DetailsDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER)); }
+// Null until WM_INITDIALOG: the window can be sized before it.
+DetailsDialog* FindDialog(HWND hwnd) { return reinterpret_cast<DetailsDialog*>(GetWindowLongPtrW(hwnd, DWLP_USER)); }
+DetailsDialog& DialogOf(HWND hwnd) { return *FindDialog(hwnd); }
 
 HWND CreateButton(HWND hwnd, const wchar_t* caption, int id) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd, GWLP_HINSTANCE));
@@ -68,7 +70,8 @@ HWND CreateButton(HWND hwnd, const wchar_t* caption, int id) {
 
 // The tab control over the client area, the buttons in its bottom right corner.
 void Layout(HWND hwnd) {
-    DetailsDialog& dialog = DialogOf(hwnd);
+    if (!FindDialog(hwnd)) return;
+    const DetailsDialog& dialog = DialogOf(hwnd);
     RECT client{};
     GetClientRect(hwnd, &client);
     const int buttonTop = client.bottom - kMargin - kButtonSize.cy;

@@ -12,6 +12,15 @@ int RunNamesCommand(const std::vector<std::string>& files);
 // Writes the image tavrel registers for `in`, or one member of it, to `out`.
 int RunDecodeCommand(const std::string& in, const std::string& out, std::optional<std::uint32_t> member);
 
+struct InfoOptions {
+    std::string file;
+    std::optional<std::uint32_t> member;
+    std::optional<std::string> text;  // UTF-8
+    bool json = false;
+};
+// Prints the details of every face tavrel would list for the file, or of one member.
+int RunInfoCommand(const InfoOptions& options);
+
 // "tavrel-cli: FILE: REASON" on standard error.
 void ReportFile(const std::string& file, const std::string& reason);
 

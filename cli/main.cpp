@@ -16,6 +16,7 @@
 static const char kUsage[] =
     "usage: tavrel-cli names FILE...\n"
     "       tavrel-cli decode IN OUT [--member N]\n"
+    "       tavrel-cli info FILE [--member N] [--text TEXT] [--json]\n"
     "\n"
     "names   Prints the face names tavrel would list after opening the files\n"
     "        one after another, one per line in UTF-8, in list order. A name\n"
@@ -25,7 +26,26 @@ static const char kUsage[] =
     "        decoded font for .woff and .woff2, the file itself otherwise.\n"
     "        With --member N, when that image is a collection, writes its\n"
     "        member N (counted from 0) as a standalone font instead.\n"
+    "info    Prints the details of every face tavrel would list for FILE, in\n"
+    "        list order, one 'Label: value' line per field, faces separated by\n"
+    "        an empty line; a field that cannot be read is left out. Options\n"
+    "        may stand before or after FILE:\n"
+    "        --member N  only member N (from 0) of a collection\n"
+    "        --text TEXT also how many of TEXT's distinct characters each face\n"
+    "                    maps, and which it lacks\n"
+    "        --json      a JSON array, one object per face, with the keys file,\n"
+    "                    format, member, members, fullName, family, subfamily,\n"
+    "                    typographicFamily, typographicSubfamily, postScriptName,\n"
+    "                    version, copyright, trademark, manufacturer, designer,\n"
+    "                    description, vendorUrl, designerUrl, license, licenseUrl,\n"
+    "                    outlines, unitsPerEm, glyphCount, codePoints, weightClass,\n"
+    "                    widthClass, fsType, embedding, vendorId, italicAngle,\n"
+    "                    fixedPitch, axes, instances, features, coverage, text\n"
+    "                    and problems; null for a value that cannot be read.\n"
+    "        Coverage is given for the sets joyo, jis-level-1, jis-level-2,\n"
+    "        gb2312, tongyong, big5, ksx1001-hanja, kana and latin-1.\n"
     "\n"
+    "Only regular files are read: a directory, a FIFO or a device is refused.\n"
     "A file that adds nothing is reported on standard error as\n"
     "'tavrel-cli: FILE: REASON'. The exit status is 1 when any file was\n"
     "refused or could not be read or written, 2 for a usage error, 0 otherwise.\n";
@@ -52,6 +72,30 @@ int RunDecode(const std::vector<std::string>& args) {
     return UsageError();
 }
 
+// FILE and the options in any order; each option at most once.
+int RunInfo(const std::vector<std::string>& args) {
+    tavrel::InfoOptions options;
+    bool haveFile = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--json" && !options.json) {
+            options.json = true;
+        } else if (arg == "--member" && hasValue && !options.member) {
+            options.member = ParseIndex(args[++i].c_str());
+            if (!options.member) return UsageError();
+        } else if (arg == "--text" && hasValue && !options.text) {
+            options.text = args[++i];
+        } else if (!haveFile && !arg.starts_with("--")) {
+            options.file = arg;
+            haveFile = true;
+        } else {
+            return UsageError();
+        }
+    }
+    return haveFile ? tavrel::RunInfoCommand(options) : UsageError();
+}
+
 }  // namespace
 
 namespace tavrel {
@@ -72,6 +116,7 @@ static int Run(const std::vector<std::string>& arguments) {
     const std::vector<std::string> rest(arguments.begin() + 2, arguments.end());
     if (command == "names") return tavrel::RunNamesCommand(rest);
     if (command == "decode") return RunDecode(rest);
+    if (command == "info") return RunInfo(rest);
     return UsageError();
 }
 

@@ -2,20 +2,25 @@
 
 #include <filesystem>
 
-#include "file_bytes.h"
 #include "utf8.h"
 
 namespace tavrel {
 
-Result<OpenedFont> OpenFont(const std::string& file) {
+Result<MappedFont> MapFont(const std::string& file) {
     const std::filesystem::path path = PathFromUtf8(file);
     const FontLoader loader = ChooseLoader(path.u16string());
     if (loader == FontLoader::None) return Failure{"not a font file extension"};
-    auto bytes = ReadFileBytes(path);
-    if (!bytes) return Failure{bytes.reason()};
-    auto plan = PlanFontFile(loader, bytes.value());
+    auto mapped = MappedFile::Open(path);
+    if (!mapped) return Failure{mapped.reason()};
+    return MappedFont{loader, std::move(mapped.value())};
+}
+
+Result<OpenedFont> OpenFont(const std::string& file) {
+    auto font = MapFont(file);
+    if (!font) return Failure{font.reason()};
+    auto plan = PlanFontFile(font->loader, font->file.bytes());
     if (!plan) return Failure{plan.reason()};
-    return OpenedFont{std::move(bytes.value()), std::move(plan.value())};
+    return OpenedFont{std::move(font->file), std::move(plan.value())};
 }
 
 }  // namespace tavrel

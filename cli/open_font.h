@@ -1,25 +1,35 @@
 #pragma once
-// A font file read and planned as the window opens it, shared by every command.
+// A font file mapped and planned as the window opens it, shared by every command.
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "font_plan.h"
+#include "loader_choice.h"
+#include "mapped_file.h"
 #include "result.h"
 
 namespace tavrel {
 
+// The file mapped read-only, not yet planned, with the loader its extension picks.
+struct MappedFont {
+    FontLoader loader = FontLoader::None;
+    MappedFile file;
+};
+
+// Fails with the reason the command reports: an extension no loader reads, or
+// a path that is not a regular file or cannot be read.
+Result<MappedFont> MapFont(const std::string& file);
+
 struct OpenedFont {
-    std::vector<std::uint8_t> bytes;
+    MappedFile file;
     FontPlan plan;
 
     // The bytes the window would register for each of its faces.
-    Bytes RegisteredBytes() const { return RegisteredImage(plan, bytes); }
+    Bytes RegisteredBytes() const { return RegisteredImage(plan, file.bytes()); }
 };
 
-// Fails with the reason the command reports: an extension no loader reads, a
-// file that cannot be read, or one that adds nothing.
+// As MapFont, and also fails for a file that adds nothing.
 Result<OpenedFont> OpenFont(const std::string& file);
 
 }  // namespace tavrel

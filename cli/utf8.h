@@ -2,12 +2,10 @@
 
 #include <filesystem>
 #include <string>
-#include <string_view>
+
+#include "unicode_text.h"
 
 namespace tavrel {
-
-// Lone surrogates become U+FFFD: a face name is font data, not trusted text.
-std::string ToUtf8(std::u16string_view text);
 
 // Command-line arguments are held as UTF-8 on every system (the Windows build
 // converts its wide arguments), so any Unicode path names its file.

@@ -7,9 +7,7 @@ namespace tavrel::test {
 
 namespace {
 
-std::string TagString(std::uint32_t tag) {
-    return {char(tag >> 24), char(tag >> 16 & 0xFF), char(tag >> 8 & 0xFF), char(tag & 0xFF)};
-}
+std::string TagString(std::uint32_t tag) { return {char(tag >> 24), char(tag >> 16), char(tag >> 8), char(tag)}; }
 
 // Names as ASCII, other units as '?': enough to tell names apart.
 std::string Narrow(const std::optional<std::u16string>& text) {
@@ -18,12 +16,10 @@ std::string Narrow(const std::optional<std::u16string>& text) {
     return narrow;
 }
 
-template <class T>
-void Put(std::vector<std::string>& items, const char* label, const std::optional<T>& value) {
-    if (!value) return;
-    std::ostringstream item;
-    item << label << '=' << *value;
-    items.push_back(item.str());
+std::string Join(const std::vector<std::string>& items) {
+    std::string line;
+    for (const std::string& item : items) line += (line.empty() ? "" : " ") + item;
+    return line;
 }
 
 }  // namespace
@@ -31,56 +27,40 @@ void Put(std::vector<std::string>& items, const char* label, const std::optional
 std::vector<std::string> SummaryItems(const FaceInfo& info) {
     static const char* const kOutlines[] = {"TrueType", "CFF", "CFF2"};
     std::vector<std::string> items;
-    if (info.fullName) items.push_back("full=" + Narrow(info.fullName));
-    Put(items, "upem", info.unitsPerEm), Put(items, "glyphs", info.glyphCount), Put(items, "weight", info.weightClass);
-    Put(items, "width", info.widthClass), Put(items, "fsType", info.fsType), Put(items, "vendor", info.vendorId);
-    Put(items, "italic", info.italicAngle), Put(items, "fixed", info.fixedPitch);
-    if (info.outlines) items.push_back(std::string("outlines=") + kOutlines[static_cast<int>(*info.outlines)]);
-    if (info.codePoints) items.push_back("cmap=" + std::to_string(info.codePoints->size()));
     std::ostringstream item;
+    const auto flush = [&] { items.push_back(item.str()), item.str(""); };
+    const auto put = [&](const char* label, const auto& value) { value ? (item << label << '=' << *value, flush()) : void(); };
+    put("full", info.fullName ? std::optional(Narrow(info.fullName)) : std::nullopt);
+    put("upem", info.unitsPerEm), put("glyphs", info.glyphCount), put("weight", info.weightClass);
+    put("width", info.widthClass), put("fsType", info.fsType), put("vendor", info.vendorId);
+    put("italic", info.italicAngle), put("fixed", info.fixedPitch);
+    put("outlines", info.outlines ? std::optional(kOutlines[static_cast<int>(*info.outlines)]) : std::nullopt);
+    put("cmap", info.codePoints ? std::optional(info.codePoints->size()) : std::nullopt);
     item << "names=";
-    for (const auto& [id, text] : info.names) item << id << ',';
-    items.push_back(item.str());
-    for (const VariationAxis& axis : info.axes) {
-        item.str("");
-        item << "axis=" << TagString(axis.tag) << ':' << axis.minimum << '/' << axis.defaultValue << '/' << axis.maximum
-             << ':' << Narrow(axis.name);
-        items.push_back(item.str());
-    }
+    for (const auto& name : info.names) item << name.first << ',';
+    flush();
+    for (const VariationAxis& a : info.axes)
+        item << "axis=" << TagString(a.tag) << ':' << a.minimum << '/' << a.defaultValue << '/' << a.maximum << ':' << Narrow(a.name), flush();
     for (const NamedInstance& instance : info.instances) {
-        item.str("");
         item << "instance=" << Narrow(instance.name);
         for (const auto& [tag, value] : instance.coordinates) item << ':' << TagString(tag) << '=' << value;
-        items.push_back(item.str());
+        flush();
     }
-    item.str("");
     item << "features=";
     for (std::uint32_t tag : info.features) item << TagString(tag) << ',';
-    items.push_back(item.str());
-    items.push_back("|");
+    flush(), items.push_back("|");
     for (const std::string& problem : info.problems) items.push_back(problem + ";");
     return items;
 }
 
-std::string Summary(const FaceInfo& info) {
-    std::string line;
-    for (const std::string& item : SummaryItems(info)) line += (line.empty() ? "" : " ") + item;
-    return line;
-}
+std::string Summary(const FaceInfo& info) { return Join(SummaryItems(info)); }
 
 std::string Difference(const std::vector<std::string>& before, const std::vector<std::string>& after) {
-    std::string line;
-    const auto lacking = [&line](const std::vector<std::string>& from, const std::vector<std::string>& in, char sign) {
+    std::vector<std::string> changes;
+    for (const auto& [from, in, sign] : {std::tie(before, after, "-"), std::tie(after, before, "+")})
         for (const std::string& item : from)
-            if (std::find(in.begin(), in.end(), item) == in.end()) {
-                if (!line.empty()) line += ' ';
-                line += sign;
-                line += item;
-            }
-    };
-    lacking(before, after, '-');
-    lacking(after, before, '+');
-    return line;
+            if (std::find(in.begin(), in.end(), item) == in.end()) changes.push_back(sign + item);
+    return Join(changes);
 }
 
 }  // namespace tavrel::test

@@ -1,7 +1,6 @@
 #pragma once
-// A face's details as one line, so a test records what it expects compactly:
-// "upem=1000 glyphs=5 ... | problem; problem". Absent fields are left out.
-
+// A face's details as items ("upem=1000", ..., "|", then one per problem), so
+// tests record what they expect in a line. Absent fields are left out.
 #include <string>
 #include <vector>
 
@@ -10,10 +9,8 @@
 namespace tavrel::test {
 
 std::vector<std::string> SummaryItems(const FaceInfo& info);
-std::string Summary(const FaceInfo& info);
-
-// What damage changed: "-item" for each item of `before` that `after` lacks,
-// then "+item" for each item of `after` that `before` lacks.
+std::string Summary(const FaceInfo& info);  // the items joined by spaces
+// "-item" for each item of `before` that `after` lacks, then "+item" for each the other way round.
 std::string Difference(const std::vector<std::string>& before, const std::vector<std::string>& after);
 
 }  // namespace tavrel::test

@@ -149,25 +149,22 @@ ByteVector Pack(std::initializer_list<Field16or32> fields) {
     return bytes;
 }
 
+static void Append(ByteVector& to, const ByteVector& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
+
 ByteVector BuildCmap(const std::vector<CmapSubtable>& subtables) {
     ByteVector cmap = Pack({F16(0), F16(static_cast<std::uint32_t>(subtables.size()))}), data;
     for (const CmapSubtable& subtable : subtables) {
-        const ByteVector record = Pack({F16(subtable.platform), F16(subtable.encoding),
-                                        F32(static_cast<std::uint32_t>(4 + 8 * subtables.size() + data.size()))});
-        cmap.insert(cmap.end(), record.begin(), record.end());
-        data.insert(data.end(), subtable.bytes.begin(), subtable.bytes.end());
+        const auto offset = static_cast<std::uint32_t>(4 + 8 * subtables.size() + data.size());
+        Append(cmap, Pack({F16(subtable.platform), F16(subtable.encoding), F32(offset)})), Append(data, subtable.bytes);
     }
-    cmap.insert(cmap.end(), data.begin(), data.end());
+    Append(cmap, data);
     return cmap;
 }
 
 ByteVector CmapGroups(std::uint16_t format, const std::vector<CmapRun>& runs) {
-    ByteVector bytes = Pack({F16(format), F16(0), F32(static_cast<std::uint32_t>(16 + 12 * runs.size())), F32(0),
-                             F32(static_cast<std::uint32_t>(runs.size()))});
-    for (const CmapRun& run : runs) {
-        const ByteVector group = Pack({F32(run.first), F32(run.last), F32(run.glyph)});
-        bytes.insert(bytes.end(), group.begin(), group.end());
-    }
+    const auto count = static_cast<std::uint32_t>(runs.size());
+    ByteVector bytes = Pack({F16(format), F16(0), F32(16 + 12 * count), F32(0), F32(count)});
+    for (const CmapRun& run : runs) Append(bytes, Pack({F32(run.first), F32(run.last), F32(run.glyph)}));
     return bytes;
 }
 
@@ -201,18 +198,12 @@ std::vector<Table> DescribedFontTables() {
         return Pack({F32(0x00010000), F16(0), F16(10), F16(0), F16(2), F32(first), F16(14), F32(second), F16(14),
                      F16(0), F16(0)});
     };
-    return {{MakeTag("GPOS"), layout(MakeTag("kern"), MakeTag("liga"))},
-            {MakeTag("GSUB"), layout(MakeTag("liga"), MakeTag("smcp"))},
-            {MakeTag("OS/2"), os2},
-            {MakeTag("cmap"), BuildCmap({{3, 1, CmapFormat4({{0x41, 0x43, 1}})},
-                                         {3, 10, CmapGroups(12, {{0x41, 0x43, 1}, {0x1F600, 0x1F600, 4}})}})},
-            {MakeTag("fvar"), fvar},
-            {MakeTag("glyf"), ByteVector(4)},
-            {MakeTag("head"), head},
-            {MakeTag("hhea"), hhea},
-            {MakeTag("maxp"), Pack({F32(0x00005000), F16(5)})},
-            {MakeTag("name"), names.Build()},
-            {MakeTag("post"), post}};
+    const ByteVector cmap = BuildCmap({{3, 1, CmapFormat4({{0x41, 0x43, 1}})},
+                                       {3, 10, CmapGroups(12, {{0x41, 0x43, 1}, {0x1F600, 0x1F600, 4}})}});
+    return {{MakeTag("GPOS"), layout(MakeTag("kern"), MakeTag("liga"))}, {MakeTag("GSUB"), layout(MakeTag("liga"), MakeTag("smcp"))},
+            {MakeTag("OS/2"), os2}, {MakeTag("cmap"), cmap}, {MakeTag("fvar"), fvar}, {MakeTag("glyf"), ByteVector(4)},
+            {MakeTag("head"), head}, {MakeTag("hhea"), hhea}, {MakeTag("maxp"), Pack({F32(0x00005000), F16(5)})},
+            {MakeTag("name"), names.Build()}, {MakeTag("post"), post}};
 }
 
 }  // namespace tavrel::test

@@ -65,24 +65,15 @@ ByteVector BuildCollection(const std::vector<std::vector<Table>>& members);
 std::vector<Table> NamedFontTables(std::u16string_view windowsEnglishName);
 
 // Big-endian fields laid one after another: Pack({F16(4), F32(0x10000)}).
-struct Field16or32 {
-    std::uint32_t value;
-    unsigned width;
-};
+struct Field16or32 { std::uint32_t value; unsigned width; };
 constexpr Field16or32 F16(std::uint32_t value) { return {value, 2}; }
 constexpr Field16or32 F32(std::uint32_t value) { return {value, 4}; }
 ByteVector Pack(std::initializer_list<Field16or32> fields);
 
 // A 'cmap' table with one encoding record per subtable, in the order given.
-struct CmapSubtable {
-    std::uint16_t platform, encoding;
-    ByteVector bytes;
-};
+struct CmapSubtable { std::uint16_t platform, encoding; ByteVector bytes; };
 ByteVector BuildCmap(const std::vector<CmapSubtable>& subtables);
-// A run of code points and the glyph of its first one.
-struct CmapRun {
-    std::uint32_t first, last, glyph;
-};
+struct CmapRun { std::uint32_t first, last, glyph; };  // code points and the glyph of the first
 // Format 12 or 13 groups; format 4 segments mapped by idDelta (the closing
 // 0xFFFF segment added).
 ByteVector CmapGroups(std::uint16_t format, const std::vector<CmapRun>& runs);

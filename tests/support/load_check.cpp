@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "collection.h"
 #include "coverage.h"
 #include "face_info.h"
 #include "font_plan.h"
@@ -59,63 +60,38 @@ std::uint64_t LargestJustifiedImage(FontLoader loader, std::uint64_t input) {
 // A sample text with characters of every plane and a lone surrogate.
 constexpr char16_t kSampleText[] = u"Aa\u00E9\u3042\u6F22\U0001F600\xD800\n";
 
-std::string CodePointsFault(const std::vector<char32_t>& points) {
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (points[i] > 0x10FFFF) return "a code point above U+10FFFF";
-        if (points[i] >= 0xD800 && points[i] <= 0xDFFF) return "a surrogate code point";
-        if (i > 0 && points[i] <= points[i - 1]) return "code points not ascending and unique";
-    }
-    return {};
-}
-
-std::string CoverageFault(std::span<const char32_t> points, std::u16string_view text) {
-    const auto sets = MeasureCoverage(points);
-    if (sets.size() != CharacterSets().size()) return "coverage without every set";
-    for (const SetCoverage& set : sets)
-        if (set.covered > set.total || set.covered > points.size()) return "more of a set covered than it holds";
-    const TextCoverage coverage = MeasureTextCoverage(points, text);
-    if (coverage.covered > coverage.total || coverage.covered + coverage.missing.size() != coverage.total)
-        return "text coverage that does not add up";
-    return {};
-}
-
-std::string FaceFault(const FaceInfo& info, std::u16string_view text) {
-    for (const NamedInstance& instance : info.instances)
-        if (instance.coordinates.size() != info.axes.size()) return "an instance without one coordinate per axis";
-    if (!std::is_sorted(info.features.begin(), info.features.end()) ||
-        std::adjacent_find(info.features.begin(), info.features.end()) != info.features.end())
-        return "feature tags not sorted and unique";
-    const std::vector<char32_t> none;
+// Code points ascending, each once, Unicode scalars; no set or text covered beyond its total.
+std::string DetailsFault(const FaceInfo& info, std::u16string_view text) {
+    static const std::vector<char32_t> none;
     const std::vector<char32_t>& points = info.codePoints ? *info.codePoints : none;
-    if (std::string fault = CodePointsFault(points); !fault.empty()) return fault;
-    return CoverageFault(points, text);
+    if (std::adjacent_find(points.begin(), points.end(), std::greater_equal<>()) != points.end() ||
+        (!points.empty() && points.back() > 0x10FFFF) ||
+        std::any_of(points.begin(), points.end(), [](char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }))
+        return "code points not ascending Unicode scalars, each once";
+    for (const SetCoverage& set : MeasureCoverage(points))
+        if (set.covered > set.total) return "more of a set covered than it holds";
+    const TextCoverage coverage = MeasureTextCoverage(points, text);
+    if (coverage.covered + coverage.missing.size() != coverage.total) return "text coverage that does not add up";
+    return {};
 }
 
-std::string PlannedInfoFault(Bytes image, const FontPlan& plan) {
-    const std::size_t faces = plan.faceMembers.empty() ? 1 : plan.faceMembers.size();
-    for (std::size_t i = 0; i < faces; ++i) {
-        std::uint32_t offset = 0;
-        if (!plan.faceMembers.empty()) ReadU32BE(image, 12 + 4 * std::uint64_t{plan.faceMembers[i]}, offset);
-        if (std::string fault = InfoFault(image, offset, kSampleText); !fault.empty()) return fault;
-    }
-    return {};
+std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset) {
+    std::optional<HeapMeter> meter(std::in_place);
+    std::string fault = DetailsFault(DescribeFace(image, offsetTableOffset), kSampleText);
+    const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
+    meter.reset();
+    if (fault.empty() && peak > budget) fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(budget);
+    return fault;
 }
 
 }  // namespace
 
-std::uint64_t InfoHeapBudget(std::uint64_t image) { return 12 * image + 6 * kMiB; }
-
-std::string InfoFault(Span image, std::uint64_t offsetTableOffset, std::u16string_view text) {
-    std::size_t peak = 0;
-    std::string fault;
-    {
-        HeapMeter meter;
-        const FaceInfo info = DescribeFace(image, offsetTableOffset);
-        fault = FaceFault(info, text);
-        peak = meter.Peak();
-    }
-    if (fault.empty() && peak > InfoHeapBudget(image.size()))
-        fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(InfoHeapBudget(image.size()));
+std::string InfoFault(Span image) {
+    std::string fault = FaceInfoFault(image, 0);
+    std::uint32_t members = 0, offset = 0;
+    if (IsCollection(image)) ReadU32BE(image, 8, members);
+    for (std::uint32_t i = 0; i < std::min(members, kMaxCollectionMembers) && ReadU32BE(image, 12 + 4 * i, offset); ++i)
+        if (fault.empty()) fault = FaceInfoFault(image, offset);
     return fault;
 }
 
@@ -130,7 +106,7 @@ LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
     const std::vector<std::uint8_t> bytes(file.begin(), file.end());  // the loader's copy of the file
     auto plan = PlanFontFile(loader, bytes);
     outcome.peakHeap = meter->Peak();
-    meter.reset();
+    meter.reset();  // the info check below measures on its own
     if (plan) {
         outcome.added = true;
         outcome.decodedSize = plan->decodedImage.size();
@@ -141,9 +117,7 @@ LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
     const std::uint64_t budget = LoadHeapBudget(loader, file.size(), decoded);
     if (outcome.fault.empty() && outcome.peakHeap > budget)
         outcome.fault = "took " + std::to_string(outcome.peakHeap) + " bytes of heap, budget " + std::to_string(budget);
-    if (outcome.fault.empty())
-        outcome.fault = plan ? PlannedInfoFault(RegisteredImage(plan.value(), bytes), plan.value())
-                             : InfoFault(bytes, 0, kSampleText);
+    if (outcome.fault.empty()) outcome.fault = InfoFault(plan ? RegisteredImage(plan.value(), bytes) : Span(bytes));
     return outcome;
 }
 

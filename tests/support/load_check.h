@@ -25,19 +25,14 @@ struct LoadOutcome {
 // image the file could justify), and for WOFF2 what the woff2 library needs.
 std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded);
 
-// The most heap reading one face's details may take beside an image of
-// `image` bytes (docs/hostile-files.md).
-std::uint64_t InfoHeapBudget(std::uint64_t image);
-
-// Reads the details of the face at `offsetTableOffset` as the info path does,
-// with its coverage of every set and of `text`; the first broken invariant,
-// empty when all held.
-std::string InfoFault(Span image, std::uint64_t offsetTableOffset, std::u16string_view text);
+// Reads the details of the face at offset 0 and of a collection's first ten
+// members, with their coverage of every set and of a text: the first broken
+// invariant or heap beyond the info budget (docs/hostile-files.md), if any.
+std::string InfoFault(Span image);
 
 // Reads `file` into memory as the loader would, plans its faces, and checks
 // the outcome: names, the image to register, the heap budget; then reads the
-// details of every listed face (of the file itself when it adds nothing) and
-// holds them to their invariants and budget.
+// details of the registered image's faces (of the file when it adds nothing).
 LoadOutcome LoadAndCheck(FontLoader loader, Span file);
 
 }  // namespace tavrel::test

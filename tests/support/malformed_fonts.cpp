@@ -85,6 +85,7 @@ private:
     ByteVector base_;
 };
 
+// Finds a table record by tag in the directory at `directory`.
 std::size_t RecordOf(const ByteVector& font, std::size_t directory, std::uint32_t tag) {
     const std::uint16_t numTables = U16At(font, directory + 4);
     for (std::size_t i = 0; i < numTables; ++i)
@@ -256,8 +257,6 @@ void AddWoffCases(std::vector<MalformedFont>& cases) {
     w.Add("numTables = 0x0 with totalSfntSize = 0xC", With(bare, {"totalSfntSize", kWoffTotalSfntSize, 4}, 12), empty);
 }
 
-// Finds a table record by tag in the directory at `directory`.
-
 const FontSample& Sample(const std::vector<FontSample>& samples, const std::string& fileName) {
     for (const FontSample& sample : samples)
         if (sample.path.filename() == fileName) return sample;
@@ -372,98 +371,57 @@ void AddSampleWoff2Cases(std::vector<MalformedFont>& cases, const FontSample& sa
 }
 
 
-// The described font (DescribedFontTables) with each field of the tables its
-// details come from at the edges of its range; every one of them still lists
-// the face under its full name.
+// The described font (DescribedFontTables) with fields of the tables its
+// details come from at the edges of their range: the face keeps its full name
+// (but for the name table's own cases), and its details change as recorded.
 void AddDescribedCases(std::vector<MalformedFont>& cases) {
     Subject s(cases, "described", FontLoader::Sfnt, BuildSfnt(DescribedFontTables()));
-    const auto table = [&s](const char* tag) { return std::size_t{U32At(s.base(), RecordOf(s.base(), 0, MakeTag(tag)) + 8)}; };
-    const auto length = [&s](const char* tag) { return RecordOf(s.base(), 0, MakeTag(tag)) + 12; };
+    const auto record = [&s](const char* tag) { return RecordOf(s.base(), 0, MakeTag(tag)); };
+    const auto at = [&](const char* tag) { return std::size_t{U32At(s.base(), record(tag) + 8)}; };
+    const auto in = [](const char* tag, const std::string& what) { return "+table '" + std::string(tag) + "': " + what + ";"; };
     const Listed named{u"Described Bold"};
-    const std::size_t os2 = table("OS/2"), cmap = table("cmap"), fvar = table("fvar"), gsub = table("GSUB");
-    const std::size_t name = table("name");
-    const std::string os2Gone = "-weight=700 -width=3 -fsType=8 -vendor=TEST", fallback = "-cmap=4 +cmap=3 ";
-    const std::string noAxes = "-axis=wght:100/400/900:Weight -instance=Light:wght=100 -instance=Heavy:wght=900";
-    const std::string noInstances = "-instance=Light:wght=100 -instance=Heavy:wght=900";
-    const std::string noSmcp = "-features=kern,liga,smcp, +features=kern,liga,";
-    const std::string noNames = "-names=0,1,2,4,256,257,258, " + noAxes +
-                                " +names= +axis=wght:100/400/900:- +instance=-:wght=100 +instance=-:wght=900";
-    s.Details({"OS/2 version", os2, 2}, named, {{0, ""},
-        {5, "+table 'OS/2': version 5 needs 100 bytes, the table has 96;"},
-        {0xFFFF, "+table 'OS/2': version 65535 needs 100 bytes, the table has 96;"}});
-    s.Details({"'OS/2' record length", length("OS/2"), 4}, named, {
-        {1, os2Gone + " +table 'OS/2': the version needs 2 bytes, the table has 1;"},
-        {8, "-fsType=8 -vendor=TEST +table 'OS/2': version 4 needs 96 bytes, the table has 8;"},
-        {61, "-vendor=TEST +table 'OS/2': version 4 needs 96 bytes, the table has 61;"}});
-    s.Details({"head magicNumber", table("head") + 12, 4}, named, {{0, "-upem=1000 +table 'head': the magic number is wrong;"}});
-    s.Details({"'head' record length", length("head"), 4}, named,
-              {{53, "-upem=1000 +table 'head': the header needs 54 bytes, the table has 53;"}});
-    s.Details({"maxp version", table("maxp"), 4}, named, {
-        {0x00010000, "+table 'maxp': version 1.0 needs 32 bytes, the table has 6;"},
-        {0xFFFFFFFF, "-glyphs=5 +table 'maxp': its version is unknown;"}});
-    s.Details({"hhea numberOfHMetrics", table("hhea") + 34, 2}, named, {
-        {0, "+table 'hhea': it holds no horizontal metrics;"}, {6, "+table 'hhea': 6 horizontal metrics for 5 glyphs;"}});
-    s.Details({"'post' record length", length("post"), 4}, named,
-              {{31, "-italic=-12.5 -fixed=1 +table 'post': the header needs 32 bytes, the table has 31;"}});
-    s.Details({"cmap numTables", cmap + 2, 2}, named, {{0, "-cmap=4"}, {1, "-cmap=4 +cmap=3"},
-        {0xFFFF, "+table 'cmap': the encoding records extend past the table;"}});
-    s.Details({"cmap record 1 offset", cmap + 16, 4}, named, {{0, "-cmap=4 +cmap=3"},
-        {91, fallback + "+table 'cmap': subtable 1 starts past the end of the table;"},
-        {0xFFFFFFFF, fallback + "+table 'cmap': subtable 1 starts past the end of the table;"}});
-    s.Details({"cmap subtable 1 length", cmap + 56, 4}, named, {
-        {39, fallback + "+table 'cmap': subtable 1 has more groups than bytes;"},
-        {41, fallback + "+table 'cmap': subtable 1 extends past the table;"},
-        {0xFFFFFFFF, fallback + "+table 'cmap': subtable 1 extends past the table;"}});
-    s.Details({"cmap subtable 1 numGroups", cmap + 64, 4}, named, {{0, "-cmap=4 +cmap=0"},
-        {3, fallback + "+table 'cmap': subtable 1 has more groups than bytes;"},
-        {0x15555555, fallback + "+table 'cmap': subtable 1 has more groups than bytes;"},
-        {0xFFFFFFFF, fallback + "+table 'cmap': subtable 1 has more groups than bytes;"}});
-    s.Details({"cmap subtable 1 first group's end", cmap + 72, 4}, named, {{0, "-cmap=4 +cmap=1"},
-        {0xFFFFFFFF, "-cmap=4 +cmap=1111999"}});
-    s.Details({"fvar axesArrayOffset", fvar + 4, 2}, named, {
-        {0, noAxes + " +table 'fvar': the axis records overlap the header;"},
-        {37, noAxes + " +table 'fvar': the axis records extend past the table;"}});
-    s.Details({"fvar axisCount", fvar + 8, 2}, named, {{0, noAxes + " +table 'fvar': it has no axes;"},
-        {2, noAxes + " +table 'fvar': the axis records extend past the table;"},
-        {0xFFFF, noAxes + " +table 'fvar': the axis records extend past the table;"}});
-    s.Details({"fvar axisSize", fvar + 10, 2}, named, {{19, noAxes + " +table 'fvar': the axis records overlap the header;"},
-        {24, noInstances + " +table 'fvar': the instance records extend past the table;"},
-        {0xFFFF, noAxes + " +table 'fvar': the axis records extend past the table;"}});
-    s.Details({"fvar instanceCount", fvar + 12, 2}, named, {{0, noInstances},
-        {3, noInstances + " +table 'fvar': the instance records extend past the table;"},
-        {0xFFFF, noInstances + " +table 'fvar': the instance records extend past the table;"}});
-    s.Details({"fvar instanceSize", fvar + 14, 2}, named, {
-        {0, noInstances + " +table 'fvar': instance size 0 does not fit an axis count of 1;"},
-        {10, noInstances + " +table 'fvar': the instance records extend past the table;"},
-        {0xFFFF, noInstances + " +table 'fvar': instance size 65535 does not fit an axis count of 1;"}});
-    s.Details({"GSUB majorVersion", gsub, 2}, named, {{2, noSmcp + " +table 'GSUB': version 2 is unknown;"}});
-    s.Details({"GSUB featureListOffset", gsub + 6, 2}, named, {{0, noSmcp},
-        {27, noSmcp + " +table 'GSUB': the feature list extends past the table;"}});
-    s.Details({"GSUB featureCount", gsub + 10, 2}, named, {
-        {3, noSmcp + " +table 'GSUB': the feature list extends past the table;"},
-        {0xFFFF, noSmcp + " +table 'GSUB': the feature list extends past the table;"}});
-    s.Details({"GSUB feature 1 offset", gsub + 22, 2}, named, {
-        {15, noSmcp + " +table 'GSUB': feature tables outside the table: 1;"},
-        {0xFFFF, noSmcp + " +table 'GSUB': feature tables outside the table: 1;"}});
-    s.Details({"name count", name + 2, 2}, kEmptyName, {{0, "-full=Described Bold " + noNames}});
-    s.Details({"name count", name + 2, 2}, named, {{0xFFFF, "+table 'name': record 17 extends past the table;"}});
+    const std::size_t os2 = at("OS/2"), cmap = at("cmap"), fvar = at("fvar"), gsub = at("GSUB"), name = at("name");
+    const std::string best = "-cmap=4 +cmap=3 ", noSmcp = "-features=kern,liga,smcp, +features=kern,liga, ";
+    const std::string noInstances = "-instance=Light:wght=100 -instance=Heavy:wght=900 ";
+    const std::string noAxes = "-axis=wght:100/400/900:Weight " + noInstances;
+    const std::string axesPast = noAxes + in("fvar", "the axis records extend past the table");
+    const std::string instancesPast = noInstances + in("fvar", "the instance records extend past the table");
+    const std::string groupsPast = best + in("cmap", "subtable 1 has more groups than bytes");
+    s.Details({"OS/2 version", os2, 2}, named, {{0, ""}, {0xFFFF, in("OS/2", "version 65535 needs 100 bytes, the table has 96")}});
+    s.Details({"'OS/2' record length", record("OS/2") + 12, 4}, named,
+              {{1, "-weight=700 -width=3 -fsType=8 -vendor=TEST " + in("OS/2", "the version needs 2 bytes, the table has 1")},
+               {61, "-vendor=TEST " + in("OS/2", "version 4 needs 96 bytes, the table has 61")}});
+    s.Details({"OS/2 achVendID", os2 + 58, 4}, named,
+              {{0x41420043, "-vendor=TEST " + in("OS/2", "achVendID is not four printable characters")}});
+    s.Details({"head magicNumber", at("head") + 12, 4}, named, {{0, "-upem=1000 " + in("head", "the magic number is wrong")}});
+    s.Details({"maxp version", at("maxp"), 4}, named, {{0xFFFFFFFF, "-glyphs=5 " + in("maxp", "its version is unknown")}});
+    s.Details({"hhea numberOfHMetrics", at("hhea") + 34, 2}, named, {{6, in("hhea", "6 horizontal metrics for 5 glyphs")}});
+    s.Details({"'post' record length", record("post") + 12, 4}, named,
+              {{31, "-italic=-12.5 -fixed=1 " + in("post", "the header needs 32 bytes, the table has 31")}});
+    s.Details({"'glyf' record tag", record("glyf"), 4}, named, {{MakeTag("CFF2"), "-outlines=TrueType +outlines=CFF2"}});
+    s.Details({"cmap numTables", cmap + 2, 2}, named, {{0, "-cmap=4"}, {0xFFFF, in("cmap", "the encoding records extend past the table")}});
+    s.Details({"cmap record 1 offset", cmap + 16, 4}, named,
+              {{0, "-cmap=4 +cmap=3"}, {0xFFFFFFFF, best + in("cmap", "subtable 1 starts past the end of the table")}});
+    s.Details({"cmap subtable 1 length", cmap + 56, 4}, named,
+              {{39, groupsPast}, {41, best + in("cmap", "subtable 1 extends past the table")}});
+    s.Details({"cmap subtable 1 numGroups", cmap + 64, 4}, named, {{0, "-cmap=4 +cmap=0"}, {3, groupsPast}, {0xFFFFFFFF, groupsPast}});
+    s.Details({"cmap subtable 1 first group's end", cmap + 72, 4}, named, {{0xFFFFFFFF, "-cmap=4 +cmap=1111999"}});
+    s.Details({"fvar axesArrayOffset", fvar + 4, 2}, named, {{0, noAxes + in("fvar", "the axis records overlap the header")}});
+    s.Details({"fvar axisCount", fvar + 8, 2}, named, {{0, noAxes + in("fvar", "it has no axes")}, {2, axesPast}, {0xFFFF, axesPast}});
+    s.Details({"fvar axisSize", fvar + 10, 2}, named, {{24, instancesPast}, {0xFFFF, axesPast}});
+    s.Details({"fvar instanceCount", fvar + 12, 2}, named, {{3, instancesPast}, {0xFFFF, instancesPast}});
+    s.Details({"fvar instanceSize", fvar + 14, 2}, named,
+              {{12, noInstances + in("fvar", "instance size 12 does not fit an axis count of 1")}, {10, instancesPast}});
+    s.Details({"GSUB featureListOffset", gsub + 6, 2}, named, {{27, noSmcp + in("GSUB", "the feature list extends past the table")}});
+    s.Details({"GSUB featureCount", gsub + 10, 2}, named, {{0xFFFF, noSmcp + in("GSUB", "the feature list extends past the table")}});
+    s.Details({"GSUB feature 1 offset", gsub + 22, 2}, named, {{0xFFFF, noSmcp + in("GSUB", "feature tables outside the table: 1")}});
+    s.Details({"name count", name + 2, 2}, named, {{0xFFFF, in("name", "record 17 extends past the table")}});
     s.Details({"name stringOffset", name + 4, 2}, kEmptyName,
-              {{0xFFFF, "-full=Described Bold " + noNames + " +table 'name': strings outside the table: 7;"}});
-    s.Details({"name record 6 length", name + 6 + 12 * 6 + 8, 2}, named, {{0xFFFF,
-        "-names=0,1,2,4,256,257,258, -instance=Heavy:wght=900 +names=0,1,2,4,256,257, +instance=-:wght=900 "
-        "+table 'name': strings outside the table: 1;"}});
-
-    // With the (3,10) subtable hidden, the format 4 one is the best.
-    ByteVector format4Best = s.base();
-    PutU16(format4Best, cmap + 14, 0xFFFF);
-    Subject f(cases, "described, format 4 best", FontLoader::Sfnt, format4Best);
-    const std::string gone = "-cmap=3 +table 'cmap': subtable 0 ";
-    f.Details({"cmap subtable 0 length", cmap + 22, 2}, named, {{31, gone + "has more segments than bytes;"},
-        {0xFFFF, gone + "extends past the table;"}});
-    f.Details({"cmap subtable 0 segCountX2", cmap + 26, 2}, named, {{0, "-cmap=3 +cmap=0"},
-        {0xFFFF, gone + "has more segments than bytes;"}});
-    f.Details({"cmap subtable 0 first idRangeOffset", cmap + 48, 2}, named, {{0xFFFE,
-        "-cmap=3 +cmap=0 +table 'cmap': subtable 0 maps code points to glyph indices outside it;"}});
+              {{0xFFFF, "-full=Described Bold -names=0,1,2,4,256,257,258, " + noAxes + "+names= +axis=wght:100/400/900:- "
+                        "+instance=-:wght=100 +instance=-:wght=900 " + in("name", "strings outside the table: 7")}});
+    s.Details({"name record 6 length", name + 6 + 12 * 6 + 8, 2}, named,
+              {{0xFFFF, "-names=0,1,2,4,256,257,258, -instance=Heavy:wght=900 +names=0,1,2,4,256,257, +instance=-:wght=900 " +
+                            in("name", "strings outside the table: 1")}});
 }
 
 }  // namespace

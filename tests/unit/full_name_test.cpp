@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "font_builder.h"
 #include "full_name.h"
+#include "name_table.h"
 
 namespace tavrel {
 namespace {
@@ -18,58 +21,45 @@ std::u16string Pick(const NameTableBuilder& names) {
     return name;
 }
 
-TEST(PickFullName, PrefersFirstWindowsJapaneseWhereverItStands) {
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, u"Sans").Windows(kJapanese, u"ゴシック")), u"ゴシック");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kJapanese, u"ゴシック").Windows(kEnglish, u"Sans")), u"ゴシック");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kJapanese, u"一").Windows(kJapanese, u"二")), u"一");
-}
-
-TEST(PickFullName, FallsBackToLastMacJapaneseThenWindowsEnglishThenMacEnglish) {
-    EXPECT_EQ(Pick(NameTableBuilder().Mac(0, "Roman").Windows(kEnglish, u"Win").Mac(11, "J1").Mac(11, "J2")), u"J2");
-    EXPECT_EQ(Pick(NameTableBuilder().Mac(0, "Roman").Windows(kEnglish, u"First").Windows(kEnglish, u"Second")),
-              u"Second");
-    EXPECT_EQ(Pick(NameTableBuilder().Mac(0, "One").Mac(kEnglish, "Two")), u"Two");
-    EXPECT_EQ(Pick(NameTableBuilder().Mac(kJapanese, "J").Windows(kEnglish, u"W")), u"J");
-}
-
-TEST(PickFullName, EmptyJapaneseRecordEndsTheScan) {
-    const auto names = NameTableBuilder()
-                           .Windows(kEnglish, u"Before")
-                           .Windows(kJapanese, u"")
-                           .Windows(kEnglish, u"After")
-                           .Mac(11, "AfterJ");
-    EXPECT_EQ(Pick(names), u"Before");
-}
-
-TEST(PickFullName, AppliesPlatformLanguageEncodingAndNameIdFilters) {
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, u"Family", 1)), u"");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(0x0407, u"German")), u"");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, u"Symbol", 4, 0)), u"Symbol");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, u"Enc2", 4, 2)), u"Enc2");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, u"Enc3", 4, 3)), u"");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, u"Enc10", 4, 10)), u"");
-    EXPECT_EQ(Pick(NameTableBuilder().Mac(0, "MacEnc2", 4, 2)), u"");
-    EXPECT_EQ(Pick(NameTableBuilder().Mac(1, "French")), u"");
-    EXPECT_EQ(Pick(NameTableBuilder().Record({0, 3, 0, 4, test::Utf16BE(u"Unicode")})), u"");
-    EXPECT_EQ(Pick(NameTableBuilder().Record({2, 1, 0x0409, 4, test::Utf16BE(u"ISO")})), u"");
-    EXPECT_EQ(Pick(NameTableBuilder()), u"");
-}
-
-TEST(PickFullName, CutsAtLineBreakAndNul) {
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, u"Abcdef\r\nGhi")), u"Abcdef");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, u"Ab\ncd")), u"Ab");
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, std::u16string(u"Ab\0cd", 5))), u"Ab");
-    EXPECT_EQ(Pick(NameTableBuilder().Mac(0, std::string("Mac\0Tail", 8))), u"Mac");
-}
-
-TEST(PickFullName, IgnoresOddLastByteAndCapsLength) {
-    ByteVector seven = test::Utf16BE(u"ABCD");
-    seven.pop_back();
-    EXPECT_EQ(Pick(NameTableBuilder().Record({3, 1, kEnglish, 4, seven})), u"ABC");
-
+// The face box's full name and the whole name the details show come from the same record.
+TEST(PickFullName, PrefersWindowsJapaneseThenLastMacJapaneseWindowsEnglishMacEnglish) {
+    using N = NameTableBuilder;
     const std::u16string longName(500, u'x');
-    EXPECT_EQ(Pick(NameTableBuilder().Windows(kEnglish, longName)), std::u16string(259, u'x'));
-    EXPECT_EQ(Pick(NameTableBuilder().Mac(0, std::string(600, 'm'))), std::u16string(259, u'm'));
+    ByteVector oddLength = test::Utf16BE(u"ABCD");
+    oddLength.pop_back();
+    const std::tuple<NameTableBuilder, std::u16string, std::u16string> cases[] = {  // names, picked, whole
+        {N().Windows(kEnglish, u"Sans").Windows(kJapanese, u"ゴシック"), u"ゴシック", u"ゴシック"},
+        {N().Windows(kJapanese, u"ゴシック").Windows(kEnglish, u"Sans"), u"ゴシック", u"ゴシック"},
+        {N().Windows(kJapanese, u"一").Windows(kJapanese, u"二"), u"一", u"一"},
+        {N().Mac(0, "Roman").Windows(kEnglish, u"Win").Mac(11, "J1").Mac(11, "J2"), u"J2", u"J2"},
+        {N().Mac(0, "Roman").Windows(kEnglish, u"First").Windows(kEnglish, u"Second"), u"Second", u"Second"},
+        {N().Mac(0, "One").Mac(kEnglish, "Two"), u"Two", u"Two"},
+        {N().Mac(kJapanese, "J").Windows(kEnglish, u"W"), u"J", u"J"},
+        // An empty Japanese record ends the scan.
+        {N().Windows(kEnglish, u"Before").Windows(kJapanese, u"").Windows(kEnglish, u"After").Mac(11, "J"), u"Before", u"Before"},
+        {N().Windows(kEnglish, u"Family", 1), u"", u""},
+        {N().Windows(0x0407, u"German"), u"", u""},
+        {N().Windows(kEnglish, u"Symbol", 4, 0), u"Symbol", u"Symbol"},
+        {N().Windows(kEnglish, u"Enc2", 4, 2), u"Enc2", u"Enc2"},
+        {N().Windows(kEnglish, u"Enc3", 4, 3), u"", u""},
+        {N().Mac(0, "MacEnc2", 4, 2), u"", u""},
+        {N().Mac(1, "French"), u"", u""},
+        {N().Record({0, 3, 0, 4, test::Utf16BE(u"Unicode")}), u"", u""},
+        {N().Record({2, 1, 0x0409, 4, test::Utf16BE(u"ISO")}), u"", u""},
+        {N(), u"", u""},
+        // The face box's name ends at a line break or NUL and is cut to 259 units; the whole name is not.
+        {N().Windows(kEnglish, u"Abcdef\r\nGhi"), u"Abcdef", u"Abcdef\r\nGhi"},
+        {N().Windows(kEnglish, std::u16string(u"Ab\0cd", 5)), u"Ab", std::u16string(u"Ab\0cd", 5)},
+        {N().Mac(0, std::string("Mac\0Tail", 8)), u"Mac", std::u16string(u"Mac\0Tail", 8)},
+        {N().Record({3, 1, kEnglish, 4, oddLength}), u"ABC", u"ABC"},
+        {N().Windows(kEnglish, longName), std::u16string(259, u'x'), longName},
+        {N().Mac(0, std::string(600, 'm')), std::u16string(259, u'm'), std::u16string(600, u'm')},
+    };
+    for (const auto& [names, picked, whole] : cases) {
+        std::vector<std::string> problems;
+        const auto read = ReadNames(names.Build(), problems);
+        EXPECT_EQ(std::tuple(Pick(names), read.count(4) ? read.at(4) : u""), std::tuple(picked, whole));
+    }
 }
 
 TEST(PickFullName, DecodesMacintoshRecordsInTheAnsiCodePage) {
@@ -97,37 +87,25 @@ TEST(PickFullName, SkipsRecordsOutsideTheTable) {
     EXPECT_EQ(name, u"");
 }
 
-TEST(ReadFullName, AcceptsTrueTypeAndCffOnly) {
+TEST(ReadFullName, ReadsTheFirstNameTableOfTrueTypeAndCffFacesOnly) {
     const auto names = NameTableBuilder().Windows(kEnglish, u"Face");
-    for (std::uint32_t version : {0x00010000u, 0x4F54544Fu}) {
-        std::u16string name;
-        EXPECT_TRUE(ReadFullName(name, test::BuildNamedFont(names, version), 0));
-        EXPECT_EQ(name, u"Face");
+    const ByteVector first = names.Build(), second = NameTableBuilder().Windows(kEnglish, u"Second").Build();
+    ByteVector outside = test::BuildFontNamed(u"Face");
+    test::PutU32(outside, 12 + 16 * 3 + 8, 0x7FFFFFF0);  // the 'name' record's offset
+    const std::tuple<ByteVector, bool, std::u16string> cases[] = {  // font, read, name
+        {test::BuildNamedFont(names, 0x00010000), true, u"Face"},
+        {test::BuildNamedFont(names, test::MakeTag("OTTO")), true, u"Face"},
+        {test::BuildNamedFont(names, test::MakeTag("true")), false, u"kept"},
+        {ByteVector{0, 1, 0}, false, u"kept"},
+        {test::BuildSfnt({{test::MakeTag("name"), first}, {test::MakeTag("name"), second}}), true, u"Face"},
+        {test::BuildSfnt({{test::MakeTag("head"), ByteVector(54)}}), true, u"kept"},  // nothing to read: untouched
+        {outside, true, u"kept"},
+    };
+    for (const auto& [font, read, expected] : cases) {
+        std::u16string name = u"kept";
+        EXPECT_EQ(ReadFullName(name, font, 0), read);
+        EXPECT_EQ(name, expected);
     }
-    std::u16string untouched = u"kept";
-    EXPECT_FALSE(ReadFullName(untouched, test::BuildNamedFont(names, test::MakeTag("true")), 0));
-    EXPECT_EQ(untouched, u"kept");
-    EXPECT_FALSE(ReadFullName(untouched, ByteVector{0, 1, 0}, 0));
-}
-
-TEST(ReadFullName, UsesOnlyTheFirstNameTableAndToleratesNone) {
-    const ByteVector first = NameTableBuilder().Windows(kEnglish, u"First").Build();
-    const ByteVector second = NameTableBuilder().Windows(kEnglish, u"Second").Build();
-    std::u16string name;
-    ReadFullName(name, test::BuildSfnt({{test::MakeTag("name"), first}, {test::MakeTag("name"), second}}), 0);
-    EXPECT_EQ(name, u"First");
-
-    std::u16string none = u"";
-    EXPECT_TRUE(ReadFullName(none, test::BuildSfnt({{test::MakeTag("head"), ByteVector(54)}}), 0));
-    EXPECT_EQ(none, u"");
-}
-
-TEST(ReadFullName, NameTableOutsideTheImageGivesNoName) {
-    ByteVector font = test::BuildFontNamed(u"Face");
-    test::PutU32(font, 12 + 16 * 3 + 8, 0x7FFFFFF0);  // the 'name' record's offset
-    std::u16string name;
-    EXPECT_TRUE(ReadFullName(name, font, 0));
-    EXPECT_EQ(name, u"");
 }
 
 }  // namespace

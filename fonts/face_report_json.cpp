@@ -1,0 +1,231 @@
+// The JSON of `tavrel-cli info --json`: one object per face, every key always
+// present, null for what could not be read.
+
+#include <cmath>
+#include <cstdio>
+
+#include "face_report.h"
+#include "face_report_fields.h"
+#include "unicode_text.h"
+
+namespace tavrel {
+
+namespace {
+
+class JsonWriter {
+public:
+    // A string, well formed whatever the bytes: broken UTF-8 becomes U+FFFD.
+    void String(std::string_view text) {
+        out_ += '"';
+        for (std::size_t i = 0; i < text.size();) {
+            const char32_t c = NextUtf8(text, i);
+            if (c == '"' || c == '\\') {
+                out_ += '\\';
+                out_ += static_cast<char>(c);
+            } else if (c < 0x20 || c == 0x7F) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+                out_ += escape;
+            } else {
+                AppendUtf8(out_, c);
+            }
+        }
+        out_ += '"';
+    }
+    void Text(std::u16string_view text) { String(ToUtf8(text)); }
+    void Number(double value) { out_ += std::isfinite(value) ? NumberText(value) : "null"; }
+    void Count(std::uint64_t value) { out_ += std::to_string(value); }
+    void Null() { out_ += "null"; }
+    void Bool(bool value) { out_ += value ? "true" : "false"; }
+
+    template <class T, class Write>
+    void Optional(const std::optional<T>& value, Write write) {
+        if (value) write(*value);
+        else Null();
+    }
+    template <class T>
+    void OptionalCount(const std::optional<T>& value) {
+        Optional(value, [this](T v) { Count(v); });
+    }
+
+    // Structure: Key writes the separator before every member but the first.
+    void Open(char bracket) {
+        out_ += bracket;
+        first_ = true;
+    }
+    void Close(char bracket) {
+        out_ += bracket;
+        first_ = false;
+    }
+    void Key(std::string_view key) {
+        Item();
+        String(key);
+        out_ += ':';
+    }
+    void Item() {
+        if (!first_) out_ += ',';
+        first_ = false;
+    }
+    std::string Take() { return std::move(out_); }
+
+private:
+    std::string out_;
+    bool first_ = true;
+};
+
+void WriteNames(JsonWriter& json, const FaceInfo& info) {
+    json.Key("fullName");
+    json.Optional(info.fullName, [&](const std::u16string& name) { json.Text(name); });
+    for (const NameField& field : kNameFields) {
+        json.Key(field.key);
+        const auto found = info.names.find(field.nameId);
+        if (found == info.names.end()) json.Null();
+        else json.Text(found->second);
+    }
+}
+
+void WriteMetrics(JsonWriter& json, const FaceInfo& info) {
+    json.Key("outlines");
+    json.Optional(info.outlines, [&](Outlines o) { json.String(OutlinesText(o)); });
+    json.Key("unitsPerEm");
+    json.OptionalCount(info.unitsPerEm);
+    json.Key("glyphCount");
+    json.OptionalCount(info.glyphCount);
+    json.Key("codePoints");
+    json.Optional(info.codePoints, [&](const std::vector<char32_t>& c) { json.Count(c.size()); });
+    json.Key("weightClass");
+    json.OptionalCount(info.weightClass);
+    json.Key("widthClass");
+    json.OptionalCount(info.widthClass);
+    json.Key("fsType");
+    json.OptionalCount(info.fsType);
+    json.Key("embedding");
+    json.Optional(info.fsType, [&](std::uint16_t fsType) { json.String(EmbeddingText(fsType)); });
+    json.Key("vendorId");
+    json.Optional(info.vendorId, [&](const std::string& id) { json.String(id); });
+    json.Key("italicAngle");
+    json.Optional(info.italicAngle, [&](double angle) { json.Number(angle); });
+    json.Key("fixedPitch");
+    json.Optional(info.fixedPitch, [&](bool fixed) { json.Bool(fixed); });
+}
+
+void WriteAxes(JsonWriter& json, const FaceInfo& info) {
+    json.Key("axes");
+    json.Open('[');
+    for (const VariationAxis& axis : info.axes) {
+        json.Item();
+        json.Open('{');
+        json.Key("tag");
+        json.String(TagString(axis.tag));
+        json.Key("min");
+        json.Number(axis.minimum);
+        json.Key("default");
+        json.Number(axis.defaultValue);
+        json.Key("max");
+        json.Number(axis.maximum);
+        json.Key("name");
+        json.Optional(axis.name, [&](const std::u16string& name) { json.Text(name); });
+        json.Close('}');
+    }
+    json.Close(']');
+}
+
+void WriteInstances(JsonWriter& json, const FaceInfo& info) {
+    json.Key("instances");
+    json.Open('[');
+    for (const NamedInstance& instance : info.instances) {
+        json.Item();
+        json.Open('{');
+        json.Key("name");
+        json.Optional(instance.name, [&](const std::u16string& name) { json.Text(name); });
+        json.Key("coordinates");
+        json.Open('{');
+        for (const auto& [tag, value] : instance.coordinates) {
+            json.Key(TagString(tag));
+            json.Number(value);
+        }
+        json.Close('}');
+        json.Close('}');
+    }
+    json.Close(']');
+}
+
+void WriteStrings(JsonWriter& json, std::string_view key, const std::vector<std::string>& strings) {
+    json.Key(key);
+    json.Open('[');
+    for (const std::string& text : strings) {
+        json.Item();
+        json.String(text);
+    }
+    json.Close(']');
+}
+
+std::vector<std::string> FeatureTags(const FaceInfo& info) {
+    std::vector<std::string> tags;
+    for (std::uint32_t tag : info.features) tags.push_back(TagString(tag));
+    return tags;
+}
+
+void WriteCoverage(JsonWriter& json, const FaceReport& report) {
+    json.Key("coverage");
+    json.Open('[');
+    for (const SetCoverage& set : report.coverage) {
+        json.Item();
+        json.Open('{');
+        json.Key("set");
+        json.String(set.set);
+        json.Key("covered");
+        json.Count(set.covered);
+        json.Key("total");
+        json.Count(set.total);
+        json.Close('}');
+    }
+    json.Close(']');
+    json.Key("text");
+    json.Optional(report.text, [&](const TextCoverage& text) {
+        json.Open('{');
+        json.Key("covered");
+        json.Count(text.covered);
+        json.Key("total");
+        json.Count(text.total);
+        std::vector<std::string> missing;
+        for (char32_t c : text.missing) missing.push_back(CodePointText(c));
+        WriteStrings(json, "missing", missing);
+        json.Close('}');
+    });
+}
+
+void WriteReport(JsonWriter& json, const FaceReport& report) {
+    json.Open('{');
+    json.Key("file");
+    json.String(report.file);
+    json.Key("format");
+    json.Optional(FormatText(report), [&](std::string_view format) { json.String(format); });
+    json.Key("member");
+    json.OptionalCount(report.member);
+    json.Key("members");
+    json.OptionalCount(report.members);
+    WriteNames(json, report.info);
+    WriteMetrics(json, report.info);
+    WriteAxes(json, report.info);
+    WriteInstances(json, report.info);
+    WriteStrings(json, "features", FeatureTags(report.info));
+    WriteCoverage(json, report);
+    WriteStrings(json, "problems", report.info.problems);
+    json.Close('}');
+}
+
+}  // namespace
+
+std::string ReportJson(std::span<const FaceReport> reports) {
+    JsonWriter json;
+    json.Open('[');
+    for (const FaceReport& report : reports) {
+        json.Item();
+        WriteReport(json, report);
+    }
+    json.Close(']');
+    return json.Take();
+}
+
+}  // namespace tavrel

@@ -1,0 +1,140 @@
+// The rows of a face report, for the command line and the window's details page.
+
+#include <cstdio>
+
+#include "face_report.h"
+#include "face_report_fields.h"
+#include "unicode_text.h"
+
+namespace tavrel {
+
+namespace {
+
+struct CoverageLabel {
+    std::string_view set;
+    std::string_view label;
+    std::u16string_view labelJapanese;
+};
+
+constexpr CoverageLabel kCoverageLabels[] = {
+    {"joyo", "Coverage joyo", u"収録 常用漢字"},
+    {"jis-level-1", "Coverage jis-level-1", u"収録 JIS 第1水準漢字"},
+    {"jis-level-2", "Coverage jis-level-2", u"収録 JIS 第2水準漢字"},
+    {"gb2312", "Coverage gb2312", u"収録 GB 2312 漢字"},
+    {"tongyong", "Coverage tongyong", u"収録 通用規範漢字"},
+    {"big5", "Coverage big5", u"収録 Big5 漢字"},
+    {"ksx1001-hanja", "Coverage ksx1001-hanja", u"収録 KS X 1001 漢字"},
+    {"kana", "Coverage kana", u"収録 かな"},
+    {"latin-1", "Coverage latin-1", u"収録 ラテン1"},
+};
+
+const CoverageLabel& LabelOf(std::string_view set) {
+    for (const CoverageLabel& label : kCoverageLabels)
+        if (label.set == set) return label;
+    static constexpr CoverageLabel kOther{"", "Coverage", u"収録"};
+    return kOther;
+}
+
+class RowList {
+public:
+    void Add(std::string_view key, std::string_view label, std::u16string_view labelJapanese, std::string value) {
+        rows_.push_back({key, label, labelJapanese, std::move(value)});
+    }
+    template <class T>
+    void AddNumber(std::string_view key, std::string_view label, std::u16string_view labelJapanese,
+                   const std::optional<T>& value) {
+        if (value) Add(key, label, labelJapanese, std::to_string(*value));
+    }
+    void AddText(std::string_view key, std::string_view label, std::u16string_view labelJapanese,
+                 const std::optional<std::u16string>& value) {
+        if (value) Add(key, label, labelJapanese, ToUtf8(*value));
+    }
+    std::vector<ReportRow> Take() { return std::move(rows_); }
+
+private:
+    std::vector<ReportRow> rows_;
+};
+
+std::string CoverageText(std::uint32_t covered, std::uint32_t total) {
+    return std::to_string(covered) + " / " + std::to_string(total);
+}
+
+std::string AxisText(const VariationAxis& axis) {
+    std::string text = TagString(axis.tag) + " " + NumberText(axis.minimum) + " to " + NumberText(axis.maximum) +
+                       ", default " + NumberText(axis.defaultValue);
+    if (axis.name) text += " (" + ToUtf8(*axis.name) + ")";
+    return text;
+}
+
+std::string InstanceText(const NamedInstance& instance) {
+    std::string text = instance.name ? ToUtf8(*instance.name) + ":" : std::string();
+    for (const auto& [tag, value] : instance.coordinates)
+        text += (text.empty() ? "" : " ") + TagString(tag) + " " + NumberText(value);
+    return text;
+}
+
+std::string FeaturesText(const std::vector<std::uint32_t>& features) {
+    std::string text;
+    for (std::uint32_t tag : features) text += (text.empty() ? "" : " ") + TagString(tag);
+    return text;
+}
+
+std::string TextCoverageText(const TextCoverage& text) {
+    std::string value = CoverageText(text.covered, text.total);
+    if (!text.missing.empty()) value += ", missing";
+    for (char32_t c : text.missing) value += " " + CodePointText(c);
+    return value;
+}
+
+void AddIdentity(RowList& rows, const FaceReport& report) {
+    rows.Add("file", "File", u"ファイル", report.file);
+    if (auto format = FormatText(report)) rows.Add("format", "Format", u"形式", std::string(*format));
+    rows.AddNumber("member", "Member", u"メンバー", report.member);
+    rows.AddNumber("members", "Members", u"メンバー数", report.members);
+}
+
+void AddNames(RowList& rows, const FaceInfo& info) {
+    rows.AddText("fullName", "Full name", u"フルネーム", info.fullName);
+    for (const NameField& field : kNameFields) {
+        const auto found = info.names.find(field.nameId);
+        if (found != info.names.end()) rows.Add(field.key, field.label, field.labelJapanese, ToUtf8(found->second));
+    }
+}
+
+void AddMetrics(RowList& rows, const FaceInfo& info) {
+    if (info.outlines) rows.Add("outlines", "Outlines", u"アウトライン", std::string(OutlinesText(*info.outlines)));
+    rows.AddNumber("unitsPerEm", "Units per em", u"em あたりのユニット数", info.unitsPerEm);
+    rows.AddNumber("glyphCount", "Glyphs", u"グリフ数", info.glyphCount);
+    if (info.codePoints) rows.Add("codePoints", "Code points", u"コードポイント数", std::to_string(info.codePoints->size()));
+    rows.AddNumber("weightClass", "Weight class", u"ウェイト", info.weightClass);
+    rows.AddNumber("widthClass", "Width class", u"幅", info.widthClass);
+    rows.AddNumber("fsType", "fsType", u"fsType", info.fsType);
+    if (info.fsType) rows.Add("embedding", "Embedding", u"埋め込み", std::string(EmbeddingText(*info.fsType)));
+    if (info.vendorId) rows.Add("vendorId", "Vendor ID", u"ベンダー ID", ValidUtf8(*info.vendorId));
+    if (info.italicAngle) rows.Add("italicAngle", "Italic angle", u"イタリック角", NumberText(*info.italicAngle));
+    if (info.fixedPitch) rows.Add("fixedPitch", "Fixed pitch", u"等幅", *info.fixedPitch ? "yes" : "no");
+}
+
+}  // namespace
+
+std::vector<ReportRow> ReportRows(const FaceReport& report) {
+    RowList rows;
+    const FaceInfo& info = report.info;
+    AddIdentity(rows, report);
+    AddNames(rows, info);
+    AddMetrics(rows, info);
+    for (const VariationAxis& axis : info.axes) rows.Add("axes", "Axis", u"軸", AxisText(axis));
+    for (const NamedInstance& instance : info.instances)
+        rows.Add("instances", "Instance", u"インスタンス", InstanceText(instance));
+    if (!info.features.empty()) rows.Add("features", "Features", u"機能", FeaturesText(info.features));
+    for (const SetCoverage& set : report.coverage) {
+        const CoverageLabel& label = LabelOf(set.set);
+        rows.Add(label.set.empty() ? set.set : label.set, label.label, label.labelJapanese, CoverageText(set.covered, set.total));
+    }
+    if (report.text) rows.Add("text", "Text", u"テキストの収録", TextCoverageText(*report.text));
+    for (const std::string& problem : info.problems)
+        rows.Add("problems", "Problem", u"問題", ValidUtf8(problem));
+    return rows.Take();
+}
+
+}  // namespace tavrel

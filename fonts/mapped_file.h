@@ -1,0 +1,37 @@
+#pragma once
+// A font file mapped read-only, for the command-line companion: only the
+// pages the readers touch are read from disk, and nothing is copied. The
+// window reads files whole through the Win32 API instead.
+
+#include <cstddef>
+#include <filesystem>
+
+#include "byte_reader.h"
+#include "result.h"
+
+namespace tavrel {
+
+class MappedFile {
+public:
+    // Refuses, saying why, a path that is not a regular file (a directory, a
+    // FIFO, a device) before reading anything, and a file of 2 GiB or more,
+    // as the window refuses it. An empty file maps as no bytes.
+    static Result<MappedFile> Open(const std::filesystem::path& path);
+
+    MappedFile(MappedFile&& other) noexcept;
+    MappedFile& operator=(MappedFile&& other) noexcept;
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+    ~MappedFile();
+
+    Bytes bytes() const { return {static_cast<const std::uint8_t*>(view_), size_}; }
+
+private:
+    MappedFile(const void* view, std::size_t size) : view_(view), size_(size) {}
+    void Release();
+
+    const void* view_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+}  // namespace tavrel

@@ -1,0 +1,61 @@
+// Win32 mapping: the path's attributes and the handle's type are checked
+// before anything is read, so a directory, a pipe or a device is refused.
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "mapped_file.h"
+
+namespace tavrel {
+
+namespace {
+
+class Handle {
+public:
+    explicit Handle(HANDLE handle) : handle_(handle) {}
+    ~Handle() {
+        if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+    }
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+const char* NotDiskFileReason(DWORD type) {
+    if (type == FILE_TYPE_PIPE) return "a FIFO, not a font file";
+    if (type == FILE_TYPE_CHAR) return "a device, not a font file";
+    if (type != FILE_TYPE_DISK) return "not a regular file";
+    return nullptr;
+}
+
+}  // namespace
+
+Result<MappedFile> MappedFile::Open(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return Failure{"a directory, not a font file"};
+    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return Failure{"cannot open the file"};
+    if (const char* reason = NotDiskFileReason(GetFileType(file.get()))) return Failure{reason};
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size)) return Failure{"cannot read the file"};
+    if (size.QuadPart >= INT32_MAX) return Failure{"the file is 2 GiB or larger"};
+    if (size.QuadPart == 0) return MappedFile(nullptr, 0);
+    const Handle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping.valid()) return Failure{"cannot read the file"};
+    const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
+    if (!view) return Failure{"cannot read the file"};
+    return MappedFile(view, static_cast<std::size_t>(size.QuadPart));
+}
+
+void MappedFile::Release() {
+    if (view_) UnmapViewOfFile(view_);
+    view_ = nullptr;
+    size_ = 0;
+}
+
+}  // namespace tavrel
