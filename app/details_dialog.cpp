@@ -8,9 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "char_grid_page.h"
 #include "details_page.h"
 #include "face_details.h"
 #include "info_page.h"
+#include "waterfall_page.h"
 
 namespace tavrel {
 
@@ -18,6 +20,8 @@ namespace {
 
 constexpr DetailsPageKind kPages[] = {
     {L"情報", CreateInfoPage},
+    {L"文字", CreateCharGridPage},
+    {L"ウォーターフォール", CreateWaterfallPage},
 };
 
 constexpr int kCopyButtonId = 1001;  // the close button is IDCANCEL, so Esc presses it

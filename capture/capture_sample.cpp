@@ -21,26 +21,26 @@ BITMAPINFO SectionHeader(int width, int height) {
     return info;
 }
 
-// A client area worth a picture: not empty, and small enough that its byte
-// count fits the header's 32-bit size field.
-bool IsCapturable(const RECT& client) {
-    if (client.right <= 0 || client.bottom <= 0) return false;
-    const std::uint64_t bytes = std::uint64_t(client.right) * std::uint64_t(client.bottom) * 4;
+// A picture worth taking: not empty, and small enough that its byte count
+// fits the header's 32-bit size field.
+bool IsCapturable(int width, int height) {
+    if (width <= 0 || height <= 0) return false;
+    const std::uint64_t bytes = std::uint64_t(width) * std::uint64_t(height) * 4;
     return bytes <= MAXDWORD;
 }
 
-// The control's client area as it is on screen now, in a 32-bit DIB section.
-AutoDeleteBitmap CopyClientArea(HWND sample, int width, int height) {
-    ScopedGetDC sampleDC(sample);
-    if (!sampleDC) return nullptr;
-    AutoDeleteDC memoryDC(CreateCompatibleDC(sampleDC.get()));
+// The picture `paint` draws, in a 32-bit DIB section.
+AutoDeleteBitmap PaintSection(int width, int height, const std::function<bool(HDC)>& paint) {
+    ScopedGetDC screen(nullptr);
+    if (!screen) return nullptr;
+    AutoDeleteDC memoryDC(CreateCompatibleDC(screen.get()));
     if (!memoryDC) return nullptr;
     const BITMAPINFO header = SectionHeader(width, height);
     void* pixels = nullptr;
     AutoDeleteBitmap section(CreateDIBSection(memoryDC.get(), &header, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (!section) return nullptr;
     ScopedSelectObject selected(memoryDC.get(), section.get());
-    if (!selected || !BitBlt(memoryDC.get(), 0, 0, width, height, sampleDC.get(), 0, 0, SRCCOPY)) return nullptr;
+    if (!selected || !paint(memoryDC.get())) return nullptr;
     return section;
 }
 
@@ -76,13 +76,22 @@ void PutOnClipboard(HWND owner, AutoDeleteBitmap bitmap) {
 
 }  // namespace
 
-void CaptureSampleToClipboard(HWND owner, HWND sample) {
-    RECT client{};
-    if (!GetClientRect(sample, &client) || !IsCapturable(client)) return;
-    const AutoDeleteBitmap section = CopyClientArea(sample, client.right, client.bottom);
+void CapturePaintingToClipboard(HWND owner, int width, int height, const std::function<bool(HDC)>& paint) {
+    if (!IsCapturable(width, height)) return;
+    const AutoDeleteBitmap section = PaintSection(width, height, paint);
     if (!section) return;
     AutoDeleteBitmap bitmap = CopyToDeviceBitmap(section.get());
     if (bitmap) PutOnClipboard(owner, std::move(bitmap));
+}
+
+// The control's client area as it is on screen now.
+void CaptureSampleToClipboard(HWND owner, HWND sample) {
+    RECT client{};
+    if (!GetClientRect(sample, &client)) return;
+    CapturePaintingToClipboard(owner, client.right, client.bottom, [&](HDC dc) {
+        ScopedGetDC sampleDC(sample);
+        return sampleDC && BitBlt(dc, 0, 0, client.right, client.bottom, sampleDC.get(), 0, 0, SRCCOPY);
+    });
 }
 
 }  // namespace tavrel

@@ -301,6 +301,24 @@ class RealProgramTest(unittest.TestCase):
         self.assertEqual(state()["face"], ["IPAゴシック"], "the main window and its font stay")
         self.close_with_esc()
 
+    def test_a_character_found_on_the_grid_page_reaches_the_x_clipboard(self):
+        self.start(windows_path(IPA_GOTHIC))
+        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"from X", env=ENV, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        poll(lambda: x_clipboard("UTF8_STRING") == b"from X", "the X text on the clipboard")
+        self.assertIsNotNone(probe("command", "40012"))
+        self.assertIsNotNone(probe("wait-shown", "30000", "#32770"), "the dialog did not show")
+        left, top = (int(v) for v in dict(probe("state", "0", "#32770"))["tab-rect"].split()[:2])
+        self.click(left + 15, top + 10)  # the first tab; Right shows the grid, Shift+Tab goes to its search box
+        xdotool("key", "Right", "shift+Tab")
+        xdotool("type", "U+6C38")
+        xdotool("key", "ctrl+c")
+        poll(lambda: x_clipboard("UTF8_STRING") == "永".encode(), "the character on the X clipboard",
+             shown=lambda: x_clipboard("UTF8_STRING"))
+        xdotool("key", "Escape")
+        self.assertIsNotNone(probe("wait-gone", "10000", "#32770"))
+        self.close_with_esc()
+
     def test_window_cannot_be_dragged_smaller_than_320_by_120(self):
         left, top, right, bottom = rect(self.start())
         xdotool("mousemove", self.origin[0] + right - 2, self.origin[1] + bottom - 2, "mousedown", 1,

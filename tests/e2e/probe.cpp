@@ -112,6 +112,8 @@ int PrintState(const wchar_t* className) {
             RECT client{};
             GetClientRect(child, &client);
             std::printf("sample-client %ld %ld\n", client.right, client.bottom);
+        } else if (name == L"SysTabControl32") {
+            PrintRect("tab", child);
         } else if (name == L"ComboBox") {
             const bool list = (GetWindowLongW(child, GWL_STYLE) & 3) == CBS_DROPDOWNLIST;
             PrintCombo(list ? "face" : "size", child);

@@ -1,0 +1,20 @@
+#pragma once
+// A code point as the character grid writes and reads it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavrel {
+
+// The character in UTF-16: one unit, or a surrogate pair above U+FFFF.
+std::wstring Utf16Of(char32_t codePoint);
+
+// "U+0041", "U+1F600": four to six upper-case hex digits.
+std::wstring CodePointLabel(char32_t codePoint);
+
+// What a search box holds: one character, or "U+" (either case) and one to
+// six hex digits up to U+10FFFF. Nothing for anything else.
+std::optional<char32_t> ParseCodePointQuery(std::wstring_view query);
+
+}  // namespace tavrel

@@ -1,0 +1,313 @@
+#include "waterfall_page.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <string>
+#include <tuple>
+
+#include "app_state.h"
+#include "capture_sample.h"
+#include "point_size.h"
+#include "resource_ids.h"
+#include "routed_window.h"
+#include "scoped_handles.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr wchar_t kPaneClass[] = L"TavrelWaterfallPage";
+constexpr wchar_t kViewClass[] = L"TavrelWaterfall";
+constexpr int kCheckHeight = 22;
+constexpr int kGap = 6;
+constexpr int kMargin = 8;
+constexpr int kLabelWidth = 56;  // before each horizontal line
+constexpr int kScrollLine = 20;
+
+// The sample's text up to its first line break.
+std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find_first_of(L"\r\n")); }
+
+std::vector<std::uint32_t> ListedSizes() {
+    std::vector<std::uint32_t> sizes;
+    const LRESULT count = SendMessageW(appState.hwndSizeCombo, CB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        wchar_t item[16] = L"";
+        if (SendMessageW(appState.hwndSizeCombo, CB_GETLBTEXTLEN, WPARAM(i), 0) >= LRESULT(std::size(item))) continue;
+        SendMessageW(appState.hwndSizeCombo, CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(item));
+        if (const auto points = ParsePointSize(item)) sizes.push_back(*points);
+    }
+    return sizes;
+}
+
+bool ToolbarChecked(int id) { return IsDlgButtonChecked(appState.hwndToolbar, id) == BST_CHECKED; }
+
+HFONT CreateLineFont(const std::wstring& faceName, std::uint32_t points, bool vertical) {
+    LOGFONTW font{};
+    ScopedGetDC screen(nullptr);
+    font.lfHeight = -MulDiv(static_cast<int>(points), screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96, 72);
+    font.lfWeight = ToolbarChecked(IDC_BOLD) ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = ToolbarChecked(IDC_ITALIC);
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfEscapement = font.lfOrientation = vertical ? 2700 : 0;
+    const std::wstring name = vertical ? L"@" + faceName : faceName;
+    wcsncpy(font.lfFaceName, name.c_str(), LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
+}
+
+COLORREF Blend(COLORREF a, COLORREF b) {
+    return RGB((GetRValue(a) + GetRValue(b)) / 2, (GetGValue(a) + GetGValue(b)) / 2,
+               (GetBValue(a) + GetBValue(b)) / 2);
+}
+
+std::wstring SizeLabel(std::uint32_t points) { return std::to_wstring(points) + L" pt"; }
+
+// One size's line: where it goes on the page's canvas, measured once per layout.
+struct WaterfallLine {
+    std::uint32_t points = 0;
+    AutoDeleteFont font;
+    int position = 0;   // top of a horizontal line's slot, right edge of a vertical one's
+    int thickness = 0;  // the slot's, which holds the font's height and the label
+    int height = 0, ascent = 0;  // the font's
+    int length = 0;     // the text's advance
+};
+
+class WaterfallPage : public DetailsPage, public MessageTarget {
+public:
+    WaterfallPage(HWND dialog, const DetailsSubject& subject)
+        : faceName_(subject.faceName), text_(FirstLine(subject.sampleText)) {
+        pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
+        const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+        labelFont_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+        vertical_ = CreateWindowExW(0, L"Button", L"縦書き", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
+                                    0, 0, 0, pane_, nullptr, instance, nullptr);
+        SendMessageW(vertical_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
+        view_ = CreateRoutedWindow(kViewClass, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, WS_EX_CLIENTEDGE,
+                                   pane_, &viewTarget_);
+        for (std::uint32_t points : WaterfallSizes(ListedSizes(), appState.pointSize)) {
+            lines_.emplace_back();
+            lines_.back().points = points;
+        }
+        Measure();
+    }
+
+    HWND Window() const override { return pane_; }
+    void Copy(HWND owner) const override {
+        RECT client{};
+        GetClientRect(view_, &client);
+        CapturePaintingToClipboard(owner, client.right, client.bottom, [&](HDC dc) {
+            Paint(dc, client);
+            return true;
+        });
+    }
+
+    LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_SIZE:
+                MoveWindow(vertical_, 0, 0, LOWORD(lParam), kCheckHeight, TRUE);
+                MoveWindow(view_, 0, kCheckHeight + kGap, LOWORD(lParam),
+                           std::max(HIWORD(lParam) - kCheckHeight - kGap, 0), TRUE);
+                return 0;
+            case WM_SETFOCUS: SetFocus(view_); return 0;
+            case WM_COMMAND:
+                if (reinterpret_cast<HWND>(lParam) == vertical_ && HIWORD(wParam) == BN_CLICKED) Measure();
+                return 0;
+        }
+        return MessageTarget::OnMessage(hwnd, message, wParam, lParam);
+    }
+
+private:
+    bool Vertical() const { return Button_GetCheck(vertical_) == BST_CHECKED; }
+
+    // Makes each line's font and places the lines one after another.
+    void Measure() {
+        ScopedGetDC dc(view_);
+        const bool vertical = Vertical();
+        const HGDIOBJ previous = SelectObject(dc.get(), labelFont_);
+        TEXTMETRICW label{};
+        GetTextMetricsW(dc.get(), &label);
+        labelHeight_ = label.tmHeight;
+        int position = kMargin;
+        extent_ = {};
+        for (WaterfallLine& line : lines_) {
+            SIZE label{};
+            const std::wstring labelText = SizeLabel(line.points);
+            SelectObject(dc.get(), labelFont_);
+            GetTextExtentPoint32W(dc.get(), labelText.c_str(), static_cast<int>(labelText.size()), &label);
+            line.font.reset(CreateLineFont(faceName_, line.points, vertical));
+            SelectObject(dc.get(), line.font.get());
+            TEXTMETRICW metrics{};
+            GetTextMetricsW(dc.get(), &metrics);
+            SIZE advance{};
+            GetTextExtentPoint32W(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &advance);
+            line.height = metrics.tmHeight;
+            line.ascent = metrics.tmAscent;
+            line.thickness = std::max<int>(line.height, vertical ? label.cx + kGap : labelHeight_);
+            line.length = advance.cx;
+            line.position = position;
+            position += line.thickness + kGap;
+            const int lead = vertical ? labelHeight_ + kGap : kLabelWidth;
+            LONG& length = vertical ? extent_.cy : extent_.cx;
+            length = std::max<LONG>(length, kMargin + lead + line.length + kMargin);
+        }
+        SelectObject(dc.get(), previous);
+        (vertical ? extent_.cx : extent_.cy) = position - kGap + kMargin;
+        scroll_ = {};
+        UpdateScrollBars();
+        if (vertical) Scroll(SB_HORZ, SB_BOTTOM);  // the first line is at the right
+        InvalidateRect(view_, nullptr, TRUE);
+    }
+
+    SIZE Client() const {
+        RECT client{};
+        GetClientRect(view_, &client);
+        return {client.right, client.bottom};
+    }
+
+    void UpdateScrollBars() {
+        const SIZE client = Client();
+        scroll_.x = std::clamp<int>(scroll_.x, 0, std::max<int>(extent_.cx - client.cx, 0));
+        scroll_.y = std::clamp<int>(scroll_.y, 0, std::max<int>(extent_.cy - client.cy, 0));
+        for (const auto& [bar, range, page, position] :
+             {std::tuple{SB_HORZ, extent_.cx, client.cx, scroll_.x}, std::tuple{SB_VERT, extent_.cy, client.cy, scroll_.y}}) {
+            SCROLLINFO info{};
+            info.cbSize = sizeof info;
+            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+            info.nMax = range - 1;
+            info.nPage = static_cast<UINT>(std::max<LONG>(page, 0));
+            info.nPos = position;
+            SetScrollInfo(view_, bar, &info, TRUE);
+        }
+    }
+
+    void Scroll(int bar, WORD request) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_ALL;
+        GetScrollInfo(view_, bar, &info);
+        LONG& at = bar == SB_HORZ ? scroll_.x : scroll_.y;
+        const int page = static_cast<int>(info.nPage);
+        switch (request) {
+            case SB_LINEUP: at -= kScrollLine; break;
+            case SB_LINEDOWN: at += kScrollLine; break;
+            case SB_PAGEUP: at -= page; break;
+            case SB_PAGEDOWN: at += page; break;
+            case SB_TOP: at = 0; break;
+            case SB_BOTTOM: at = info.nMax; break;
+            case SB_THUMBTRACK:
+            case SB_THUMBPOSITION: at = info.nTrackPos; break;
+            default: return;
+        }
+        UpdateScrollBars();
+        InvalidateRect(view_, nullptr, TRUE);
+    }
+
+    // Every line, horizontal ones top down, vertical ones right to left from
+    // the page's right edge, each after its size in the label font.
+    void Paint(HDC dc, const RECT& area) const {
+        SetDCBrushColor(dc, appState.backgroundColor);
+        FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        const bool vertical = Vertical();
+        const SIZE client = Client();
+        const int right = std::max<int>(extent_.cx, client.cx) - scroll_.x;
+        SetBkMode(dc, TRANSPARENT);
+        const HGDIOBJ previous = SelectObject(dc, labelFont_);
+        const UINT previousAlign = GetTextAlign(dc);
+        for (const WaterfallLine& line : lines_) {
+            const std::wstring label = SizeLabel(line.points);
+            SelectObject(dc, labelFont_);
+            SetTextColor(dc, Blend(appState.fontColor, appState.backgroundColor));
+            if (vertical) {
+                // The label centred over its column; the text turned a quarter
+                // clockwise, so the glyphs' tops face right.
+                const int left = right - line.position - line.thickness, top = kMargin - scroll_.y;
+                SetTextAlign(dc, TA_CENTER | TA_TOP);
+                TextOutW(dc, left + line.thickness / 2, top, label.c_str(), int(label.size()));
+                SelectObject(dc, line.font.get());
+                SetTextColor(dc, appState.fontColor);
+                SetTextAlign(dc, TA_LEFT | TA_TOP);
+                TextOutW(dc, left + (line.thickness + line.height) / 2, top + labelHeight_ + kGap, text_.c_str(),
+                         int(text_.size()));
+            } else {
+                // The label on the text's baseline.
+                const int baseline = line.position - scroll_.y + line.ascent, left = kMargin - scroll_.x;
+                SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+                TextOutW(dc, left, baseline, label.c_str(), int(label.size()));
+                SelectObject(dc, line.font.get());
+                SetTextColor(dc, appState.fontColor);
+                TextOutW(dc, left + kLabelWidth, baseline, text_.c_str(), int(text_.size()));
+            }
+        }
+        SetTextAlign(dc, previousAlign);
+        SelectObject(dc, previous);
+    }
+
+    LRESULT OnViewMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_PAINT: {
+                PAINTSTRUCT paint{};
+                if (const HDC dc = BeginPaint(hwnd, &paint)) Paint(dc, paint.rcPaint);
+                EndPaint(hwnd, &paint);
+                return 0;
+            }
+            case WM_PRINTCLIENT: {
+                RECT client{};
+                GetClientRect(hwnd, &client);
+                Paint(reinterpret_cast<HDC>(wParam), client);
+                return 0;
+            }
+            case WM_ERASEBKGND: return 1;
+            case WM_SIZE: UpdateScrollBars(); return 0;
+            case WM_VSCROLL: Scroll(SB_VERT, LOWORD(wParam)); return 0;
+            case WM_HSCROLL: Scroll(SB_HORZ, LOWORD(wParam)); return 0;
+            case WM_MOUSEWHEEL:
+                Scroll(Vertical() ? SB_HORZ : SB_VERT, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
+                return 0;
+            case WM_GETDLGCODE: return DLGC_WANTARROWS;
+            case WM_KEYDOWN: {
+                const bool vertical = Vertical();
+                const auto request = [&](WORD step) { Scroll(vertical ? SB_HORZ : SB_VERT, step); };
+                if (wParam == VK_PRIOR || wParam == VK_NEXT) request(wParam == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN);
+                if (wParam == VK_HOME || wParam == VK_END) request(wParam == VK_HOME ? SB_TOP : SB_BOTTOM);
+                if (wParam == VK_UP || wParam == VK_DOWN) Scroll(SB_VERT, wParam == VK_UP ? SB_LINEUP : SB_LINEDOWN);
+                if (wParam == VK_LEFT || wParam == VK_RIGHT) Scroll(SB_HORZ, wParam == VK_LEFT ? SB_LINEUP : SB_LINEDOWN);
+                return 0;
+            }
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+
+    struct ViewTarget : MessageTarget {
+        WaterfallPage* page;
+        explicit ViewTarget(WaterfallPage* owner) : page(owner) {}
+        LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+            return page->OnViewMessage(hwnd, message, wParam, lParam);
+        }
+    };
+
+    std::wstring faceName_;
+    std::wstring text_;
+    ViewTarget viewTarget_{this};
+    std::vector<WaterfallLine> lines_;
+    HWND pane_ = nullptr, vertical_ = nullptr, view_ = nullptr;
+    HFONT labelFont_ = nullptr;  // the dialog's
+    int labelHeight_ = 0;
+    SIZE extent_{};  // the canvas all lines take, margins included
+    POINT scroll_{};
+};
+
+}  // namespace
+
+std::vector<std::uint32_t> WaterfallSizes(std::vector<std::uint32_t> listed, std::uint32_t current) {
+    if (current > 0) listed.push_back(current);
+    std::sort(listed.begin(), listed.end());
+    listed.erase(std::unique(listed.begin(), listed.end()), listed.end());
+    return listed;
+}
+
+std::unique_ptr<DetailsPage> CreateWaterfallPage(HWND dialog, const DetailsSubject& subject) {
+    return std::make_unique<WaterfallPage>(dialog, subject);
+}
+
+}  // namespace tavrel

@@ -1,0 +1,194 @@
+// Times the face details dialog's character grid under Wine, in one run:
+//  - painting one full view (a 1000 x 700 client area, 48-pixel cells) of a
+//    face, scrolled to 20 places spread over the face, beside the floor: the
+//    same characters at the same positions, one ExtTextOutW each, into the
+//    same memory context;
+//  - opening the dialog on the grid page beside opening it on the info page.
+// Prints medians in milliseconds and the ratios.
+//
+//   tavrel-bench-details-pages FONT [RUNS]
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <vector>
+
+#include "app_state.h"
+#include "application.h"
+#include "char_grid.h"
+#include "code_point_text.h"
+#include "font_file_win32.h"
+#include "loaded_font_list.h"
+#include "resource_ids.h"
+#include "subject_code_points.h"
+
+namespace tavrel {
+namespace {
+
+constexpr SIZE kView{1000, 700};
+constexpr int kPlaces = 20;
+
+double Now() {
+    LARGE_INTEGER frequency, counter;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&counter);
+    return 1000.0 * double(counter.QuadPart) / double(frequency.QuadPart);
+}
+
+double MedianOf(int runs, const std::function<double()>& once) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) times.push_back(once());
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double Timed(const std::function<void()>& act) {
+    const double start = Now();
+    act();
+    GdiFlush();
+    return Now() - start;
+}
+
+// The floor: the cells' characters, each drawn where the grid draws it.
+void PaintFloor(HDC dc, HFONT font, int baseline, const std::vector<char32_t>& codePoints, std::size_t topRow) {
+    const int columns = kView.cx / kDefaultCellSize, rows = (kView.cy + kDefaultCellSize - 1) / kDefaultCellSize;
+    const HGDIOBJ previous = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextAlign(dc, TA_CENTER | TA_BASELINE | TA_NOUPDATECP);
+    for (std::size_t i = topRow * columns; i < std::min(codePoints.size(), (topRow + rows) * columns); ++i) {
+        const std::wstring text = Utf16Of(codePoints[i]);
+        const int left = int(i % columns) * kDefaultCellSize, top = int(i / columns - topRow) * kDefaultCellSize;
+        ExtTextOutW(dc, left + kDefaultCellSize / 2, top + baseline, 0, nullptr, text.c_str(), UINT(text.size()),
+                    nullptr);
+    }
+    SelectObject(dc, previous);
+}
+
+HFONT FloorFont(const std::wstring& faceName, HDC dc, int& baseline) {
+    LOGFONTW logFont{};
+    logFont.lfHeight = -kDefaultCellSize * 3 / 4;
+    logFont.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(logFont.lfFaceName, faceName.c_str(), LF_FACESIZE - 1);
+    const HFONT font = CreateFontIndirectW(&logFont);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc, &metrics);
+    SelectObject(dc, previous);
+    baseline = (kDefaultCellSize - metrics.tmAscent - metrics.tmDescent) / 2 + metrics.tmAscent;
+    return font;
+}
+
+// A window to hold the grid, larger than its view.
+HWND GridHost() {
+    return CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, kView.cx + 100, kView.cy + 100, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+void BenchPaint(int runs) {
+    const auto& fonts = LoadedFonts();
+    const DetailsSubject subject{fonts.faceNames[0], fonts.faceSources[0], L""};
+    const std::vector<char32_t> codePoints = SubjectCodePoints(subject);
+    const HWND host = GridHost();
+    CharGrid grid(host, subject.faceName, codePoints, {});
+    RECT window{0, 0, kView.cx, kView.cy};
+    AdjustWindowRectEx(&window, WS_CHILD, FALSE, WS_EX_CLIENTEDGE);
+    const int scrollBar = GetSystemMetrics(SM_CXVSCROLL);
+    MoveWindow(grid.Window(), 0, 0, window.right - window.left + scrollBar, window.bottom - window.top, FALSE);
+    RECT client{};
+    GetClientRect(grid.Window(), &client);
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, kView.cx, kView.cy);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    int baseline = 0;
+    const HFONT font = FloorFont(subject.faceName, dc, baseline);
+    double gridTotal = 0, floorTotal = 0;
+    for (int place = 0; place < kPlaces; ++place) {
+        grid.Select(codePoints[(codePoints.size() - 1) * place / (kPlaces - 1)]);
+        SCROLLINFO scroll{};
+        scroll.cbSize = sizeof scroll;
+        scroll.fMask = SIF_POS;
+        GetScrollInfo(grid.Window(), SB_VERT, &scroll);
+        gridTotal += MedianOf(runs, [&] { return Timed([&] { grid.Paint(dc, client); }); });
+        floorTotal += MedianOf(runs, [&] { return Timed([&] { PaintFloor(dc, font, baseline, codePoints, scroll.nPos); }); });
+    }
+    std::printf("grid view %ldx%ld, %zu code points, %d places\n", client.right, client.bottom, codePoints.size(),
+                kPlaces);
+    std::printf("paint_grid_ms %.3f\npaint_floor_ms %.3f\npaint_ratio %.2f\n", gridTotal / kPlaces,
+                floorTotal / kPlaces, gridTotal / floorTotal);
+    DeleteObject(font);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    DestroyWindow(host);
+}
+
+// Ends the dialog as soon as its modal loop first falls idle (it has shown and
+// painted), after switching it to `switchTo` when that is set.
+int switchTo = -1;
+double shownAt = 0;
+
+LRESULT CALLBACK EndWhenIdle(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && message->message == WM_ENTERIDLE && message->wParam == MSGF_DIALOGBOX) {
+        shownAt = Now();
+        const auto dialog = reinterpret_cast<HWND>(message->lParam);
+        if (switchTo >= 0) {
+            const HWND tab = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr);
+            SendMessageW(tab, TCM_SETCURSEL, WPARAM(switchTo), 0);
+            NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
+            SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+        }
+        EndDialog(dialog, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+double OpenDialog(HWND main, int page) {
+    switchTo = page;
+    SendMessageW(main, WM_COMMAND, IDM_FACE_DETAILS, 0);  // leaves the dialog on `page`
+    switchTo = -1;
+    const double start = Now();
+    SendMessageW(main, WM_COMMAND, IDM_FACE_DETAILS, 0);
+    return shownAt - start;
+}
+
+void BenchOpening(HWND main, int runs) {
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, EndWhenIdle, nullptr, GetCurrentThreadId());
+    std::vector<double> grid, info;
+    for (int i = 0; i < runs; ++i) {
+        grid.push_back(OpenDialog(main, 1));
+        info.push_back(OpenDialog(main, 0));
+    }
+    UnhookWindowsHookEx(hook);
+    std::sort(grid.begin(), grid.end());
+    std::sort(info.begin(), info.end());
+    const double gridMs = grid[grid.size() / 2], infoMs = info[info.size() / 2];
+    std::printf("open_on_grid_ms %.1f\nopen_on_info_ms %.1f\nopen_ratio %.2f\n", gridMs, infoMs, gridMs / infoMs);
+}
+
+}  // namespace
+}  // namespace tavrel
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 2;
+    const int runs = argc > 2 ? _wtoi(argv[2]) : 15;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!tavrel::RegisterMainWindowClass(instance)) return 1;
+    const HWND main = tavrel::CreateMainWindow(instance);
+    if (!main) return 1;
+    ShowWindow(main, SW_SHOWNORMAL);
+    UpdateWindow(main);
+    tavrel::OpenFontFile(argv[1]);
+    if (tavrel::LoadedFonts().faceNames.empty()) return 1;
+    SendMessageW(tavrel::appState.hwndFaceCombo, CB_SETCURSEL, 0, 0);
+    tavrel::BenchPaint(runs);
+    tavrel::BenchOpening(main, runs);
+    DestroyWindow(main);
+    return 0;
+}
