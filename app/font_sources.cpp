@@ -49,18 +49,22 @@ void OpenDroppedFiles(HDROP drop) {
     });
 }
 
+// Room for the longest path Windows has, so the dialog never refuses a file
+// for its length (it would only say FNERR_BUFFERTOOSMALL and open nothing).
+constexpr DWORD kDialogPathUnits = 32768;
+
 void AddFontFileFromDialog(HWND hwnd) {
-    wchar_t path[kTextUnits] = L"";
+    std::wstring path(kDialogPathUnits, L'\0');
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = hwnd;
     dialog.lpstrFilter = L"フォントファイル\0*.otf;*.ttf;*.ttc;*.woff;*.woff2\0";
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = kTextUnits;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = kDialogPathUnits;
     dialog.lpstrTitle = L"フォントファイルを選択";
     dialog.Flags = OFN_OVERWRITEPROMPT;
     OpenThenShowFirstFace([&] {
-        if (GetOpenFileNameW(&dialog) && path[0]) OpenFontFile(path);
+        if (GetOpenFileNameW(&dialog) && path[0]) OpenFontFile(path.c_str());
     });
 }
 

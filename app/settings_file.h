@@ -10,6 +10,7 @@
 
 namespace tavrel {
 
+// The restored rectangle as stored: position in workspace coordinates.
 struct WindowRect {
     int x, y, width, height;
 };
