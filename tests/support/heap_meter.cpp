@@ -26,6 +26,8 @@ std::atomic<std::int64_t> live{0};
 std::atomic<std::int64_t> peak{0};
 std::atomic<std::int64_t> base{0};
 std::atomic<bool> metering{false};
+std::atomic<std::int64_t> allowance{-1};  // allocations left before refusing; -1: never refuse
+std::atomic<bool> refused{false};
 
 void CountAllocation(std::size_t size) {
     const std::int64_t now = live.fetch_add(static_cast<std::int64_t>(size), std::memory_order_relaxed) +
@@ -67,6 +69,15 @@ std::size_t HeapMeter::Peak() const {
     return above > 0 ? static_cast<std::size_t>(above) : 0;
 }
 
+FailingAllocations::FailingAllocations(std::size_t allowed) {
+    refused.store(false);
+    allowance.store(static_cast<std::int64_t>(allowed));
+}
+
+FailingAllocations::~FailingAllocations() { allowance.store(-1); }
+
+bool FailingAllocations::Refused() const { return refused.load(); }
+
 bool HeapMeter::CountsCLibraries() {
 #ifdef TAVREL_SANITIZER_HOOKS
     return true;
@@ -81,8 +92,17 @@ namespace {
 // Each block carries its size in front, at the alignment operator new promises.
 constexpr std::size_t kHeader = alignof(std::max_align_t);
 
+bool Refuse() noexcept {
+    std::int64_t left = allowance.load(std::memory_order_relaxed);
+    while (left > 0 && !allowance.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) {
+    }
+    if (left != 0) return false;
+    refused.store(true);
+    return true;
+}
+
 void* CountedAllocate(std::size_t size) noexcept {
-    if (size > SIZE_MAX - kHeader) return nullptr;
+    if (size > SIZE_MAX - kHeader || Refuse()) return nullptr;
     auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
     if (!block) return nullptr;
     *reinterpret_cast<std::size_t*>(block) = size;

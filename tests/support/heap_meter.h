@@ -26,4 +26,17 @@ public:
     static bool CountsCLibraries();
 };
 
+// While it lives, operator new refuses the allocation `allowed` calls from now
+// and every one after it: the throwing forms throw std::bad_alloc, the nothrow
+// forms give null. Only where operator new is replaced (not sanitizer builds).
+class FailingAllocations {
+public:
+    explicit FailingAllocations(std::size_t allowed);
+    ~FailingAllocations();
+    FailingAllocations(const FailingAllocations&) = delete;
+    FailingAllocations& operator=(const FailingAllocations&) = delete;
+
+    bool Refused() const;  // whether any allocation was refused
+};
+
 }  // namespace tavrel::test

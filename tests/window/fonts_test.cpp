@@ -1,13 +1,14 @@
 // Font files reaching the window: listing, registration with GDI, the
 // duplicate rule, the face applied first, and emptying the list again.
 
-#include <filesystem>
-
 #include "app_state.h"
 #include "font_builder.h"
 #include "font_file_win32.h"
 #include "font_sources.h"
+#include "heap_meter.h"
 #include "loaded_font_list.h"
+#include "long_path_win32.h"
+#include "woff_builder.h"
 #include "window_harness.h"
 
 namespace tavrel::test {
@@ -54,18 +55,37 @@ TEST_F(FontsTest, DroppedFontsAreListedInDropOrderAndOnlyTheFirstReachesTheSampl
     EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
 }
 
-TEST_F(FontsTest, ACommandLineFontIsOpenedWhateverItsLength) {
-    std::wstring folder = ScratchFolder();
-    while (folder.size() < 300) folder += L"\\a-rather-long-folder-name";
-    std::filesystem::create_directories(folder);
-    const std::wstring font = folder + L"\\Long Path.TTF";
-    ASSERT_TRUE(CopyFileW(IpaGothic().c_str(), font.c_str(), FALSE));
+// Wine opens long paths in any form; on Windows only the "\\?\" form does,
+// which the table below checks OpenFontFile would use.
+TEST_F(FontsTest, FontsUnderPathsOfOver300CharactersOpenFromTheCommandLineAndADrop) {
+    const std::wstring folder = ScratchFolder();
+    const std::wstring font = LongPathCopy(folder, IpaGothic(), L"Long Path.TTF");
+    const std::wstring dropped = LongPathCopy(folder, DejaVu("DejaVuSerif.ttf"), L"Dropped.ttf");
     OpenWindow();
     OpenCommandLineFont((L"tavrel.exe \"" + font + L"\" " + DejaVu("DejaVuSans.ttf")).c_str());
     EXPECT_EQ(Listed(), Names{kIpaGothic}) << "only the first argument is opened";
     EXPECT_EQ(FaceOf(0, TextLength()), kIpaGothic);
     OpenCommandLineFont(L"tavrel.exe");
-    EXPECT_EQ(Listed().size(), 1u);
+    DropFiles({dropped});
+    EXPECT_EQ(Listed(), (Names{kIpaGothic, L"DejaVu Serif"}));
+}
+
+TEST(OpenablePath, LongPathsTakeTheExtendedLengthFormAndShortOnesStayAsGiven) {
+    const std::wstring name(280, L'n');
+    wchar_t current[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, current);
+    const std::wstring here = std::wstring(current).back() == L'\\' ? current : std::wstring(current) + L"\\";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\fonts\\a.ttf", L"C:\\fonts\\a.ttf"},
+        {L"relative\\a.ttf", L"relative\\a.ttf"},
+        {L"C:\\" + name, L"\\\\?\\C:\\" + name},
+        {L"C:/fonts/../" + name, L"\\\\?\\C:\\" + name},
+        {L"\\\\server\\share\\" + name, L"\\\\?\\UNC\\server\\share\\" + name},
+        {name, L"\\\\?\\" + here + name},
+        {L"\\\\?\\C:\\" + name, L"\\\\?\\C:\\" + name},
+        {L"\\\\?\\UNC\\server\\share\\" + name, L"\\\\?\\UNC\\server\\share\\" + name},
+    };
+    for (const auto& [given, openable] : cases) EXPECT_EQ(OpenablePath(given.c_str()), openable) << Utf8(given);
 }
 
 TEST_F(FontsTest, DuplicateNamesAreListedAndRegisteredOnce) {
@@ -159,13 +179,49 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
     EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
 }
 
-TEST_F(FontsTest, ClosingReleasesTheFontsAndLeavesTheFaceBoxToTheWindow) {
+// Wine's trace shows each registration removed once (registrations_released_once.py).
+TEST_F(FontsTest, ClosingReleasesTheFontsAndDestroysTheIcons) {
     OpenWindow();
-    DropFiles({DejaVu("DejaVuSans.ttf")});
-    UnloadAllFonts(false);
+    DropFiles({DejaVu("DejaVuSans.ttf"), DejaVu("DejaVuSerif.ttf")});
+    ASSERT_EQ(Handles().size(), 2u);
+    const HICON icons[] = {appState.iconMenu, appState.iconBold, appState.iconItalic, appState.iconFontColor,
+                           appState.iconBackgroundColor};
+    CloseWindow();
     EXPECT_TRUE(Listed().empty());
     EXPECT_TRUE(Handles().empty());
-    EXPECT_EQ(FaceBoxItems(), Names{L"DejaVu Sans"});
+    for (HICON icon : icons) {
+        ICONINFO info{};
+        EXPECT_FALSE(GetIconInfo(icon, &info)) << "an icon outlived the window";
+    }
+}
+
+// A collection whose memory runs out at its third face takes back the first two.
+TEST_F(FontsTest, AFileThatRunsOutOfMemoryAddsNothingAndTheWindowGoesOn) {
+    const std::wstring folder = ScratchFolder();
+    std::vector<std::vector<Table>> members;
+    for (const char16_t* name : {u"Member One", u"Member Two", u"Member Three"})
+        members.push_back(NamedFontTables(name));
+    const std::wstring files[] = {
+        WriteScratchFile(folder + L"\\family.ttc", BuildCollection(members)),
+        WriteScratchFile(folder + L"\\web.woff", WoffFromSfnt(BuildFontNamed(u"Web Face"))),
+        DejaVu("DejaVuSans.ttf"),
+    };
+    OpenWindow();
+    for (const std::wstring& file : files) {
+        for (std::size_t allowed = 0;; ++allowed) {
+            bool refused = false;
+            {
+                const FailingAllocations failing(allowed);
+                OpenFontFile(file.c_str());
+                refused = failing.Refused();
+            }
+            if (!refused) break;
+            ASSERT_TRUE(Listed().empty()) << Utf8(file) << " after " << allowed;
+            ASSERT_TRUE(FaceBoxItems().empty());
+        }
+        EXPECT_FALSE(Listed().empty()) << Utf8(file);
+        UnloadAllFonts(true);
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include "app_state.h"
 #include "settings_file.h"
 #include "settings_text.h"
+#include "window_placement.h"
 #include "window_harness.h"
 
 namespace tavrel::test {
@@ -105,6 +106,99 @@ TEST_F(SettingsTest, StoredValuesComeBackOnTheNextStart) {
     EXPECT_EQ(Number(file, L"backgroundColorG"), L"0");
 }
 
+// An empty "string" is an empty sample; only a missing one is the default.
+TEST_F(SettingsTest, UnusualSizesAndTextsAreReadSoundly) {
+    struct Case {
+        std::wstring lines, sizeBox, sample;
+    };
+    const Case cases[] = {
+        {L"pt=0\r\n", L"0", kDefaultSample},
+        {L"pt=-5\r\nstring=\r\n", L"24", L""},
+        {L"pt=99999\r\nstring=x\r\n", L"1638", L"x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.lines));
+        WriteSettingsFile(L"[SystemSetting]\r\n" + c.lines);
+        OpenWindow();
+        EXPECT_EQ(SizeBoxText(), c.sizeBox);
+        EXPECT_EQ(FormatOf(0, 1).yHeight, std::stoi(c.sizeBox) * 20);
+        EXPECT_EQ(SampleText(), c.sample);
+        CloseWindow();
+        EXPECT_EQ(Number(ReadSettingsFile(), L"pt"), c.sizeBox);
+    }
+}
+
+// What GetWindowPlacement reports back for a window at `screen`: the
+// rectangle less the offset of its monitor's work area.
+POINT WorkspacePositionOf(POINT screen, const MonitorAreas& monitor) {
+    return {screen.x - (monitor.work.left - monitor.screen.left), screen.y - (monitor.work.top - monitor.screen.top)};
+}
+
+TEST(ScreenPositionOf, RestoresWorkspaceCoordinatesAndBringsLostWindowsBack) {
+    const MonitorAreas plain{{0, 0, 1024, 768}, {0, 0, 1024, 768}};
+    const MonitorAreas barAtTop{{0, 0, 1024, 768}, {0, 40, 1024, 768}};
+    const MonitorAreas barAtLeft{{0, 0, 1024, 768}, {60, 0, 1024, 768}};
+    const MonitorAreas rightOne{{1024, 0, 2048, 768}, {1024, 30, 2048, 768}};
+    const MonitorAreas aboveOne{{0, -600, 800, 0}, {0, -600, 800, -40}};
+    struct Case {
+        WindowRect stored;
+        std::vector<MonitorAreas> monitors;
+        POINT screen;
+        bool onScreen;
+    };
+    const Case cases[] = {
+        {{10, 10, 640, 360}, {plain}, {10, 10}, true},
+        {{10, 10, 640, 360}, {barAtTop}, {10, 50}, true},
+        {{10, 10, 640, 360}, {barAtLeft}, {70, 10}, true},
+        {{1100, 10, 640, 360}, {barAtTop, rightOne}, {1100, 40}, true},
+        {{100, -500, 400, 300}, {barAtTop, aboveOne}, {100, -500}, true},
+        // Off every monitor: inside the nearest work area.
+        {{1100, 10, 640, 360}, {barAtTop}, {384, 50}, false},
+        {{-3000, -3000, 640, 360}, {barAtLeft}, {60, 0}, false},
+        {{3000, 100, 640, 360}, {barAtTop, rightOne}, {1408, 130}, false},
+        {{5000, 5000, 4000, 3000}, {barAtTop}, {0, 40}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.stored.x) + "," + std::to_string(c.stored.y));
+        const POINT screen = ScreenPositionOf(c.stored, c.monitors);
+        EXPECT_EQ(screen.x, c.screen.x);
+        EXPECT_EQ(screen.y, c.screen.y);
+        if (!c.onScreen) continue;
+        // Start and close ten times: the stored place stays where it was.
+        WindowRect stored = c.stored;
+        for (int start = 0; start < 10; ++start) {
+            const POINT back = WorkspacePositionOf(ScreenPositionOf(stored, c.monitors), c.monitors.back());
+            stored.x = back.x;
+            stored.y = back.y;
+        }
+        EXPECT_EQ(stored.x, c.stored.x);
+        EXPECT_EQ(stored.y, c.stored.y);
+    }
+}
+
+// Wine's virtual desktop has no taskbar: workspace and screen coordinates
+// coincide there, and the table above covers the offsets.
+TEST_F(SettingsTest, TenStartsAndClosesKeepTheWindowWhereItWasAndBringALostOneBack) {
+    WriteSettingsFile(L"[SystemSetting]\r\nx=5000\r\ny=-4000\r\nwidth=500\r\nheight=300\r\n");
+    OpenWindow();
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT first{}, inside{};
+    GetWindowRect(hwnd_, &first);
+    IntersectRect(&inside, &monitor.rcWork, &first);
+    EXPECT_TRUE(EqualRect(&inside, &first)) << first.left << "," << first.top << " is not wholly in the work area";
+    EXPECT_EQ(first.right - first.left, 500);
+    CloseWindow();
+    const SettingsFile stored = ReadSettingsFile();
+    for (int start = 0; start < 10; ++start) {
+        OpenWindow();
+        ExpectWindowRect(hwnd_, first.left, first.top, 500, 300);
+        CloseWindow();
+        EXPECT_EQ(ReadSettingsFile().keys, stored.keys);
+    }
+}
+
 TEST_F(SettingsTest, MaximizedWindowStoresItsRestoredRectangle) {
     OpenWindow();
     SetWindowPos(hwnd_, nullptr, 100, 50, 500, 300, SWP_NOZORDER);
@@ -129,16 +223,16 @@ TEST_F(SettingsTest, MaximizedWindowStoresItsRestoredRectangle) {
 TEST_F(SettingsTest, ExistingAnsiFileIsReadAndUpdatedAsItIs) {
     {
         std::ofstream out(SettingsPath().c_str(), std::ios::binary);
-        out << "[SystemSetting]\r\npt=16\r\nstring=plain\\ntext\r\n";
+        out << "[SystemSetting]\r\npt=16\r\nstring=caf\xE9\\ntext\r\n";
     }
     OpenWindow();
     EXPECT_EQ(SizeBoxText(), L"16");
-    EXPECT_EQ(SampleText(), L"plain\r\ntext");
+    EXPECT_EQ(SampleText(), L"caf\u00E9\r\ntext") << "read in the ANSI code page (1252 here)";
     CloseWindow();
     const SettingsFile file = ReadSettingsFile();
     EXPECT_FALSE(file.utf16);
     EXPECT_EQ(Number(file, L"pt"), L"16");
-    EXPECT_EQ(file.Value(L"string"), L"plain\\ntext");
+    EXPECT_EQ(file.Value(L"string"), L"caf\u00E9\\ntext");
     EXPECT_EQ(file.keys.size(), 12u);
 }
 
