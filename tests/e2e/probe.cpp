@@ -8,6 +8,7 @@
 //   tavrel-probe close 0 [CLASS]        asks the window to close (WM_CLOSE)
 //   tavrel-probe state [0 CLASS]        the window's rectangle and its controls' texts,
 //                                       places and the sample's client size
+//   tavrel-probe version FILE           the file's version resource, as Explorer reads it
 //
 // Exit status 0 on success, 1 on a timeout or when there is no window.
 
@@ -108,6 +109,23 @@ int PrintState(const wchar_t* className) {
     return 0;
 }
 
+int PrintVersion(const wchar_t* file) {
+    std::vector<char> info(GetFileVersionInfoSizeW(file, nullptr));
+    if (info.empty() || !GetFileVersionInfoW(file, 0, static_cast<DWORD>(info.size()), info.data())) return 1;
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    if (!VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size)) return 1;
+    std::printf("FixedFileVersion %lu.%lu.%lu\n", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
+                fixed->dwFileVersionLS >> 16);
+    for (const wchar_t* key : {L"ProductName", L"ProductVersion", L"FileDescription", L"FileVersion", L"LegalCopyright"}) {
+        wchar_t* value = nullptr;
+        if (VerQueryValueW(info.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + key).c_str(),
+                           reinterpret_cast<void**>(&value), &size))
+            std::printf("%s %s\n", Utf8(key).c_str(), Utf8(value).c_str());
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -124,6 +142,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"wait-gone") return WaitFor(timeout, [&] { return !window(); }) ? 0 : 1;
     if (command == L"state") return PrintState(className);
+    if (command == L"version") return argc > 2 ? PrintVersion(argv[2]) : 2;
     if (command == L"close") return PostMessageW(window(), WM_CLOSE, 0, 0) ? 0 : 1;
     std::fputs("usage: tavrel-probe wait-shown|wait-gone MS [CLASS] | state|close [0 CLASS]\n", stderr);
     return 2;
