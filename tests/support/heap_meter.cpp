@@ -26,8 +26,7 @@ std::atomic<std::int64_t> live{0};
 std::atomic<std::int64_t> peak{0};
 std::atomic<std::int64_t> base{0};
 std::atomic<bool> metering{false};
-std::atomic<std::int64_t> allowance{-1};  // allocations left before refusing; -1: never refuse
-std::atomic<bool> refused{false};
+std::atomic<std::size_t> calls{0}, refuseFrom{SIZE_MAX};  // operator new calls, and the first refused
 
 void CountAllocation(std::size_t size) {
     const std::int64_t now = live.fetch_add(static_cast<std::int64_t>(size), std::memory_order_relaxed) +
@@ -69,14 +68,15 @@ std::size_t HeapMeter::Peak() const {
     return above > 0 ? static_cast<std::size_t>(above) : 0;
 }
 
-FailingAllocations::FailingAllocations(std::size_t allowed) {
-    refused.store(false);
-    allowance.store(static_cast<std::int64_t>(allowed));
+bool RunsOutOfMemory(std::size_t allowed, const std::function<void()>& load) {
+    calls.store(0);
+    refuseFrom.store(allowed);
+    const struct Disarm {
+        ~Disarm() { refuseFrom.store(SIZE_MAX); }
+    } disarm;
+    load();
+    return calls.load() > allowed;
 }
-
-FailingAllocations::~FailingAllocations() { allowance.store(-1); }
-
-bool FailingAllocations::Refused() const { return refused.load(); }
 
 bool HeapMeter::CountsCLibraries() {
 #ifdef TAVREL_SANITIZER_HOOKS
@@ -92,14 +92,7 @@ namespace {
 // Each block carries its size in front, at the alignment operator new promises.
 constexpr std::size_t kHeader = alignof(std::max_align_t);
 
-bool Refuse() noexcept {
-    std::int64_t left = allowance.load(std::memory_order_relaxed);
-    while (left > 0 && !allowance.compare_exchange_weak(left, left - 1, std::memory_order_relaxed)) {
-    }
-    if (left != 0) return false;
-    refused.store(true);
-    return true;
-}
+bool Refuse() noexcept { return calls.fetch_add(1) >= refuseFrom.load(); }
 
 void* CountedAllocate(std::size_t size) noexcept {
     if (size > SIZE_MAX - kHeader || Refuse()) return nullptr;

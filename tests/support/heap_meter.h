@@ -9,6 +9,7 @@
 // C libraries' own malloc calls.
 
 #include <cstddef>
+#include <functional>
 
 namespace tavrel::test {
 
@@ -26,17 +27,9 @@ public:
     static bool CountsCLibraries();
 };
 
-// While it lives, operator new refuses the allocation `allowed` calls from now
-// and every one after it: the throwing forms throw std::bad_alloc, the nothrow
-// forms give null. Only where operator new is replaced (not sanitizer builds).
-class FailingAllocations {
-public:
-    explicit FailingAllocations(std::size_t allowed);
-    ~FailingAllocations();
-    FailingAllocations(const FailingAllocations&) = delete;
-    FailingAllocations& operator=(const FailingAllocations&) = delete;
-
-    bool Refused() const;  // whether any allocation was refused
-};
+// Runs `load` with operator new refusing the allocation `allowed` calls on and
+// every later one (std::bad_alloc, or null from the nothrow forms); whether
+// any was refused. Only where operator new is replaced: not in sanitizer builds.
+bool RunsOutOfMemory(std::size_t allowed, const std::function<void()>& load);
 
 }  // namespace tavrel::test

@@ -170,15 +170,6 @@ std::wstring WriteScratchFile(const std::wstring& path, const std::vector<std::u
     return path;
 }
 
-std::wstring LongPathCopy(const std::wstring& scratch, const std::wstring& font, const std::wstring& fileName) {
-    std::wstring folder = scratch;
-    while (folder.size() < 300) folder += L"\\a-rather-long-folder-name";
-    std::filesystem::create_directories(folder);
-    const std::wstring copy = folder + L"\\" + fileName;
-    EXPECT_TRUE(CopyFileW(font.c_str(), copy.c_str(), FALSE));
-    return copy;
-}
-
 void MainWindowTest::SetUp() {
     appState = AppState{};
     UnloadAllFonts(false);

@@ -50,8 +50,6 @@ std::wstring DebianFont(const char* unixPath);
 // A scratch folder for this test, emptied at the start.
 std::wstring ScratchFolder();
 std::wstring WriteScratchFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
-// A copy of `font` inside `folder` under a path of more than 300 characters.
-std::wstring LongPathCopy(const std::wstring& folder, const std::wstring& font, const std::wstring& fileName);
 
 // Each test starts with no settings file, an empty font list and a fresh
 // AppState; the window it opens is closed at the end if still open.
