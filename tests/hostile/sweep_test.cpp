@@ -1,10 +1,15 @@
 // Valid files of every format, cut short at every length up to 4096 bytes and
 // at every 64th beyond, and with each of their first 256 bytes set to 00, 7F,
 // 80 and FF: none may crash, read outside its bytes, break a registration
-// rule or exceed the heap budget.
+// rule or exceed the heap budget. And memory running out at any allocation of
+// their load, in the core or in the woff2 library: the load says so.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "font_plan.h"
 #include "font_samples.h"
+#include "heap_meter.h"
 #include "hostile_support.h"
 #include "load_check.h"
 #include "malformed_fonts.h"
@@ -40,6 +45,14 @@ void SweepDamagedBytes(FontLoader loader, const ByteVector& file, const std::str
     }
 }
 
+void SweepAllocationFailures(FontLoader loader, const ByteVector& file, const std::string& name) {
+    if (HeapMeter::CountsCLibraries()) return;  // sanitizer builds meter through hooks and refuse nothing
+    std::optional<Result<FontPlan>> plan;
+    for (std::size_t allowed = 0; RunsOutOfMemory(allowed, [&] { plan.emplace(PlanFontFile(loader, file)); }); ++allowed)
+        ASSERT_EQ(plan->ok() ? "" : plan->reason(), kOutOfMemory) << name << " after " << allowed;
+    ASSERT_TRUE(*plan) << name;
+}
+
 void SweepSamples(FontLoader loader) {
     const auto samples = SamplesFor(ReadFontSamples(FontSamplesManifest()), loader);
     ASSERT_GE(samples.size(), kMinFilesPerFormat);
@@ -51,6 +64,7 @@ void SweepSamples(FontLoader loader) {
         ASSERT_EQ(Printable(whole.names), Printable(sample.names)) << name;
         ASSERT_NO_FATAL_FAILURE(SweepPrefixes(loader, file, name));
         ASSERT_NO_FATAL_FAILURE(SweepDamagedBytes(loader, file, name));
+        ASSERT_NO_FATAL_FAILURE(SweepAllocationFailures(loader, file, name));
     }
 }
 
