@@ -21,8 +21,7 @@ import time
 import unittest
 from pathlib import Path
 
-WINE_EXEC, TAVREL, PROBE, OBJDUMP, CLI = (Path(a) for a in sys.argv[1:6])
-VERSION = sys.argv[6]
+(WINE_EXEC, TAVREL, PROBE, OBJDUMP, CLI), VERSION = (Path(a) for a in sys.argv[1:6]), sys.argv[6]
 TOP = WINE_EXEC.resolve().parent.parent
 IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
 DEFAULT_SAMPLE = "フォントの世界は永遠です。\\r\\nHello, font world! 0123"
@@ -150,7 +149,7 @@ class ExecutableTest(unittest.TestCase):
     def test_both_programs_carry_the_build_version_in_their_version_resource(self):
         for program, description in ((TAVREL, "tavrel font viewer"), (CLI, "tavrel command-line companion")):
             info = dict(probe("version", windows_path(program.resolve())) or [])
-            self.assertEqual(info, {"FixedFileVersion": VERSION, "ProductName": "tavrel", "ProductVersion": VERSION,
+            self.assertEqual(info, {"ProductName": "tavrel", "ProductVersion": VERSION,
                                     "FileDescription": description, "FileVersion": VERSION,
                                     "LegalCopyright": "Copyright (c) 2026 the tavrel developers"}, program)
 

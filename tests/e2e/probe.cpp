@@ -111,13 +111,8 @@ int PrintState(const wchar_t* className) {
 
 int PrintVersion(const wchar_t* file) {
     std::vector<char> info(GetFileVersionInfoSizeW(file, nullptr) + 1);
-    VS_FIXEDFILEINFO* fixed = nullptr;
     UINT size = 0;
-    if (!GetFileVersionInfoW(file, 0, static_cast<DWORD>(info.size()), info.data()) ||
-        !VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &size))
-        return 1;
-    std::printf("FixedFileVersion %u.%u.%u\n", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-                HIWORD(fixed->dwFileVersionLS));
+    if (!GetFileVersionInfoW(file, 0, static_cast<DWORD>(info.size()), info.data())) return 1;
     for (const wchar_t* key : {L"ProductName", L"ProductVersion", L"FileDescription", L"FileVersion", L"LegalCopyright"}) {
         wchar_t* value = nullptr;
         if (VerQueryValueW(info.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + key).c_str(),

@@ -71,9 +71,7 @@ std::size_t HeapMeter::Peak() const {
 bool RunsOutOfMemory(std::size_t allowed, const std::function<void()>& load) {
     calls.store(0);
     refuseFrom.store(allowed);
-    const struct Disarm {
-        ~Disarm() { refuseFrom.store(SIZE_MAX); }
-    } disarm;
+    const struct Disarm { ~Disarm() { refuseFrom.store(SIZE_MAX); } } disarm;  // also when `load` throws
     load();
     return calls.load() > allowed;
 }

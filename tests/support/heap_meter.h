@@ -27,9 +27,8 @@ public:
     static bool CountsCLibraries();
 };
 
-// Runs `load` with operator new refusing the allocation `allowed` calls on and
-// every later one (std::bad_alloc, or null from the nothrow forms); whether
-// any was refused. Only where operator new is replaced: not in sanitizer builds.
+// Runs `load` with operator new refusing its `allowed`th call and every later one;
+// whether any was refused. Only where operator new is replaced (not sanitizer builds).
 bool RunsOutOfMemory(std::size_t allowed, const std::function<void()>& load);
 
 }  // namespace tavrel::test
