@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <memory>
+#include <new>
 #include <string>
 
 #include "app_state.h"
@@ -15,10 +16,14 @@ namespace tavrel {
 
 namespace {
 
+// A path that does not fit in memory opens nothing; what opened before it stays.
 template <class Open>
 void OpenThenShowFirstFace(Open open) {
     const bool wasEmpty = LoadedFonts().fontHandles.empty();
-    open();
+    try {
+        open();
+    } catch (const std::bad_alloc&) {
+    }
     if (wasEmpty && !LoadedFonts().fontHandles.empty()) ApplyFirstFace();
 }
 
@@ -45,22 +50,26 @@ void OpenDroppedFiles(HDROP drop) {
     OpenThenShowFirstFace([&] {
         const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
         for (UINT i = 0; i < count; ++i) OpenFontFile(DroppedPath(drop, i).c_str());
-        DragFinish(drop);
     });
+    DragFinish(drop);
 }
 
+// Room for the longest path Windows has, so the dialog never refuses a file
+// for its length (it would only say FNERR_BUFFERTOOSMALL and open nothing).
+constexpr DWORD kDialogPathUnits = 32768;
+
 void AddFontFileFromDialog(HWND hwnd) {
-    wchar_t path[kTextUnits] = L"";
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = hwnd;
-    dialog.lpstrFilter = L"フォントファイル\0*.otf;*.ttf;*.ttc;*.woff;*.woff2\0";
-    dialog.lpstrFile = path;
-    dialog.nMaxFile = kTextUnits;
-    dialog.lpstrTitle = L"フォントファイルを選択";
-    dialog.Flags = OFN_OVERWRITEPROMPT;
     OpenThenShowFirstFace([&] {
-        if (GetOpenFileNameW(&dialog) && path[0]) OpenFontFile(path);
+        std::wstring path(kDialogPathUnits, L'\0');
+        OPENFILENAMEW dialog{};
+        dialog.lStructSize = sizeof dialog;
+        dialog.hwndOwner = hwnd;
+        dialog.lpstrFilter = L"フォントファイル\0*.otf;*.ttf;*.ttc;*.woff;*.woff2\0";
+        dialog.lpstrFile = path.data();
+        dialog.nMaxFile = kDialogPathUnits;
+        dialog.lpstrTitle = L"フォントファイルを選択";
+        dialog.Flags = OFN_OVERWRITEPROMPT;
+        if (GetOpenFileNameW(&dialog) && path[0]) OpenFontFile(path.c_str());
     });
 }
 

@@ -15,6 +15,7 @@
 #include "point_size.h"
 #include "resource_ids.h"
 #include "settings_file.h"
+#include "window_placement.h"
 
 namespace tavrel {
 
@@ -25,7 +26,8 @@ void ReadPlacementSettings(HWND hwnd) {
     ReadSampleText();
     appState.pointSize = ReadPointSize();
     const WindowRect rect = ReadWindowRect();
-    SetWindowPos(hwnd, nullptr, rect.x, rect.y, rect.width, rect.height, SWP_NOZORDER);
+    const POINT screen = ScreenPositionOf(rect, DesktopMonitors());
+    SetWindowPos(hwnd, nullptr, screen.x, screen.y, rect.width, rect.height, SWP_NOZORDER);
 }
 
 // The stored text, size and colours on all text; selection changes reported.

@@ -77,8 +77,10 @@ void ReadSampleText() {
     appState.sampleText[length] = L'\0';
 }
 
+// A negative size would otherwise read as some four billion points.
 std::uint32_t ReadPointSize() {
-    return ClampPointSize(static_cast<std::uint32_t>(ReadNumber(L"pt", kDefaultPointSize)));
+    const int stored = ReadNumber(L"pt", kDefaultPointSize);
+    return stored < 0 ? kDefaultPointSize : ClampPointSize(static_cast<std::uint32_t>(stored));
 }
 
 WindowRect ReadWindowRect() {

@@ -10,6 +10,7 @@
 
 namespace tavrel {
 
+// The restored rectangle as stored: position in workspace coordinates.
 struct WindowRect {
     int x, y, width, height;
 };
@@ -22,6 +23,7 @@ void LocateSettingsFile();
 
 // Into appState.sampleText: at most 259 characters, escapes undone.
 void ReadSampleText();
+// The default for a negative size, kMaxPointSize for a larger one.
 std::uint32_t ReadPointSize();
 WindowRect ReadWindowRect();
 COLORREF ReadFontColor();

@@ -1,11 +1,13 @@
 #include "font_file_win32.h"
 
+#include <new>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "font_plan.h"
 #include "loaded_font_list.h"
+#include "long_path_win32.h"
 #include "wide_text_win32.h"
 
 namespace tavrel {
@@ -42,7 +44,7 @@ std::optional<FontImage> ReadOpenFile(HANDLE file, std::uint32_t size) {
 }
 
 std::optional<FontImage> ReadFontFile(const wchar_t* path) {
-    const HANDLE opened = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const HANDLE opened = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
     const ScopedFile file(opened);
     DWORD sizeHigh = 0;
@@ -51,7 +53,9 @@ std::optional<FontImage> ReadFontFile(const wchar_t* path) {
     return ReadOpenFile(opened, size);
 }
 
-void OpenFontFile(const wchar_t* path) {
+namespace {
+
+void LoadFontFile(const wchar_t* path) {
     const FontLoader loader = ChooseLoader(ToU16(path));
     if (loader == FontLoader::None) return;
     const auto image = ReadFontFile(path);
@@ -64,6 +68,19 @@ void OpenFontFile(const wchar_t* path) {
         FaceSource source{fullPath, std::nullopt, false};
         if (i < plan->faceMembers.size()) source.member = plan->faceMembers[i];
         AddLoadedFont(ToWide(plan->faceNames[i]), registered, std::move(source));
+    }
+}
+
+}  // namespace
+
+// Memory running out part way through a collection takes back the faces this
+// file had added already, so a file adds all its faces or none.
+void OpenFontFile(const wchar_t* path) {
+    const std::size_t listedBefore = LoadedFonts().fontHandles.size();
+    try {
+        LoadFontFile(path);
+    } catch (const std::bad_alloc&) {
+        UnloadFontsFrom(listedBefore, true);
     }
 }
 

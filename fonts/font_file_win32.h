@@ -32,7 +32,8 @@ std::optional<FontImage> ReadFontFile(const wchar_t* path);
 std::optional<FontImage> ReadOpenFile(HANDLE file, std::uint32_t size);
 
 // Lists the faces of a .ttf, .otf, .ttc, .woff or .woff2 file and registers
-// them; any other file, and one that cannot be read, adds nothing.
+// them; any other file, one that cannot be read, and one that does not fit in
+// memory, adds nothing. Paths of any length open.
 void OpenFontFile(const wchar_t* path);
 
 }  // namespace tavrel

@@ -1,6 +1,7 @@
 #include "font_plan.h"
 
 #include <algorithm>
+#include <new>
 
 #include "collection.h"
 #include "full_name.h"
@@ -52,9 +53,7 @@ Result<FontPlan> PlanDecodedFaces(Result<DecodedImage> decoded) {
     return plan;
 }
 
-}  // namespace
-
-Result<FontPlan> PlanFontFile(FontLoader loader, Bytes file) {
+Result<FontPlan> PlanByLoader(FontLoader loader, Bytes file) {
     switch (loader) {
         case FontLoader::Collection:
             return PlanCollectionFaces(file);
@@ -68,6 +67,19 @@ Result<FontPlan> PlanFontFile(FontLoader loader, Bytes file) {
             break;
     }
     return Failure{"not a font file extension"};
+}
+
+}  // namespace
+
+// A decoded image, a collection's names or the woff2 library's own buffers may
+// not fit in memory; what was taken is released as the exception unwinds. The
+// reason fits the string's inline buffer, so reporting it needs no memory.
+Result<FontPlan> PlanFontFile(FontLoader loader, Bytes file) {
+    try {
+        return PlanByLoader(loader, file);
+    } catch (const std::bad_alloc&) {
+        return Failure{kOutOfMemory};
+    }
 }
 
 Bytes RegisteredImage(const FontPlan& plan, Bytes file) {

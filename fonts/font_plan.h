@@ -26,7 +26,8 @@ struct FontPlan {
 };
 
 // Fails, saying why, when the file adds nothing: an unknown loader, a damaged
-// or truncated file, a decoder failure, a collection without members.
+// or truncated file, a decoder failure, a collection without members, memory
+// running out (kOutOfMemory).
 Result<FontPlan> PlanFontFile(FontLoader loader, Bytes file);
 
 // The bytes to register for each face of `plan` made from `file`.

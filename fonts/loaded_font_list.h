@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,8 +45,11 @@ void AddLoadedFont(std::wstring_view faceName, Bytes image, FaceSource source);
 // Lists a face the system already has; nothing is registered.
 void AddInstalledFace(std::wstring_view faceName);
 
-// Removes every registration once and empties the list; the combo box items
-// go too when `emptyCombo` is set.
+// Removes the registrations of entries `first` onwards once and drops those
+// entries; their combo box items go too when `emptyCombo` is set.
+void UnloadFontsFrom(std::size_t first, bool emptyCombo);
+
+// UnloadFontsFrom(0, ...): the list ends empty.
 void UnloadAllFonts(bool emptyCombo);
 
 }  // namespace tavrel

@@ -1,7 +1,6 @@
 #include "loaded_font_list.h"
 
 #include <algorithm>
-#include <utility>
 
 namespace tavrel {
 
@@ -15,37 +14,51 @@ bool IsFaceListed(std::wstring_view faceName) {
     return std::find(names.begin(), names.end(), faceName) != names.end();
 }
 
-static void AppendFace(std::wstring_view faceName, HANDLE handle, FaceSource source) {
+namespace {
+
+// Everything that may run out of memory happens before `handleOf` is called:
+// a registration is never left without its entry.
+template <class Register>
+void AppendFace(std::wstring_view faceName, FaceSource source, Register handleOf) {
     LoadedFontList& list = LoadedFonts();
-    const std::wstring name(faceName);
+    std::wstring name(faceName);
+    list.fontHandles.reserve(list.fontHandles.size() + 1);
+    list.faceNames.reserve(list.faceNames.size() + 1);
+    list.faceSources.reserve(list.faceSources.size() + 1);
+    const HANDLE handle = handleOf();
     if (list.hwndMirror) SendMessageW(list.hwndMirror, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     list.fontHandles.push_back(handle);
-    list.faceNames.push_back(name);
+    list.faceNames.push_back(std::move(name));
     list.faceSources.push_back(std::move(source));
 }
 
+}  // namespace
+
 void AddLoadedFont(std::wstring_view faceName, Bytes image, FaceSource source) {
     if (IsFaceListed(faceName)) return;
-    // The system keeps its own copy of the bytes.
-    DWORD fontCount = 1;
-    void* bytes = const_cast<std::uint8_t*>(image.data());
-    AppendFace(faceName, AddFontMemResourceEx(bytes, static_cast<DWORD>(image.size()), nullptr, &fontCount),
-               std::move(source));
+    AppendFace(faceName, std::move(source), [&] {
+        // The system keeps its own copy of the bytes.
+        DWORD fontCount = 1;
+        void* bytes = const_cast<std::uint8_t*>(image.data());
+        return AddFontMemResourceEx(bytes, static_cast<DWORD>(image.size()), nullptr, &fontCount);
+    });
 }
 
 void AddInstalledFace(std::wstring_view faceName) {
-    if (!IsFaceListed(faceName)) AppendFace(faceName, nullptr, FaceSource{{}, std::nullopt, true});
+    if (!IsFaceListed(faceName)) AppendFace(faceName, FaceSource{{}, std::nullopt, true}, [] { return HANDLE{}; });
 }
 
-void UnloadAllFonts(bool emptyCombo) {
+void UnloadFontsFrom(std::size_t first, bool emptyCombo) {
     LoadedFontList& list = LoadedFonts();
-    for (HANDLE handle : list.fontHandles) {
-        if (handle) RemoveFontMemResourceEx(handle);
-        if (emptyCombo && list.hwndMirror) SendMessageW(list.hwndMirror, CB_DELETESTRING, 0, 0);
+    for (std::size_t i = first; i < list.fontHandles.size(); ++i) {
+        if (list.fontHandles[i]) RemoveFontMemResourceEx(list.fontHandles[i]);
+        if (emptyCombo && list.hwndMirror) SendMessageW(list.hwndMirror, CB_DELETESTRING, first, 0);
     }
-    list.fontHandles.clear();
-    list.faceNames.clear();
-    list.faceSources.clear();
+    list.fontHandles.resize(std::min(first, list.fontHandles.size()));
+    list.faceNames.resize(std::min(first, list.faceNames.size()));
+    list.faceSources.resize(std::min(first, list.faceSources.size()));
 }
+
+void UnloadAllFonts(bool emptyCombo) { UnloadFontsFrom(0, emptyCombo); }
 
 }  // namespace tavrel

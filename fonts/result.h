@@ -7,6 +7,9 @@
 
 namespace tavrel {
 
+// Short enough for std::string's inline buffer: reporting it allocates nothing.
+inline constexpr char kOutOfMemory[] = "out of memory";
+
 struct Failure {
     std::string reason;
 };

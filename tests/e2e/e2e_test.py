@@ -9,7 +9,7 @@ The Wine prefix opens every window inside one virtual desktop (scripts/setup),
 where frames can be dragged and Wine returns the program's exit code. That a
 copy alone in a folder starts at all shows that tavrel.exe needs no DLL beside it.
 
-usage: e2e_test.py WINE_EXEC TAVREL_EXE PROBE_EXE OBJDUMP [unittest arguments]
+usage: e2e_test.py WINE_EXEC TAVREL_EXE PROBE_EXE OBJDUMP CLI_EXE VERSION [unittest arguments]
 """
 import os
 import shutil
@@ -21,7 +21,7 @@ import time
 import unittest
 from pathlib import Path
 
-WINE_EXEC, TAVREL, PROBE, OBJDUMP = (Path(a) for a in sys.argv[1:5])
+(WINE_EXEC, TAVREL, PROBE, OBJDUMP, CLI), VERSION = (Path(a) for a in sys.argv[1:6]), sys.argv[6]
 TOP = WINE_EXEC.resolve().parent.parent
 IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
 DEFAULT_SAMPLE = "フォントの世界は永遠です。\\r\\nHello, font world! 0123"
@@ -169,6 +169,13 @@ class ExecutableTest(unittest.TestCase):
                   "shlwapi.dll", "msvcrt.dll", "advapi32.dll", "ole32.dll"}
         self.assertLessEqual(imported, system, "libraries that Windows does not ship")
 
+    def test_both_programs_carry_the_build_version_in_their_version_resource(self):
+        for program, description in ((TAVREL, "tavrel font viewer"), (CLI, "tavrel command-line companion")):
+            info = dict(probe("version", windows_path(program.resolve())) or [])
+            self.assertEqual(info, {"ProductName": "tavrel", "ProductVersion": VERSION,
+                                    "FileDescription": description, "FileVersion": VERSION,
+                                    "LegalCopyright": "Copyright (c) 2026 the tavrel developers"}, program)
+
 
 class RealProgramTest(unittest.TestCase):
     def setUp(self):
@@ -207,8 +214,10 @@ class RealProgramTest(unittest.TestCase):
         self.assertEqual(self.process.wait(timeout=30), 0)
         self.assertIsNotNone(probe("wait-gone", "10000"))
 
-    def test_font_on_the_command_line_is_shown_under_its_full_name_and_esc_closes(self):
-        values = self.start(windows_path(IPA_GOTHIC))
+    def test_font_on_the_command_line_is_shown_under_its_full_name_whatever_its_path_and_esc_closes(self):
+        folder = self.folder.joinpath(*["a-rather-long-folder-name"] * 12)  # over 300 characters
+        folder.mkdir(parents=True)
+        values = self.start(windows_path(shutil.copy(IPA_GOTHIC, folder / "ipag.ttf")))
         self.assertEqual(values["face"], ["IPAゴシック"])
         self.assertEqual(values["face-item"], ["IPAゴシック"])
         self.assertEqual(values["sample"], [DEFAULT_SAMPLE])
@@ -383,4 +392,4 @@ class RealProgramTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(argv=[sys.argv[0], "-v", *sys.argv[5:]])
+    unittest.main(argv=[sys.argv[0], "-v", *sys.argv[7:]])

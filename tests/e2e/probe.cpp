@@ -10,6 +10,7 @@
 //   tavrel-probe state [0 CLASS]        the window's rectangle and its controls' texts,
 //                                       places, the sample's client size and
 //                                       the button-face colour
+//   tavrel-probe version FILE           the file's version resource, as Explorer reads it
 //
 // Exit status 0 on success, 1 on a timeout or when there is no window.
 
@@ -124,6 +125,19 @@ int PrintState(const wchar_t* className) {
     return 0;
 }
 
+int PrintVersion(const wchar_t* file) {
+    std::vector<char> info(GetFileVersionInfoSizeW(file, nullptr) + 1);
+    UINT size = 0;
+    if (!GetFileVersionInfoW(file, 0, static_cast<DWORD>(info.size()), info.data())) return 1;
+    for (const wchar_t* key : {L"ProductName", L"ProductVersion", L"FileDescription", L"FileVersion", L"LegalCopyright"}) {
+        wchar_t* value = nullptr;
+        if (VerQueryValueW(info.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + key).c_str(),
+                           reinterpret_cast<void**>(&value), &size))
+            std::printf("%s %s\n", Utf8(key).c_str(), Utf8(value).c_str());
+    }
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -140,6 +154,7 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"wait-gone") return WaitFor(timeout, [&] { return !window(); }) ? 0 : 1;
     if (command == L"state") return PrintState(className);
+    if (command == L"version") return argc > 2 ? PrintVersion(argv[2]) : 2;
     if (command == L"close") return PostMessageW(window(), WM_CLOSE, 0, 0) ? 0 : 1;
     if (command == L"command") return PostMessageW(window(), WM_COMMAND, MAKEWPARAM(timeout, 0), 0) ? 0 : 1;
     std::fputs("usage: tavrel-probe wait-shown|wait-gone MS [CLASS] | state|close [0 CLASS] | command ID [CLASS]\n",

@@ -1,10 +1,14 @@
 // Valid files of every format, cut short at every length up to 4096 bytes and
 // at every 64th beyond, and with each of their first 256 bytes set to 00, 7F,
 // 80 and FF: none may crash, read outside its bytes, break a registration
-// rule or exceed the heap budget.
+// rule or exceed the heap budget, nor fail but "out of memory" when an allocation is refused.
 #include <gtest/gtest.h>
 
+#include <optional>
+
+#include "font_plan.h"
 #include "font_samples.h"
+#include "heap_meter.h"
 #include "hostile_support.h"
 #include "load_check.h"
 #include "malformed_fonts.h"
@@ -40,6 +44,13 @@ void SweepDamagedBytes(FontLoader loader, const ByteVector& file, const std::str
     }
 }
 
+void SweepAllocationFailures(FontLoader loader, const ByteVector& file, const std::string& name) {
+    if (HeapMeter::CountsCLibraries()) return;  // sanitizer builds meter through hooks and refuse nothing
+    std::optional<Result<FontPlan>> plan;
+    for (std::size_t n = 0; RunsOutOfMemory(n, [&] { plan.emplace(PlanFontFile(loader, file)); }); ++n)
+        ASSERT_EQ(plan->ok() ? "" : plan->reason(), kOutOfMemory) << name << " after " << n << " allocations";
+}
+
 void SweepSamples(FontLoader loader) {
     const auto samples = SamplesFor(ReadFontSamples(FontSamplesManifest()), loader);
     ASSERT_GE(samples.size(), kMinFilesPerFormat);
@@ -51,6 +62,7 @@ void SweepSamples(FontLoader loader) {
         ASSERT_EQ(Printable(whole.names), Printable(sample.names)) << name;
         ASSERT_NO_FATAL_FAILURE(SweepPrefixes(loader, file, name));
         ASSERT_NO_FATAL_FAILURE(SweepDamagedBytes(loader, file, name));
+        ASSERT_NO_FATAL_FAILURE(SweepAllocationFailures(loader, file, name));
     }
 }
 

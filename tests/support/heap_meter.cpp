@@ -26,6 +26,7 @@ std::atomic<std::int64_t> live{0};
 std::atomic<std::int64_t> peak{0};
 std::atomic<std::int64_t> base{0};
 std::atomic<bool> metering{false};
+std::atomic<std::size_t> calls{0}, refuseFrom{SIZE_MAX};  // operator new calls, and the first refused
 
 void CountAllocation(std::size_t size) {
     const std::int64_t now = live.fetch_add(static_cast<std::int64_t>(size), std::memory_order_relaxed) +
@@ -67,6 +68,14 @@ std::size_t HeapMeter::Peak() const {
     return above > 0 ? static_cast<std::size_t>(above) : 0;
 }
 
+bool RunsOutOfMemory(std::size_t allowed, const std::function<void()>& load) {
+    calls.store(0);
+    refuseFrom.store(allowed);
+    const struct Disarm { ~Disarm() { refuseFrom.store(SIZE_MAX); } } disarm;  // also when `load` throws
+    load();
+    return calls.load() > allowed;
+}
+
 bool HeapMeter::CountsCLibraries() {
 #ifdef TAVREL_SANITIZER_HOOKS
     return true;
@@ -81,8 +90,10 @@ namespace {
 // Each block carries its size in front, at the alignment operator new promises.
 constexpr std::size_t kHeader = alignof(std::max_align_t);
 
+bool Refuse() noexcept { return calls.fetch_add(1) >= refuseFrom.load(); }
+
 void* CountedAllocate(std::size_t size) noexcept {
-    if (size > SIZE_MAX - kHeader) return nullptr;
+    if (size > SIZE_MAX - kHeader || Refuse()) return nullptr;
     auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
     if (!block) return nullptr;
     *reinterpret_cast<std::size_t*>(block) = size;

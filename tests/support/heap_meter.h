@@ -9,6 +9,7 @@
 // C libraries' own malloc calls.
 
 #include <cstddef>
+#include <functional>
 
 namespace tavrel::test {
 
@@ -25,5 +26,9 @@ public:
     // True when malloc calls of C libraries are counted too.
     static bool CountsCLibraries();
 };
+
+// Runs `load` with operator new refusing its `allowed`th call and every later one;
+// whether any was refused. Only where operator new is replaced (not sanitizer builds).
+bool RunsOutOfMemory(std::size_t allowed, const std::function<void()>& load);
 
 }  // namespace tavrel::test

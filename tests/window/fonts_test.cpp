@@ -7,7 +7,9 @@
 #include "font_builder.h"
 #include "font_file_win32.h"
 #include "font_sources.h"
+#include "heap_meter.h"
 #include "loaded_font_list.h"
+#include "long_path_win32.h"
 #include "window_harness.h"
 
 namespace tavrel::test {
@@ -26,6 +28,13 @@ std::wstring BuiltFont(const std::wstring& folder, const std::wstring& file, con
     return WriteScratchFile(folder + L"\\" + file, BuildFontNamed(fullName));
 }
 
+std::wstring LongPathCopy(std::wstring folder, const std::wstring& font, const std::wstring& fileName) {
+    while (folder.size() < 300) folder += L"\\a-rather-long-folder-name";
+    std::filesystem::create_directories(folder);
+    EXPECT_TRUE(CopyFileW(font.c_str(), (folder + L"\\" + fileName).c_str(), FALSE));
+    return folder + L"\\" + fileName;
+}
+
 const Names& Listed() { return LoadedFonts().faceNames; }
 const std::vector<HANDLE>& Handles() { return LoadedFonts().fontHandles; }
 
@@ -40,7 +49,7 @@ TEST_F(FontsTest, DroppedFontsAreListedInDropOrderAndOnlyTheFirstReachesTheSampl
     EXPECT_TRUE(Listed().empty());
     EXPECT_EQ(FaceOf(0, TextLength()), faceBefore);
 
-    DropFiles({DejaVu("DejaVuSans.ttf"), IpaGothic(), DejaVu("DejaVuSerif.ttf")});
+    DropFiles({DejaVu("DejaVuSans.ttf"), IpaGothic(), LongPathCopy(folder, DejaVu("DejaVuSerif.ttf"), L"a.ttf")});
     const Names three = {L"DejaVu Sans", kIpaGothic, L"DejaVu Serif"};
     EXPECT_EQ(Listed(), three);
     EXPECT_EQ(FaceBoxItems(), three);
@@ -54,18 +63,27 @@ TEST_F(FontsTest, DroppedFontsAreListedInDropOrderAndOnlyTheFirstReachesTheSampl
     EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
 }
 
+// Wine opens long paths in any form; Windows only their "\\?\" form (table below).
 TEST_F(FontsTest, ACommandLineFontIsOpenedWhateverItsLength) {
-    std::wstring folder = ScratchFolder();
-    while (folder.size() < 300) folder += L"\\a-rather-long-folder-name";
-    std::filesystem::create_directories(folder);
-    const std::wstring font = folder + L"\\Long Path.TTF";
-    ASSERT_TRUE(CopyFileW(IpaGothic().c_str(), font.c_str(), FALSE));
+    const std::wstring font = LongPathCopy(ScratchFolder(), IpaGothic(), L"Long Path.TTF");
     OpenWindow();
     OpenCommandLineFont((L"tavrel.exe \"" + font + L"\" " + DejaVu("DejaVuSans.ttf")).c_str());
     EXPECT_EQ(Listed(), Names{kIpaGothic}) << "only the first argument is opened";
     EXPECT_EQ(FaceOf(0, TextLength()), kIpaGothic);
     OpenCommandLineFont(L"tavrel.exe");
     EXPECT_EQ(Listed().size(), 1u);
+}
+
+TEST(OpenablePath, LongPathsTakeTheExtendedLengthFormAndShortOnesStayAsGiven) {
+    const std::wstring name(280, L'n'), prefix = L"\\\\?\\";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"relative.ttf", L"relative.ttf"},
+        {L"C:/fonts/../" + name, prefix + L"C:\\" + name},
+        {L"\\\\server\\share\\" + name, prefix + L"UNC\\server\\share\\" + name},
+        {name, prefix + (std::filesystem::current_path() / name).wstring()},
+        {prefix + L"UNC\\server\\" + name, prefix + L"UNC\\server\\" + name},
+    };
+    for (const auto& [given, openable] : cases) EXPECT_EQ(OpenablePath(given.c_str()), openable) << Utf8(given);
 }
 
 TEST_F(FontsTest, DuplicateNamesAreListedAndRegisteredOnce) {
@@ -94,7 +112,9 @@ TEST_F(FontsTest, CollectionListsEachNewMemberName) {
     const std::wstring collection = WriteScratchFile(folder + L"\\family.TTC", BuildCollection(members));
     OpenWindow();
     OpenFontFile(BuiltFont(folder, L"two.ttf", u"Member Two").c_str());
-    OpenFontFile(collection.c_str());
+    // Memory running out anywhere in the load takes back the faces it had added.
+    for (std::size_t allowed = 0; RunsOutOfMemory(allowed, [&] { OpenFontFile(collection.c_str()); }); ++allowed)
+        ASSERT_EQ(FaceBoxItems(), Names{L"Member Two"}) << allowed;
     EXPECT_EQ(FaceBoxItems(), (Names{L"Member Two", L"Member One", L"Member Three"}));
     EXPECT_EQ(Handles().size(), 3u);
 }
@@ -117,12 +137,7 @@ TEST_F(FontsTest, AFileThatReadsShortOrCannotBeOpenedAddsNothing) {
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     const DWORD size = GetFileSize(file, nullptr);
     EXPECT_FALSE(ReadOpenFile(file, size + 100));
-    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
-    const auto whole = ReadOpenFile(file, size);
     CloseHandle(file);
-    ASSERT_TRUE(whole);
-    EXPECT_EQ(whole->size, size);
-    EXPECT_FALSE(ReadFontFile((ScratchFolder() + L"\\removed.ttf").c_str()));
     OpenWindow();
     OpenFontFile((ScratchFolder() + L"\\removed.ttf").c_str());
     EXPECT_TRUE(Listed().empty());
@@ -159,13 +174,17 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
     EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
 }
 
-TEST_F(FontsTest, ClosingReleasesTheFontsAndLeavesTheFaceBoxToTheWindow) {
+// Wine's trace shows each registration removed once (registrations_released_once.py).
+TEST_F(FontsTest, ClosingReleasesTheFontsAndDestroysTheIcons) {
     OpenWindow();
-    DropFiles({DejaVu("DejaVuSans.ttf")});
-    UnloadAllFonts(false);
+    DropFiles({DejaVu("DejaVuSans.ttf"), DejaVu("DejaVuSerif.ttf")});
+    const HICON icons[] = {appState.iconMenu, appState.iconBold, appState.iconItalic, appState.iconFontColor,
+                           appState.iconBackgroundColor};
+    CloseWindow();
     EXPECT_TRUE(Listed().empty());
     EXPECT_TRUE(Handles().empty());
-    EXPECT_EQ(FaceBoxItems(), Names{L"DejaVu Sans"});
+    ICONINFO info{};
+    for (HICON icon : icons) EXPECT_FALSE(GetIconInfo(icon, &info)) << "an icon outlived the window";
 }
 
 }  // namespace

@@ -2,10 +2,11 @@
 // closing, and what survives a round trip.
 
 #include <fstream>
+#include <tuple>
 
 #include "app_state.h"
 #include "settings_file.h"
-#include "settings_text.h"
+#include "window_placement.h"
 #include "window_harness.h"
 
 namespace tavrel::test {
@@ -85,67 +86,83 @@ TEST_F(SettingsTest, SampleTextRoundTrips) {
     }
 }
 
+// Colour channels keep their low 8 bits; a negative size is the default; "string=" is an empty sample.
 TEST_F(SettingsTest, StoredValuesComeBackOnTheNextStart) {
-    WriteSettingsFile(
-        L"[SystemSetting]\r\nx=120\r\ny=80\r\nwidth=500\r\nheight=300\r\npt=36\r\nstring=abc\r\n"
-        L"fontColorR=300\r\nfontColorG=0\r\nfontColorB=0\r\n"
-        L"backgroundColorR=255\r\nbackgroundColorG=256\r\nbackgroundColorB=255\r\n");
-    OpenWindow();
-    ExpectWindowRect(hwnd_, 120, 80, 500, 300);
-    EXPECT_EQ(SampleText(), L"abc");
-    EXPECT_EQ(SizeBoxText(), L"36");
-    const CHARFORMAT2W all = FormatOf(0, TextLength());
-    EXPECT_EQ(all.yHeight, 36 * 20);
-    // Each channel keeps the low 8 bits: 300 is 44, 256 is 0.
-    EXPECT_EQ(all.crTextColor, RGB(44, 0, 0));
-    EXPECT_EQ(BackgroundOf(all), RGB(255, 0, 255));
-    CloseWindow();
-    const SettingsFile file = ReadSettingsFile();
-    EXPECT_EQ(Number(file, L"fontColorR"), L"44");
-    EXPECT_EQ(Number(file, L"backgroundColorG"), L"0");
+    struct Case {
+        std::wstring lines, sizeBox, sample;
+        COLORREF text, background;
+    };
+    const Case cases[] = {
+        {L"pt=36\r\nstring=abc\r\nfontColorR=300\r\nbackgroundColorG=256\r\n", L"36", L"abc", RGB(44, 0, 0),
+         RGB(255, 0, 255)},
+        {L"pt=0\r\n", L"0", kDefaultSample, 0, RGB(255, 255, 255)},
+        {L"pt=-5\r\nstring=\r\n", L"24", L"", 0, RGB(255, 255, 255)},
+        {L"pt=99999\r\n", L"1638", kDefaultSample, 0, RGB(255, 255, 255)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(Utf8(c.lines));
+        WriteSettingsFile(L"[SystemSetting]\r\n" + c.lines);
+        OpenWindow();
+        EXPECT_EQ(SizeBoxText(), c.sizeBox);
+        EXPECT_EQ(SampleText(), c.sample);
+        const CHARFORMAT2W all = FormatOf(0, 1);
+        EXPECT_EQ(all.yHeight, std::stoi(c.sizeBox) * 20);
+        EXPECT_EQ(all.crTextColor, c.text);
+        EXPECT_EQ(BackgroundOf(all), c.background);
+        CloseWindow();
+    }
 }
 
-TEST_F(SettingsTest, MaximizedWindowStoresItsRestoredRectangle) {
+TEST(ScreenPositionOf, RestoresWorkspaceCoordinatesAndBringsLostWindowsBack) {
+    const MonitorAreas barAtTop{{0, 0, 1024, 768}, {0, 40, 1024, 768}},
+        barAtLeft{{0, 0, 1024, 768}, {60, 0, 1024, 768}}, right{{1024, 0, 2048, 768}, {1024, 30, 2048, 768}};
+    const std::tuple<WindowRect, std::vector<MonitorAreas>, POINT> cases[] = {
+        {{10, 10, 640, 360}, {barAtTop}, {10, 50}},
+        {{10, 10, 640, 360}, {barAtLeft}, {70, 10}},
+        {{1100, 10, 640, 360}, {barAtTop, right}, {1100, 40}},
+        // On no monitor: inside the nearest work area.
+        {{3000, 100, 640, 360}, {barAtTop, right}, {1408, 130}},
+        {{-5000, -5000, 4000, 3000}, {barAtLeft}, {60, 0}},
+    };
+    const auto xy = [](POINT point) { return std::pair(point.x, point.y); };
+    for (const auto& [stored, monitors, screen] : cases) EXPECT_EQ(xy(ScreenPositionOf(stored, monitors)), xy(screen));
+}
+
+// Wine's desktop has no taskbar (workspace and screen coordinates coincide): the table covers offsets.
+TEST_F(SettingsTest, RestoredRectangleIsStoredAndComesBackThereStartAfterStart) {
+    WriteSettingsFile(L"[SystemSetting]\r\nx=5000\r\ny=-4000\r\nwidth=500\r\nheight=300\r\n");
     OpenWindow();
+    ExpectWindowRect(hwnd_, GetSystemMetrics(SM_CXSCREEN) - 500, 0, 500, 300);
     SetWindowPos(hwnd_, nullptr, 100, 50, 500, 300, SWP_NOZORDER);
     ShowWindow(hwnd_, SW_MAXIMIZE);
     PumpPending();
     ASSERT_TRUE(IsZoomed(hwnd_));
     CloseWindow();
-    const SettingsFile file = ReadSettingsFile();
-    EXPECT_EQ(Number(file, L"x"), L"100");
-    EXPECT_EQ(Number(file, L"y"), L"50");
-    EXPECT_EQ(Number(file, L"width"), L"500");
-    EXPECT_EQ(Number(file, L"height"), L"300");
-    OpenWindow();
-    EXPECT_FALSE(IsZoomed(hwnd_));
-    RECT window{};
-    GetWindowRect(hwnd_, &window);
-    EXPECT_EQ(window.left, 100);
-    EXPECT_EQ(window.right - window.left, 500);
+    const SettingsFile stored = ReadSettingsFile();
+    for (int start = 0; start < 10; ++start) {
+        OpenWindow();
+        EXPECT_FALSE(IsZoomed(hwnd_));
+        ExpectWindowRect(hwnd_, 100, 50, 500, 300);
+        CloseWindow();
+        EXPECT_EQ(ReadSettingsFile().keys, stored.keys);
+    }
 }
 
 // A file that exists is not replaced: it keeps its own encoding.
 TEST_F(SettingsTest, ExistingAnsiFileIsReadAndUpdatedAsItIs) {
     {
         std::ofstream out(SettingsPath().c_str(), std::ios::binary);
-        out << "[SystemSetting]\r\npt=16\r\nstring=plain\\ntext\r\n";
+        out << "[SystemSetting]\r\npt=16\r\nstring=caf\xE9\\ntext\r\n";
     }
     OpenWindow();
     EXPECT_EQ(SizeBoxText(), L"16");
-    EXPECT_EQ(SampleText(), L"plain\r\ntext");
+    EXPECT_EQ(SampleText(), L"caf\u00E9\r\ntext") << "read in the ANSI code page (1252 here)";
     CloseWindow();
     const SettingsFile file = ReadSettingsFile();
     EXPECT_FALSE(file.utf16);
     EXPECT_EQ(Number(file, L"pt"), L"16");
-    EXPECT_EQ(file.Value(L"string"), L"plain\\ntext");
+    EXPECT_EQ(file.Value(L"string"), L"caf\u00E9\\ntext");
     EXPECT_EQ(file.keys.size(), 12u);
-}
-
-TEST(SettingsText, OnlyCrLfPairsAndBackslashNChange) {
-    EXPECT_EQ(EscapeNewlines(L"a\r\nb\rc\nd\r\n\r\n"), L"a\\nb\rc\nd\\n\\n");
-    EXPECT_EQ(UnescapeNewlines(L"a\\nb\\\\n\\t\\"), L"a\nb\\\n\\t\\");
-    EXPECT_EQ(UnescapeNewlines(EscapeNewlines(L"one\r\ntwo")), L"one\ntwo");
 }
 
 TEST(SettingsPathFor, ReplacesOrAppendsTheExtensionOfTheFileName) {
