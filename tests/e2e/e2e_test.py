@@ -288,13 +288,17 @@ class RealProgramTest(unittest.TestCase):
         self.assertEqual(bmp_size(x_clipboard("image/bmp")), (width, height))
         self.close_with_esc()
 
-    def test_face_details_reach_the_x_clipboard_as_text_and_esc_closes_only_the_dialog(self):
+    def open_details_over_x_text(self):
+        """Starts with IPA Gothic, puts X's own text on the clipboard, opens the details dialog."""
         self.start(windows_path(IPA_GOTHIC))
         subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"from X", env=ENV, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         poll(lambda: x_clipboard("UTF8_STRING") == b"from X", "the X text on the clipboard")
         self.assertIsNotNone(probe("command", "40012"))
         self.assertIsNotNone(probe("wait-shown", "30000", "#32770"), "the dialog did not show")
+
+    def test_face_details_reach_the_x_clipboard_as_text_and_esc_closes_only_the_dialog(self):
+        self.open_details_over_x_text()
         dialog = dict(probe("state", "0", "#32770"))
         self.assertEqual(dialog["title"], "フォントの詳細 - IPAゴシック")
         left, top, right, bottom = (int(v) for v in dialog["window-rect"].split())
@@ -311,12 +315,7 @@ class RealProgramTest(unittest.TestCase):
         self.close_with_esc()
 
     def test_a_character_found_on_the_grid_page_reaches_the_x_clipboard(self):
-        self.start(windows_path(IPA_GOTHIC))
-        subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=b"from X", env=ENV, check=True,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        poll(lambda: x_clipboard("UTF8_STRING") == b"from X", "the X text on the clipboard")
-        self.assertIsNotNone(probe("command", "40012"))
-        self.assertIsNotNone(probe("wait-shown", "30000", "#32770"), "the dialog did not show")
+        self.open_details_over_x_text()
         left, top = (int(v) for v in dict(probe("state", "0", "#32770"))["tab-rect"].split()[:2])
         self.click(left + 15, top + 10)  # the first tab; Right shows the grid, Shift+Tab goes to its search box
         xdotool("key", "Right", "shift+Tab")
