@@ -45,16 +45,21 @@ std::wstring ClassOf(HWND hwnd) {
     return name;
 }
 
-BOOL CALLBACK NoteUnpainted(HWND child, LPARAM unpainted) {
-    *reinterpret_cast<bool*>(unpainted) |= IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE);
-    return TRUE;
+std::vector<HWND> Children(HWND hwnd) {
+    std::vector<HWND> children;
+    EnumChildWindows(hwnd, [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&children));
+    return children;
 }
 
 // Shown, with nothing of it or its controls left to paint.
 bool Painted(HWND hwnd) {
-    bool unpainted = false;
-    EnumChildWindows(hwnd, NoteUnpainted, reinterpret_cast<LPARAM>(&unpainted));
-    return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE) && !unpainted;
+    if (!IsWindowVisible(hwnd) || GetUpdateRect(hwnd, nullptr, FALSE)) return false;
+    for (HWND child : Children(hwnd))
+        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return false;
+    return true;
 }
 
 long long UnixMilliseconds() {
@@ -72,11 +77,6 @@ bool WaitFor(DWORD milliseconds, Done done) {
         Sleep(5);
     }
     return true;
-}
-
-BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-    return TRUE;
 }
 
 void PrintRect(const char* role, HWND hwnd) {
@@ -103,9 +103,7 @@ int PrintState(const wchar_t* className) {
     if (!main) return 1;
     PrintRect("window", main);
     std::printf("title %s\n", OneLine(TextOf(main)).c_str());
-    std::vector<HWND> children;
-    EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
-    for (HWND child : children) {
+    for (HWND child : Children(main)) {
         const std::wstring name = ClassOf(child);
         if (name == L"RichEdit20W") {
             std::printf("sample %s\n", OneLine(TextOf(child)).c_str());
