@@ -1,10 +1,9 @@
 #!/usr/bin/python3
 """Web fonts made from real Debian fonts by encoders nobody here wrote must
-decode, through tavrel-cli, to what those fonts hold: WOFF files from
-sfnt2woff and from fontTools to the original tables byte for byte, in the sfnt
-layout tavrel writes; WOFF2 files from woff2_compress to exactly the bytes
-woff2_decompress gives. The web fonts fonts-font-awesome ships open under
-their names.
+decode, through tavrel-cli, to exactly the bytes the peer decoders give:
+WOFF files from sfnt2woff and from fontTools to woff2sfnt's, WOFF2 files
+from woff2_compress to woff2_decompress's. The web fonts fonts-font-awesome
+ships open under their names and hold the tables fontTools reads.
 
 usage: web_fonts_round_trip.py WORKDIR [EMULATOR...] TAVREL_CLI
 Encoded files are kept in WORKDIR and made again only when missing."""
@@ -91,39 +90,9 @@ def make_pair(_, target):
     collection.save(str(target))
 
 
-def original_tables(path):
-    with open(path, "rb") as f:
-        reader = SFNTReader(f)
-        return {tag: reader[tag] for tag in reader.keys()}
-
-
-def check_woff(name, woff_path, original):
-    """The decoded image holds the original tables, behind an offset table,
-    records in tag order and tables at 4-byte boundaries with zero padding, as
-    the WOFF directory describes them."""
-    image, woff = decode(woff_path), woff_path.read_bytes()
-    if not image:
-        return
-    count, total = struct.unpack(">H", woff[12:14])[0], struct.unpack(">I", woff[16:20])[0]
-    checksums = {e[0]: e[4] for e in (struct.unpack(">4sIIII", woff[44 + 20 * i:64 + 20 * i]) for i in range(count))}
-    n = struct.unpack(">H", image[4:6])[0]
-    records = [struct.unpack(">4sIII", image[12 + 16 * i:28 + 16 * i]) for i in range(n)]
-    power = 1 << (n.bit_length() - 1)
-    check(image[:4] == woff[4:8], name + ": sfntVersion is not the flavor")
-    check(struct.unpack(">HHHH", image[4:12]) == (n, power * 16, power.bit_length() - 1, n * 16 - power * 16),
-          name + ": offset table fields")
-    check([r[0] for r in records] == sorted(checksums), name + ": records are not the directory's tags in order")
-    at = 12 + 16 * n
-    for tag, checksum, offset, length in records:
-        check(checksum == checksums[tag], "%s: %s checksum" % (name, tag))
-        check(offset == at, "%s: %s at %d, not %d" % (name, tag, offset, at))
-        at = offset + length + (-length % 4)
-        check(image[offset + length:at] == bytes(at - offset - length), "%s: %s padding" % (name, tag))
-    check(len(image) == at == total, "%s: %d bytes, tables end at %d, totalSfntSize %d" % (name, len(image), at, total))
-    decoded = {tag.decode("latin-1"): image[offset:offset + length] for tag, _, offset, length in records}
-    check(sorted(decoded) == sorted(original), name + ": the tables are not the original's")
-    for tag, data in original.items():
-        check(decoded.get(tag) == data, "%s: table %s differs from the original" % (name, tag))
+def check_woff(name, woff):
+    sfnt = subprocess.run(["woff2sfnt", str(woff)], check=True, capture_output=True).stdout
+    check(decode(woff) == sfnt, name + ": not the bytes woff2sfnt gives")
 
 
 def check_woff2(name, woff2_path, reference=None):
@@ -133,10 +102,10 @@ def check_woff2(name, woff2_path, reference=None):
 
 def main():
     for source in FONTS:
-        stem, original = Path(source).stem, original_tables(source)
+        stem = Path(source).stem
         woffs = [made_once("sfnt2woff", source, "sfnt2woff", ".woff"), made_once("fonttools", source, fonttools_woff, ".woff")]
         for maker, woff in zip(("sfnt2woff", "fontTools"), woffs):
-            check_woff(stem + " by " + maker, woff, original)
+            check_woff(stem + " by " + maker, woff)
         woff2 = made_once("woff2", source, "woff2_compress", ".woff2")
         check_woff2(stem + " by woff2_compress", woff2)
         expected = [full_name(TTFont(source, lazy=True))]
@@ -165,7 +134,14 @@ def main():
 
     woff, woff2 = Path(AWESOME + ".woff"), Path(AWESOME + ".woff2")
     check(names(woff, woff2) == [full_name(TTFont(str(woff), lazy=True))], "font-awesome web fonts' names")
-    check_woff("font-awesome .woff", woff, original_tables(woff))
+    # woff2sfnt corrects a checksum this file misstates; tavrel keeps the stated one.
+    with open(woff, "rb") as f:
+        reader = SFNTReader(f)
+        original = {tag.encode("latin-1"): reader[tag] for tag in reader.keys()}
+    image = decode(woff)
+    records = [struct.unpack(">4sIII", image[12 + 16 * i:28 + 16 * i]) for i in range(struct.unpack(">H", image[4:6])[0])]
+    check({tag: image[offset:offset + length] for tag, _, offset, length in records} == original,
+          "font-awesome .woff: the tables are not the ones fontTools reads")
     check_woff2("font-awesome .woff2", woff2)
     # A damaged web font is reported the way names reports a refused file.
     for source in (woff, woff2):
