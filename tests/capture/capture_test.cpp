@@ -50,12 +50,11 @@ protected:
           sample_(CreateWindowExW(WS_EX_CLIENTEDGE, L"RichEdit20W", L"WWW sample\r\nsecond line", kSampleStyle, 0,
                                   0, 10, 10, main_, reinterpret_cast<HMENU>(100), GetModuleHandleW(nullptr), nullptr)) {
         CHARFORMAT2W format{};
-        format.cbSize = sizeof format;
         format.dwMask = CFM_SIZE | CFM_FACE | CFM_BOLD;
         format.dwEffects = CFE_BOLD;
         format.yHeight = 36 * 20;
         lstrcpynW(format.szFaceName, L"DejaVu Sans", LF_FACESIZE);
-        SendMessageW(sample_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+        SetFormat(format);
         SetColours(kTextColour, kBackground);
         Resize(400, 150);
         SetForegroundWindow(main_);
@@ -65,13 +64,17 @@ protected:
 
     void SetUp() override { ASSERT_NE(sample_, nullptr) << "no RichEdit control: is DISPLAY set?"; }
 
+    void SetFormat(CHARFORMAT2W format) {
+        format.cbSize = sizeof format;
+        SendMessageW(sample_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    }
+
     void SetColours(COLORREF text, COLORREF background) {
         CHARFORMAT2W format{};
-        format.cbSize = sizeof format;
         format.dwMask = CFM_COLOR | CFM_BACKCOLOR;
         format.crTextColor = text;
         format.crBackColor = background;
-        SendMessageW(sample_, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+        SetFormat(format);
         SendMessageW(sample_, EM_SETBKGNDCOLOR, 0, static_cast<LPARAM>(background));
         Paint();
     }
@@ -89,12 +92,6 @@ protected:
         Paint();
     }
 
-    SIZE ClientSize() const {
-        RECT rect{};
-        GetClientRect(sample_, &rect);
-        return {rect.right, rect.bottom};
-    }
-
     // Paints whatever is pending, so a capture sees the current state.
     void Paint() const {
         RedrawWindow(main_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -105,11 +102,14 @@ protected:
     // The clipboard's picture, which must be as large as the client area; an
     // empty one, and a failure, when there is none.
     test::Picture Captured() {
-        const auto picture = ClipboardPicture();
-        if (!picture) ADD_FAILURE() << "no bitmap on the clipboard; " << test::DescribeClipboard();
-        EXPECT_EQ(picture.value_or(test::Picture{}).width, ClientSize().cx);
-        EXPECT_EQ(picture.value_or(test::Picture{}).height, ClientSize().cy);
-        return picture.value_or(test::Picture{});
+        const auto found = ClipboardPicture();
+        if (!found) ADD_FAILURE() << "no bitmap on the clipboard; " << test::DescribeClipboard();
+        const test::Picture picture = found.value_or(test::Picture{});
+        RECT client{};
+        GetClientRect(sample_, &client);
+        EXPECT_EQ(picture.width, client.right);
+        EXPECT_EQ(picture.height, client.bottom);
+        return picture;
     }
 
     static void ExpectMarkerUntouched() {
@@ -121,24 +121,21 @@ protected:
     HWND sample_;
 };
 
-TEST_F(CaptureTest, ReplacesTheClipboardWithAPictureOfTheClientArea) {
+// Each capture replaces the clipboard's contents, text included, with the
+// control as it is now: at its size right after a resize, in its colours. It
+// gives back every GDI object it took.
+TEST_F(CaptureTest, EachCaptureShowsTheControlAsItIsNow) {
     PutTextOnClipboard(kMarker);
     Capture();
     EXPECT_FALSE(ClipboardText());
-    const test::Picture picture = Captured();
-    ASSERT_EQ(picture.width, 400);
-    ASSERT_EQ(picture.height, 150);
-    EXPECT_GT(picture.Count(kTextColour), 500u);
+    const test::Picture first = Captured();
+    ASSERT_EQ(first.width, 400);
+    ASSERT_EQ(first.height, 150);
+    EXPECT_GT(first.Count(kTextColour), 500u);
     // Below the last line and at the right edge there is only background.
-    EXPECT_EQ(picture.At(399, 149), kBackground);
-    EXPECT_EQ(picture.At(399, 0), kBackground);
-    EXPECT_EQ(picture.At(0, 149), kBackground);
-}
-
-// Each capture replaces the one before, at the control's size right after a
-// resize, and gives back every GDI object it took.
-TEST_F(CaptureTest, EachCaptureShowsTheControlAsItIsNow) {
-    Capture();
+    EXPECT_EQ(first.At(399, 149), kBackground);
+    EXPECT_EQ(first.At(399, 0), kBackground);
+    EXPECT_EQ(first.At(0, 149), kBackground);
     const long objects = CountGdiObjects();
     ASSERT_GT(objects, 0);
     COLORREF previous = kBackground;
