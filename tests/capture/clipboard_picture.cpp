@@ -14,14 +14,10 @@ Picture PixelsOf(HBITMAP bitmap) {
     BITMAP size{};
     GetObjectW(bitmap, sizeof size, &size);
     Picture picture{size.bmWidth, size.bmHeight, std::vector<COLORREF>(std::size_t(size.bmWidth) * size.bmHeight)};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    GetDIBits(ScopedGetDC(nullptr).get(), bitmap, 0, picture.height, picture.pixels.data(), &info, DIB_RGB_COLORS);
+    // Top-down rows of 32-bit pixels, which have no colour table.
+    BITMAPINFOHEADER header{sizeof header, picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(ScopedGetDC(nullptr).get(), bitmap, 0, picture.height, picture.pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     // Rows come as blue, green, red, unused bytes; a COLORREF is red, green, blue.
     for (COLORREF& pixel : picture.pixels)
         pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
