@@ -39,12 +39,6 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = L"";
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
 std::vector<HWND> Children(HWND hwnd) {
     std::vector<HWND> children;
     EnumChildWindows(hwnd, [](HWND child, LPARAM list) {
@@ -71,11 +65,8 @@ long long UnixMilliseconds() {
 
 template <class Done>
 bool WaitFor(DWORD milliseconds, Done done) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    while (!done()) {
+    for (const ULONGLONG end = GetTickCount64() + milliseconds; !done(); Sleep(5))
         if (GetTickCount64() > end) return false;
-        Sleep(5);
-    }
     return true;
 }
 
@@ -104,7 +95,9 @@ int PrintState(const wchar_t* className) {
     PrintRect("window", main);
     std::printf("title %s\n", OneLine(TextOf(main)).c_str());
     for (HWND child : Children(main)) {
-        const std::wstring name = ClassOf(child);
+        wchar_t childClass[64] = L"";
+        GetClassNameW(child, childClass, 64);
+        const std::wstring name = childClass;
         if (name == L"RichEdit20W") {
             std::printf("sample %s\n", OneLine(TextOf(child)).c_str());
             PrintRect("sample", child);
