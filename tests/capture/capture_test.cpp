@@ -14,10 +14,7 @@
 namespace tavrel {
 namespace {
 
-using test::ClipboardPicture;
-using test::ClipboardText;
-using test::CountGdiObjects;
-using test::PutTextOnClipboard;
+using namespace test;
 
 constexpr COLORREF kTextColour = RGB(200, 0, 0);
 constexpr COLORREF kBackground = RGB(255, 255, 0);
@@ -33,7 +30,7 @@ HWND MessageOnlyWindow() {
 class CaptureTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        test::WaitForClipboardManager();
+        WaitForClipboardManager();
         LoadLibraryW(L"Riched20.dll");
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
@@ -101,10 +98,10 @@ protected:
 
     // The clipboard's picture, which must be as large as the client area; an
     // empty one, and a failure, when there is none.
-    test::Picture Captured() {
+    Picture Captured() {
         const auto found = ClipboardPicture();
-        if (!found) ADD_FAILURE() << "no bitmap on the clipboard; " << test::DescribeClipboard();
-        const test::Picture picture = found.value_or(test::Picture{});
+        if (!found) ADD_FAILURE() << "no bitmap on the clipboard; " << DescribeClipboard();
+        const Picture picture = found.value_or(Picture{});
         RECT client{};
         GetClientRect(sample_, &client);
         EXPECT_EQ(picture.width, client.right);
@@ -128,7 +125,7 @@ TEST_F(CaptureTest, EachCaptureShowsTheControlAsItIsNow) {
     PutTextOnClipboard(kMarker);
     Capture();
     EXPECT_FALSE(ClipboardText());
-    const test::Picture first = Captured();
+    const Picture first = Captured();
     ASSERT_EQ(first.width, 400);
     ASSERT_EQ(first.height, 150);
     EXPECT_GT(first.Count(kTextColour), 500u);
@@ -145,7 +142,7 @@ TEST_F(CaptureTest, EachCaptureShowsTheControlAsItIsNow) {
         SetColours(kTextColour, background);
         Resize(size.cx, size.cy);
         Capture();
-        const test::Picture picture = Captured();
+        const Picture picture = Captured();
         EXPECT_EQ(picture.Count(previous), 0u);
         EXPECT_GT(picture.Count(background), 0u);
         previous = background;

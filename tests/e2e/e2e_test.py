@@ -1,13 +1,11 @@
 #!/usr/bin/python3
-"""End-to-end tests of the real tavrel.exe under Wine on the X display that
-scripts/test starts: each test copies the program into a folder of its own
-(its settings file lies beside it), starts it as a person would, acts through
-xdotool, reads the window from another Windows process (tavrel-probe), its
-pixels from the X screen and the settings file after closing.
+"""End-to-end tests of the real tavrel.exe under Wine on the X display: each
+test starts a copy alone in a folder of its own, its settings file beside it
+(that it starts at all shows it needs no DLL there), acts through xdotool and
+reads the window through tavrel-probe, another Windows process.
 
 The Wine prefix opens every window inside one virtual desktop (scripts/setup),
-where frames can be dragged and Wine returns the program's exit code. That a
-copy alone in a folder starts at all shows that tavrel.exe needs no DLL beside it.
+where frames can be dragged and Wine returns the program's exit code.
 
 usage: e2e_test.py WINE_EXEC TAVREL_EXE PROBE_EXE OBJDUMP CLI_EXE VERSION [unittest arguments]
 """
@@ -165,8 +163,7 @@ class ExecutableTest(unittest.TestCase):
 class RealProgramTest(unittest.TestCase):
     def setUp(self):
         self.folder = Path(tempfile.mkdtemp(prefix="tavrel-e2e-"))
-        self.exe = self.folder / "tavrel.exe"
-        shutil.copy(TAVREL, self.exe)
+        self.exe = Path(shutil.copy(TAVREL, self.folder / "tavrel.exe"))
         self.ini = self.folder / "tavrel.ini"
         self.process = None
         self.log = (self.folder / "tavrel.log").open("w")
@@ -315,8 +312,7 @@ class RealProgramTest(unittest.TestCase):
                     "the window to shrink")
         self.assertEqual(size, (320, 120))
         self.close_with_esc()
-        settings = read_settings(self.ini)
-        self.assertEqual((settings["width"], settings["height"]), ("320", "120"))
+        self.assertEqual([read_settings(self.ini)[key] for key in ("width", "height")], ["320", "120"])
 
     def test_size_box_beeps_at_a_letter_and_applies_each_number(self):
         with bells(self.folder) as rung:
@@ -325,8 +321,7 @@ class RealProgramTest(unittest.TestCase):
             self.assertEqual(rung(), 0)
             xdotool("key", "a")
             poll(lambda: rung() == 1, "one beep at the letter")
-            xdotool("key", "BackSpace", "6")
-            poll(lambda: state()["size"] == ["16"], "the size box to show 16")
+            self.type_size(values, "1", "6")
             self.assertEqual(rung(), 1)
             self.close_with_esc()
         self.assertEqual(read_settings(self.ini)["pt"], "16")
