@@ -152,7 +152,7 @@ def main():
         check(not (SCRATCH / "never").exists(), "decode wrote a file it refused")
     if failures:
         sys.exit("%d checks failed" % len(failures))
-    print("web fonts by sfnt2woff, fontTools and woff2_compress decode to the original fonts")
+    print("web fonts by sfnt2woff, fontTools and woff2_compress decode as woff2sfnt and woff2_decompress do")
 
 
 if __name__ == "__main__":
