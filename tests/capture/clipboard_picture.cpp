@@ -5,39 +5,32 @@
 #include <cstring>
 #include <thread>
 
+#include "scoped_handles.h"
+
 namespace tavrel::test {
 namespace {
-
-class OpenedClipboard {
-public:
-    OpenedClipboard() : open_(OpenClipboard(nullptr) != FALSE) {}
-    ~OpenedClipboard() {
-        if (open_) CloseClipboard();
-    }
-    explicit operator bool() const { return open_; }
-
-private:
-    bool open_;
-};
 
 Picture PixelsOf(HBITMAP bitmap) {
     BITMAP size{};
     GetObjectW(bitmap, sizeof size, &size);
     Picture picture{size.bmWidth, size.bmHeight, std::vector<COLORREF>(std::size_t(size.bmWidth) * size.bmHeight)};
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    HDC screen = GetDC(nullptr);
-    GetDIBits(screen, bitmap, 0, picture.height, picture.pixels.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
+    // Top-down rows of 32-bit pixels, which have no colour table.
+    BITMAPINFOHEADER header{sizeof header, picture.width, -picture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    GetDIBits(ScopedGetDC(nullptr).get(), bitmap, 0, picture.height, picture.pixels.data(),
+              reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
     // Rows come as blue, green, red, unused bytes; a COLORREF is red, green, blue.
     for (COLORREF& pixel : picture.pixels)
         pixel = RGB(GetBValue(pixel), GetGValue(pixel), GetRValue(pixel));
     return picture;
+}
+
+std::string DescribeWindow(HWND hwnd) {
+    if (!hwnd) return "none";
+    char name[64] = "";
+    GetClassNameA(hwnd, name, sizeof name);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    return std::string(name) + (process == GetCurrentProcessId() ? " (this process)" : " (process " + std::to_string(process) + ")");
 }
 
 }  // namespace
@@ -58,7 +51,7 @@ std::size_t Picture::Count(COLORREF colour) const {
 }
 
 std::optional<Picture> ClipboardPicture() {
-    OpenedClipboard clipboard;
+    ScopedClipboard clipboard(nullptr);
     if (!clipboard) return std::nullopt;
     HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
     if (!bitmap) return std::nullopt;
@@ -66,7 +59,7 @@ std::optional<Picture> ClipboardPicture() {
 }
 
 std::optional<std::wstring> ClipboardText() {
-    OpenedClipboard clipboard;
+    ScopedClipboard clipboard(nullptr);
     if (!clipboard) return std::nullopt;
     HANDLE data = GetClipboardData(CF_UNICODETEXT);
     if (!data) return std::nullopt;
@@ -75,19 +68,6 @@ std::optional<std::wstring> ClipboardText() {
     return text;
 }
 
-namespace {
-
-std::string DescribeWindow(HWND hwnd) {
-    if (!hwnd) return "none";
-    char name[64] = "";
-    GetClassNameA(hwnd, name, sizeof name);
-    DWORD process = 0;
-    GetWindowThreadProcessId(hwnd, &process);
-    return std::string(name) + (process == GetCurrentProcessId() ? " (this process)" : " (process " + std::to_string(process) + ")");
-}
-
-}  // namespace
-
 std::string DescribeClipboard() {
     return "clipboard owner: " + DescribeWindow(GetClipboardOwner()) +
            ", held open by: " + DescribeWindow(GetOpenClipboardWindow()) +
@@ -95,7 +75,7 @@ std::string DescribeClipboard() {
 }
 
 void PutTextOnClipboard(const std::wstring& text) {
-    OpenedClipboard clipboard;
+    ScopedClipboard clipboard(nullptr);
     EmptyClipboard();
     const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);

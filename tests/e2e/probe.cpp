@@ -39,22 +39,21 @@ std::wstring TextOf(HWND hwnd) {
     return text;
 }
 
-std::wstring ClassOf(HWND hwnd) {
-    wchar_t name[64] = L"";
-    GetClassNameW(hwnd, name, 64);
-    return name;
-}
-
-BOOL CALLBACK NoteUnpainted(HWND child, LPARAM unpainted) {
-    *reinterpret_cast<bool*>(unpainted) |= IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE);
-    return TRUE;
+std::vector<HWND> Children(HWND hwnd) {
+    std::vector<HWND> children;
+    EnumChildWindows(hwnd, [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&children));
+    return children;
 }
 
 // Shown, with nothing of it or its controls left to paint.
 bool Painted(HWND hwnd) {
-    bool unpainted = false;
-    EnumChildWindows(hwnd, NoteUnpainted, reinterpret_cast<LPARAM>(&unpainted));
-    return IsWindowVisible(hwnd) && !GetUpdateRect(hwnd, nullptr, FALSE) && !unpainted;
+    if (!IsWindowVisible(hwnd) || GetUpdateRect(hwnd, nullptr, FALSE)) return false;
+    for (HWND child : Children(hwnd))
+        if (IsWindowVisible(child) && GetUpdateRect(child, nullptr, FALSE)) return false;
+    return true;
 }
 
 long long UnixMilliseconds() {
@@ -66,17 +65,9 @@ long long UnixMilliseconds() {
 
 template <class Done>
 bool WaitFor(DWORD milliseconds, Done done) {
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    while (!done()) {
+    for (const ULONGLONG end = GetTickCount64() + milliseconds; !done(); Sleep(5))
         if (GetTickCount64() > end) return false;
-        Sleep(5);
-    }
     return true;
-}
-
-BOOL CALLBACK CollectChild(HWND child, LPARAM list) {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-    return TRUE;
 }
 
 void PrintRect(const char* role, HWND hwnd) {
@@ -103,10 +94,10 @@ int PrintState(const wchar_t* className) {
     if (!main) return 1;
     PrintRect("window", main);
     std::printf("title %s\n", OneLine(TextOf(main)).c_str());
-    std::vector<HWND> children;
-    EnumChildWindows(main, CollectChild, reinterpret_cast<LPARAM>(&children));
-    for (HWND child : children) {
-        const std::wstring name = ClassOf(child);
+    for (HWND child : Children(main)) {
+        wchar_t childClass[64] = L"";
+        GetClassNameW(child, childClass, 64);
+        const std::wstring name = childClass;
         if (name == L"RichEdit20W") {
             std::printf("sample %s\n", OneLine(TextOf(child)).c_str());
             PrintRect("sample", child);

@@ -6,7 +6,6 @@ import bz2
 import glob
 import json
 import os
-import subprocess
 import sys
 import tempfile
 from pathlib import Path
@@ -16,18 +15,14 @@ from fontTools.pens.ttGlyphPen import TTGlyphPen
 from fontTools.ttLib import TTFont
 from fontTools.ttLib.tables.TupleVariation import TupleVariation
 
+sys.path.insert(0, str(Path(__file__).parent))
+from names_match_fonttools import run  # noqa: E402
+
 NOTO = "/usr/share/fonts/opentype/noto/"
 CMAP_ORDER = [(3, 10), (0, 6), (0, 4), (3, 1), (0, 3), (0, 2), (0, 1), (0, 0)]
 NAME_KEYS = dict(family=1, subfamily=2, typographicFamily=16, typographicSubfamily=17, postScriptName=6,
                  version=5, copyright=0, trademark=7, manufacturer=8, designer=9, description=10,
                  vendorUrl=11, designerUrl=12, license=13, licenseUrl=14)
-
-
-def run(command, *args):
-    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:  # files, never pipes, for Wine
-        status = subprocess.call(command + list(args), stdout=out, stderr=err, stdin=subprocess.DEVNULL, timeout=120)
-        out.seek(0), err.seek(0)
-        return status, out.read().decode(), err.read().decode(errors="replace")
 
 
 def name(font, name_id):
@@ -115,9 +110,9 @@ def main():
             faults.append("%s: status %d, text %r, not missing %r %s" % (path, status, report.get("text"), missing, err))
     ipa = TTFont(cases[1][0]).getBestCmap()
     coverage = {c["set"]: (c["covered"], c["total"]) for c in json.loads(run(command, "info", cases[1][0], "--json")[1])[0]["coverage"]}
-    for set_id, points in joyo_and_jis().items():
-        if coverage[set_id] != (len(points & ipa.keys()), len(points)):
-            faults.append("IPA Gothic %s: %r, fontTools and Unihan give %r" % (set_id, coverage[set_id], (len(points & ipa.keys()), len(points))))
+    want = {set_id: (len(points & ipa.keys()), len(points)) for set_id, points in joyo_and_jis().items()}
+    if any(coverage.get(set_id) != pair for set_id, pair in want.items()):
+        faults.append("IPA Gothic coverage %r; fontTools and Unihan give %r" % (coverage, want))
     os.mkdir(os.path.join(scratch, "folder.ttf"))
     os.mkfifo(os.path.join(scratch, "pipe.ttf"))
     refusals = [(["folder.ttf"], 1, "directory"), (["pipe.ttf"], 1, "FIFO"), (["variable.ttf", "--member", "0"], 1, "collection"),

@@ -2,7 +2,7 @@
 """tavrel-cli names on real fonts from Debian's packages must print the names
 fontTools finds for name ID 4 under the same preference: first Windows
 Japanese, else the last Macintosh Japanese, the last Windows English, the last
-Macintosh English."""
+Macintosh English. The other integration scripts share run() and full_name()."""
 import subprocess
 import sys
 import tempfile
@@ -19,6 +19,16 @@ FONTS = [
     "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",
     "/usr/share/fonts/opentype/noto/NotoSerifCJK-Bold.ttc",
 ]
+
+
+def run(command, *args):
+    """Exit status, standard output (bytes) and standard error of command + args. Wine is
+    given files, never pipes: a wineserver it starts would hold a pipe open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        status = subprocess.call(list(command) + [str(a) for a in args], stdout=out, stderr=err,
+                                 stdin=subprocess.DEVNULL, timeout=300)
+        out.seek(0), err.seek(0)
+        return status, out.read(), err.read().decode(errors="replace")
 
 
 def full_name(font):
@@ -39,43 +49,20 @@ def full_name(font):
     return next((c for c in candidates.values() if c), "")
 
 
-def expected_names(paths):
-    listed = []
-    for path in paths:
-        if path.endswith(".ttc"):
-            fonts = TTCollection(path).fonts[:10]
-        else:
-            fonts = [TTFont(path, lazy=True)]
-        for font in fonts:
-            name = full_name(font)
-            if name not in listed:
-                listed.append(name)
-    return listed
-
-
 def main():
-    command = sys.argv[1:]
-    fonts = [f for f in FONTS if Path(f).exists()]
-    if len(fonts) != len(FONTS):
-        sys.exit("missing fonts: %s" % sorted(set(FONTS) - set(fonts)))
     with tempfile.TemporaryDirectory() as scratch:
         # A path outside any ANSI code page, with the extension in capitals,
         # opens like any other; the same file twice lists nothing new.
         renamed = Path(scratch, "フォント ü.TTF")
-        renamed.write_bytes(Path(fonts[0]).read_bytes())
-        files = [str(renamed)] + fonts[1:] + [fonts[0]]
-        out, err = Path(scratch, "out"), Path(scratch, "err")
-        # Wine is given files, never pipes: a wineserver it starts would hold a pipe open.
-        with open(out, "wb") as o, open(err, "wb") as e:
-            status = subprocess.call(command + ["names"] + files, stdout=o, stderr=e, stdin=subprocess.DEVNULL)
-        printed = out.read_bytes().decode("utf-8").splitlines()
-        errors = err.read_text(errors="replace")
-        expected = expected_names(files)
+        renamed.write_bytes(Path(FONTS[0]).read_bytes())
+        files = [str(renamed)] + FONTS[1:] + [FONTS[0]]
+        status, out, errors = run(sys.argv[1:], "names", *files)
+        faces = [font for path in files
+                 for font in (TTCollection(path).fonts[:10] if path.endswith(".ttc") else [TTFont(path, lazy=True)])]
+        expected = list(dict.fromkeys(full_name(font) for font in faces))
+    printed = out.decode("utf-8").splitlines()
     if printed != expected or status != 0:
-        print("status", status, "stderr:", errors)
-        for a, b in zip(printed + [""] * len(expected), expected + [""] * len(printed)):
-            print(("  " if a == b else "! ") + repr(a) + " / " + repr(b))
-        sys.exit(1)
+        sys.exit("status %d, stderr %s\nprinted:   %r\nfontTools: %r" % (status, errors, printed, expected))
     print("%d names match fontTools, among them %s" % (len(expected), ", ".join(expected[:3])))
 
 
