@@ -73,13 +73,8 @@ ByteVector BuildWoff(const std::vector<WoffTable>& tables, const WoffExtras& ext
     return out;
 }
 
-static std::uint32_t GetU32(const ByteVector& bytes, std::size_t at) {
-    return std::uint32_t{bytes.at(at)} << 24 | std::uint32_t{bytes.at(at + 1)} << 16 |
-           std::uint32_t{bytes.at(at + 2)} << 8 | bytes.at(at + 3);
-}
-
 ByteVector WoffFromSfnt(const ByteVector& sfnt) {
-    const std::size_t numTables = std::size_t{sfnt.at(4)} << 8 | sfnt.at(5);
+    const std::size_t numTables = GetU16(sfnt, 4);
     std::vector<WoffTable> tables;
     for (std::size_t i = 0; i < numTables; ++i) {
         const std::size_t record = 12 + 16 * i;

@@ -60,9 +60,7 @@ TEST(ExtractCollectionMember, WritesEachMemberAsAStandaloneImage) {
 TEST(ExtractCollectionMember, MembersOutsideTheFileOrBeyondNumFontsAreAbsent) {
     const ByteVector two = CollectionOf(2);
     const ByteVector offsetPastEnd = With(two, 16, static_cast<std::uint32_t>(two.size() - 4));
-    std::uint32_t directory = 0;
-    ReadU32BE(two, 12, directory);
-    const ByteVector tablePastEnd = With(two, directory + 12 + 12, 0xFFFFFFF0);  // first record's length
+    const ByteVector tablePastEnd = With(two, test::GetU32(two, 12) + 12 + 12, 0xFFFFFFF0);  // first record's length
     // 1000 records over one 40 KB table would make a 56 KB file ask for a 40 MB image.
     const ByteVector repeating = MemberRepeatingOneTable(1000, 40000);
     const std::tuple<ByteVector, std::uint32_t, bool> cases[] = {  // the collection, a member, whether it is there
@@ -79,14 +77,14 @@ TEST(CheckCollectionLayout, RefusesMembersOutsideTheFileOrSharingOneHugeDirector
     // small file cost a walk over its records once per member.
     const std::uint32_t members = 2000, tables = 200;
     ByteVector shared = test::Pack({F32(MakeTag("ttcf")), F32(0x00010000), F32(members)});
-    for (std::uint32_t i = 0; i < members; ++i) test::AppendU32(shared, 12 + 4 * members);
-    test::AppendU32(shared, 0x00010000);
-    test::AppendU16(shared, tables);
+    shared.resize(shared.size() + 4 * members);
+    for (std::uint32_t i = 0; i < members; ++i) test::PutU32(shared, 12 + 4 * i, 12 + 4 * members);
+    const ByteVector directory = test::Pack({F32(0x00010000), F16(tables)});
+    shared.insert(shared.end(), directory.begin(), directory.end());
     shared.resize(shared.size() + 6 + 16 * tables, 0);
-    std::uint32_t directory = 0;
-    ReadU32BE(CollectionOf(1), 12, directory);
+    const ByteVector one = CollectionOf(1);
     EXPECT_FALSE(CheckCollectionLayout(shared));
-    EXPECT_FALSE(CheckCollectionLayout(With(CollectionOf(1), directory + 12 + 12, 0xFFFFFFF0)));
+    EXPECT_FALSE(CheckCollectionLayout(With(one, test::GetU32(one, 12) + 12 + 12, 0xFFFFFFF0)));
     EXPECT_FALSE(CheckCollectionLayout(MemberRepeatingOneTable(1000, 40000)));
     EXPECT_TRUE(CheckCollectionLayout(CollectionOf(12)));
 }

@@ -23,16 +23,10 @@ ByteVector Pattern(std::size_t length, std::uint8_t seed) {
     return bytes;
 }
 
-std::uint32_t U32At(const ByteVector& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    EXPECT_TRUE(ReadU32BE(bytes, at, value));
-    return value;
-}
-
 // Changes entry `index`'s origLength and keeps totalSfntSize in step, so only the table itself is wrong.
 ByteVector WithOrigLength(ByteVector woff, std::size_t index, std::uint32_t length) {
     const std::size_t field = WoffEntryField(index, test::kWoffEntryOrigLength);
-    const std::uint64_t total = U32At(woff, test::kWoffTotalSfntSize) - PaddedLength(U32At(woff, field)) +
+    const std::uint64_t total = test::GetU32(woff, test::kWoffTotalSfntSize) - PaddedLength(test::GetU32(woff, field)) +
                                 PaddedLength(length);
     test::PutU32(woff, field, length);
     test::PutU32(woff, test::kWoffTotalSfntSize, static_cast<std::uint32_t>(total));
@@ -71,7 +65,7 @@ TEST(ConvertWoffToSfnt, DecodesExactlyTheSfntEachFileWraps) {
         for (std::uint32_t i = 0; i < n; ++i) tables.push_back({MakeTag("T000") + i, {}});
         files.emplace_back(std::to_string(n) + " tables", test::BuildWoff(tables));
     }
-    ASSERT_LT(U32At(files[0].second, WoffEntryField(2, test::kWoffEntryCompLength)), 300u) << "cmap should be compressed";
+    ASSERT_LT(test::GetU32(files[0].second, WoffEntryField(2, test::kWoffEntryCompLength)), 300u) << "cmap should be compressed";
     for (const auto& [what, woff] : files) {
         SCOPED_TRACE(what);
         auto image = DecodeWoff(woff);
@@ -83,7 +77,7 @@ TEST(ConvertWoffToSfnt, DecodesExactlyTheSfntEachFileWraps) {
 
 TEST(ConvertWoffToSfnt, SizeOnlyWritesNothingAndDecodeNeedsTheExactSize) {
     const ByteVector woff = test::WoffFromSfnt(test::BuildFontNamed(u"Sized"));
-    const std::uint32_t total = U32At(woff, test::kWoffTotalSfntSize);
+    const std::uint32_t total = test::GetU32(woff, test::kWoffTotalSfntSize);
     ByteVector out(total, 0xAA);
     EXPECT_EQ(ConvertWoffToSfnt(woff, WoffMode::SizeOnly, out).value(), total);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](std::uint8_t b) { return b == 0xAA; }));
@@ -97,14 +91,14 @@ TEST(ConvertWoffToSfnt, RefusesWhatTheFileCannotHold) {
     const ByteVector pair = test::BuildWoff({{MakeTag("cmap"), Pattern(300, 0)}, {MakeTag("head"), Pattern(54, 1), 0, Storage::Stored}});
     const ByteVector named = test::WoffFromSfnt(test::BuildFontNamed(u"Total"));
     const std::size_t headAt = WoffEntryField(1, test::kWoffEntryOffset), total = test::kWoffTotalSfntSize;
-    const std::size_t cmapAt = U32At(pair, WoffEntryField(0, test::kWoffEntryOffset));
+    const std::size_t cmapAt = test::GetU32(pair, WoffEntryField(0, test::kWoffEntryOffset));
     const std::size_t cmapStored = WoffEntryField(0, test::kWoffEntryCompLength);
     // Entries that all name the same compressed bytes claim more data than the file holds.
     ByteVector shared = test::BuildWoff({{MakeTag("aaaa"), ByteVector(100000)}, {MakeTag("bbbb"), {1}},
                                          {MakeTag("cccc"), {2}}, {MakeTag("dddd"), {3}}});
     for (std::size_t i = 1; i < 4; ++i) {
         for (std::size_t field : {test::kWoffEntryOffset, test::kWoffEntryCompLength})
-            test::PutU32(shared, WoffEntryField(i, field), U32At(shared, WoffEntryField(0, field)));
+            test::PutU32(shared, WoffEntryField(i, field), test::GetU32(shared, WoffEntryField(0, field)));
         shared = WithOrigLength(shared, i, 100000);
     }
     // Two tables of 2 GiB whose sum wraps to a small totalSfntSize in 32 bits.
@@ -125,14 +119,14 @@ TEST(ConvertWoffToSfnt, RefusesWhatTheFileCannotHold) {
         {With(wrap, total, 12 + 32), "the decoded font would be 4294967340 bytes, more than the 30 MiB limit"},
         {test::BuildWoff({{MakeTag("glyf"), ByteVector(kMaxDecodedImageSize - 12 - 16 + 1)}}),
          "the decoded font would be 31457284 bytes, more than the 30 MiB limit"},
-        {With(named, total, U32At(named, total) - 1), "totalSfntSize is 287 but the tables make 288 bytes"},
+        {With(named, total, test::GetU32(named, total) - 1), "totalSfntSize is 287 but the tables make 288 bytes"},
         {With(named, total, 0xFFFFFFFF), "totalSfntSize is 4294967295 but the tables make 288 bytes"},
         {scrambled, inflate + "300 bytes"},
         {WithOrigLength(pair, 0, 301), inflate + "301 bytes"},
         {WithOrigLength(pair, 0, 299), inflate + "299 bytes"},
         {WithOrigLength(pair, 0, 0), inflate + "0 bytes"},
         // A stream that ends early: its length no longer covers the whole stream.
-        {With(pair, cmapStored, U32At(pair, cmapStored) - 4), inflate + "300 bytes"},
+        {With(pair, cmapStored, test::GetU32(pair, cmapStored) - 4), inflate + "300 bytes"},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         auto image = DecodeWoff(cases[i].first);
