@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <tuple>
 
 #include "face_info.h"
 #include "face_summary.h"
@@ -222,20 +223,18 @@ void AddWoffCases(std::vector<MalformedFont>& cases) {
     w.EndsAround(nameStored, nameAt, size, "file size", nothing, named, nothing);
     w.Values(nameLength, {{0, nothing}, {35, nothing}, {37, nothing}, {0x8000, nothing}, {0xFFFFFFFF, nothing}});
 
-    const Field os2Offset{"OS/2 entry offset", entry(0, kWoffEntryOffset), 4};
-    const Field os2Comp{"OS/2 entry compLength", entry(0, kWoffEntryCompLength), 4};
-    const Field os2Orig{"OS/2 entry origLength", entry(0, kWoffEntryOrigLength), 4};
-    w.Values(os2Offset, {{0, nothing}, {os2At + 1, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"OS/2 entry offset", entry(0, kWoffEntryOffset), 4}, {{0, nothing}, {os2At + 1, nothing}, {0xFFFFFFFF, nothing}});
     // compLength equal to origLength makes the stream and what follows it a stored table.
-    w.Values(os2Comp, {{0, nothing}, {os2Stored - 1, nothing}, {78, named}, {0xFFFFFFFF, nothing}});
+    w.Values({"OS/2 entry compLength", entry(0, kWoffEntryCompLength), 4},
+             {{0, nothing}, {os2Stored - 1, nothing}, {78, named}, {0xFFFFFFFF, nothing}});
     // Inflating to more or less than origLength; 77 and 79 keep the layout's size.
-    w.Values(os2Orig, {{77, nothing}, {79, nothing}, {0xFFFFFFFF, nothing}});
-    ByteVector corrupt = base;
-    corrupt[os2At + os2Stored / 2] ^= 0xFF;
-    w.Add("OS/2 stream corrupted in the middle", corrupt, nothing);
-    corrupt = base;
-    corrupt[os2At + os2Stored - 1] ^= 0x01;
-    w.Add("OS/2 stream's checksum corrupted", corrupt, nothing);
+    w.Values({"OS/2 entry origLength", entry(0, kWoffEntryOrigLength), 4}, {{77, nothing}, {79, nothing}, {0xFFFFFFFF, nothing}});
+    for (const auto& [at, flip, what] : {std::tuple{os2At + os2Stored / 2, 0xFF, "OS/2 stream corrupted in the middle"},
+                                         {os2At + os2Stored - 1, 0x01, "OS/2 stream's checksum corrupted"}}) {
+        ByteVector corrupt = base;
+        corrupt[at] ^= static_cast<std::uint8_t>(flip);
+        w.Add(what, corrupt, nothing);
+    }
 
     // Two entries over the same compressed data, the layout kept consistent.
     ByteVector shared = base;
@@ -351,15 +350,15 @@ void AddSampleWoff2Cases(std::vector<MalformedFont>& cases, const FontSample& sa
         return;
     }
     w.Values({"flavor", 4, 4}, {{MakeTag("true"), kEmptyName}});
-    ByteVector mangled = w.base();
-    mangled.at(48) = 0x3F;  // an arbitrary tag follows, shifting the whole directory
-    w.Add("first directory entry's flags = 0x3F", mangled, nothing);
-    mangled = w.base();
-    mangled.at(49) = 0x80;  // origLength with a leading zero digit
-    w.Add("first directory entry's origLength begins with 0x80", mangled, nothing);
-    mangled = w.base();
-    mangled.at(Woff2StreamStart(mangled)) = 0xFF;
-    w.Add("Brotli stream's first byte = 0xFF", mangled, nothing);
+    const std::tuple<std::size_t, std::uint8_t, const char*> mangles[] = {
+        {48, 0x3F, "first directory entry's flags = 0x3F"},  // an arbitrary tag follows, shifting the whole directory
+        {49, 0x80, "first directory entry's origLength begins with 0x80"},  // a leading zero digit
+        {Woff2StreamStart(w.base()), 0xFF, "Brotli stream's first byte = 0xFF"}};
+    for (const auto& [at, value, what] : mangles) {
+        ByteVector mangled = w.base();
+        mangled.at(at) = value;
+        w.Add(what, mangled, nothing);
+    }
 }
 
 
