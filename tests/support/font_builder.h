@@ -12,11 +12,7 @@ namespace tavrel::test {
 
 using ByteVector = std::vector<std::uint8_t>;
 
-struct Table {
-    std::uint32_t tag;
-    ByteVector data;
-    std::uint32_t checksum = 0;
-};
+struct Table { std::uint32_t tag; ByteVector data; std::uint32_t checksum = 0; };
 
 constexpr std::uint32_t MakeTag(std::string_view text) {
     return std::uint32_t(std::uint8_t(text[0])) << 24 | std::uint32_t(std::uint8_t(text[1])) << 16 |
@@ -34,13 +30,7 @@ ByteVector Ascii(std::string_view text);
 // each table's data at a 4-byte boundary, zero-padded.
 ByteVector BuildSfnt(const std::vector<Table>& tables, std::uint32_t sfntVersion = 0x00010000);
 
-struct NameRecordSpec {
-    std::uint16_t platformID;
-    std::uint16_t encodingID;
-    std::uint16_t languageID;
-    std::uint16_t nameID;
-    ByteVector text;
-};
+struct NameRecordSpec { std::uint16_t platformID, encodingID, languageID, nameID; ByteVector text; };
 
 class NameTableBuilder {
 public:

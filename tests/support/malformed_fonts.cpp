@@ -12,11 +12,7 @@ namespace tavrel::test {
 
 namespace {
 
-struct Field {
-    std::string name;
-    std::size_t at;
-    unsigned width;  // 2 or 4 bytes
-};
+struct Field { std::string name; std::size_t at; unsigned width; };  // a field of 2 or 4 bytes at `at`
 
 std::string Hex(std::uint64_t value) {
     char text[24];
@@ -25,10 +21,7 @@ std::string Hex(std::uint64_t value) {
 }
 
 ByteVector With(ByteVector bytes, const Field& field, std::uint64_t value) {
-    if (field.width == 2)
-        PutU16(bytes, field.at, static_cast<std::uint16_t>(value));
-    else
-        PutU32(bytes, field.at, static_cast<std::uint32_t>(value));
+    field.width == 2 ? PutU16(bytes, field.at, static_cast<std::uint16_t>(value)) : PutU32(bytes, field.at, static_cast<std::uint32_t>(value));
     return bytes;
 }
 
