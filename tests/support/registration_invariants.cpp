@@ -89,11 +89,8 @@ std::string DecodedWoffFault(Span woffBytes, Span image) {
 }
 
 bool HasCollectionTag(Span image) {
-    static constexpr char kTag[] = "ttcf";
-    if (image.size() < 4) return false;
-    for (std::size_t i = 0; i < 4; ++i)
-        if ((image[i] | 0x20) != kTag[i]) return false;
-    return true;
+    const auto sameLetter = [](std::uint8_t byte, char letter) { return (byte | 0x20) == letter; };
+    return image.size() >= 4 && std::equal(image.begin(), image.begin() + 4, "ttcf", sameLetter);
 }
 
 std::string RegistrationFault(Span image) {
