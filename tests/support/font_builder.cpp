@@ -12,6 +12,11 @@ void PutU32(ByteVector& bytes, std::size_t at, std::uint32_t value) {
     PutU16(bytes, at + 2, static_cast<std::uint16_t>(value));
 }
 
+ByteVector WithU32(ByteVector bytes, std::size_t at, std::uint32_t value) {
+    PutU32(bytes, at, value);
+    return bytes;
+}
+
 std::uint16_t GetU16(const ByteVector& bytes, std::size_t at) {
     return static_cast<std::uint16_t>(bytes.at(at) << 8 | bytes.at(at + 1));
 }

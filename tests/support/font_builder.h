@@ -22,6 +22,7 @@ constexpr std::uint32_t MakeTag(std::string_view text) {
 void PutU16(ByteVector& bytes, std::size_t at, std::uint16_t value);
 void PutU32(ByteVector& bytes, std::size_t at, std::uint32_t value);
 std::uint16_t GetU16(const ByteVector& bytes, std::size_t at);  // throws past the end
+ByteVector WithU32(ByteVector bytes, std::size_t at, std::uint32_t value);  // a copy with one field changed
 std::uint32_t GetU32(const ByteVector& bytes, std::size_t at);
 ByteVector Utf16BE(std::u16string_view text);
 ByteVector Ascii(std::string_view text);

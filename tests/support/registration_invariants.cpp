@@ -44,9 +44,7 @@ std::string CollectionFault(const Image& image) {
     return {};
 }
 
-struct WoffEntry {
-    std::uint64_t tag, offset, compLength, origLength, checksum;
-};
+struct WoffEntry { std::uint64_t tag, offset, compLength, origLength, checksum; };
 
 std::vector<WoffEntry> SortedWoffEntries(const Image& woff) {
     std::vector<WoffEntry> entries;

@@ -11,17 +11,13 @@ using test::ByteVector;
 using test::F16;
 using test::F32;
 using test::MakeTag;
+constexpr auto With = test::WithU32;
 
 ByteVector CollectionOf(std::size_t count) {
     std::vector<std::vector<test::Table>> members;
     for (std::size_t i = 0; i < count; ++i)
         members.push_back(test::NamedFontTables(u"Member " + std::u16string(1, char16_t(u'A' + i))));
     return test::BuildCollection(members);
-}
-
-ByteVector With(ByteVector bytes, std::size_t at, std::uint32_t value) {
-    test::PutU32(bytes, at, value);
-    return bytes;
 }
 
 // A collection of one member whose `records` records all point at one table
@@ -72,7 +68,7 @@ TEST(ExtractCollectionMember, MembersOutsideTheFileOrBeyondNumFontsAreAbsent) {
         EXPECT_EQ(ExtractCollectionMember(collection, index, true, {}) != 0, present) << index << " of " << collection.size();
 }
 
-TEST(CheckCollectionLayout, RefusesMembersOutsideTheFileOrSharingOneHugeDirectory) {
+TEST(CheckCollectionLayout, RefusesMembersSharingOneHugeDirectory) {
     // Every member pointing at one directory of many records would make a
     // small file cost a walk over its records once per member.
     const std::uint32_t members = 2000, tables = 200;
@@ -82,10 +78,7 @@ TEST(CheckCollectionLayout, RefusesMembersOutsideTheFileOrSharingOneHugeDirector
     const ByteVector directory = test::Pack({F32(0x00010000), F16(tables)});
     shared.insert(shared.end(), directory.begin(), directory.end());
     shared.resize(shared.size() + 6 + 16 * tables, 0);
-    const ByteVector one = CollectionOf(1);
     EXPECT_FALSE(CheckCollectionLayout(shared));
-    EXPECT_FALSE(CheckCollectionLayout(With(one, test::GetU32(one, 12) + 12 + 12, 0xFFFFFFF0)));
-    EXPECT_FALSE(CheckCollectionLayout(MemberRepeatingOneTable(1000, 40000)));
     EXPECT_TRUE(CheckCollectionLayout(CollectionOf(12)));
 }
 

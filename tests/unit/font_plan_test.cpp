@@ -28,14 +28,6 @@ TEST(ChooseLoader, GoesByExtensionAloneIgnoringCase) {
     EXPECT_FALSE(PlanFontFile(FontLoader::None, test::BuildFontNamed(u"A")));
 }
 
-TEST(PlanFontFile, SingleFaceRegistersTheFileUnderItsFullName) {
-    const ByteVector font = test::BuildFontNamed(u"Plain Face");
-    auto plan = PlanFontFile(FontLoader::Sfnt, font);
-    ASSERT_TRUE(plan);
-    EXPECT_EQ(plan->faceNames, Names{u"Plain Face"});
-    EXPECT_EQ(RegisteredImage(plan.value(), font).data(), font.data());
-}
-
 TEST(PlanFontFile, ListsEachFaceOnceOrAddsNothing) {
     Names twelve;
     for (int i = 0; i < 12; ++i) twelve.push_back(u"M" + std::u16string(1, char16_t(u'a' + i)));

@@ -16,6 +16,7 @@ using test::MakeTag;
 using test::Storage;
 using test::WoffEntryField;
 using test::WoffTable;
+constexpr auto With = test::WithU32;
 
 ByteVector Pattern(std::size_t length, std::uint8_t seed) {
     ByteVector bytes(length);
@@ -30,11 +31,6 @@ ByteVector WithOrigLength(ByteVector woff, std::size_t index, std::uint32_t leng
                                 PaddedLength(length);
     test::PutU32(woff, field, length);
     test::PutU32(woff, test::kWoffTotalSfntSize, static_cast<std::uint32_t>(total));
-    return woff;
-}
-
-ByteVector With(ByteVector woff, std::size_t at, std::uint32_t value) {
-    test::PutU32(woff, at, value);
     return woff;
 }
 
