@@ -2,6 +2,7 @@
 // first ten members, held to their invariants and the info budget. Then the
 // whole report path as tavrel-cli info takes it, through each loader (.otf
 // reads as .ttf does): the JSON is well formed and the rows valid UTF-8.
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -46,11 +47,9 @@ private:
     bool Escape() {
         if (at_ >= text_.size()) return false;
         const char c = text_[at_++];
-        if (std::string_view("\"\\/bfnrt").find(c) != std::string_view::npos) return true;
-        if (c != 'u' || text_.size() - at_ < 4) return false;
-        for (int i = 0; i < 4; ++i)
-            if (std::string_view("0123456789abcdefABCDEF").find(text_[at_++]) == std::string_view::npos) return false;
-        return true;
+        if (c != 'u') return std::string_view("\"\\/bfnrt").find(c) != std::string_view::npos;
+        const auto hex = [](char digit) { return std::string_view("0123456789abcdefABCDEF").find(digit) != std::string_view::npos; };
+        return text_.size() - at_ >= 4 && std::all_of(text_.begin() + at_, text_.begin() + at_ + 4, hex) && (at_ += 4);
     }
     bool Number() {
         Take('-');

@@ -72,16 +72,6 @@ ByteVector BuildSfnt(const std::vector<Table>& tables, std::uint32_t sfntVersion
     return out;
 }
 
-NameTableBuilder& NameTableBuilder::Windows(std::uint16_t language, std::u16string_view text,
-                                            std::uint16_t nameID, std::uint16_t encoding) {
-    return Record({3, encoding, language, nameID, Utf16BE(text)});
-}
-
-NameTableBuilder& NameTableBuilder::Mac(std::uint16_t language, std::string_view text, std::uint16_t nameID,
-                                        std::uint16_t encoding) {
-    return Record({1, encoding, language, nameID, Ascii(text)});
-}
-
 NameTableBuilder& NameTableBuilder::Record(NameRecordSpec record) {
     records_.push_back(std::move(record));
     return *this;

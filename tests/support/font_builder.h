@@ -35,10 +35,12 @@ struct NameRecordSpec { std::uint16_t platformID, encodingID, languageID, nameID
 
 class NameTableBuilder {
 public:
-    NameTableBuilder& Windows(std::uint16_t language, std::u16string_view text, std::uint16_t nameID = 4,
-                              std::uint16_t encoding = 1);
-    NameTableBuilder& Mac(std::uint16_t language, std::string_view text, std::uint16_t nameID = 4,
-                          std::uint16_t encoding = 0);
+    NameTableBuilder& Windows(std::uint16_t language, std::u16string_view text, std::uint16_t nameID = 4, std::uint16_t encoding = 1) {
+        return Record({3, encoding, language, nameID, Utf16BE(text)});
+    }
+    NameTableBuilder& Mac(std::uint16_t language, std::string_view text, std::uint16_t nameID = 4, std::uint16_t encoding = 0) {
+        return Record({1, encoding, language, nameID, Ascii(text)});
+    }
     NameTableBuilder& Record(NameRecordSpec record);
     ByteVector Build() const;
 

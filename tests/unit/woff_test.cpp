@@ -38,10 +38,7 @@ ByteVector WithOrigLength(ByteVector woff, std::size_t index, std::uint32_t leng
 // order, zero fill, stored tables copied, the others inflated), and the
 // size-only mode gives that image's size.
 TEST(ConvertWoffToSfnt, DecodesExactlyTheSfntEachFileWraps) {
-    test::WoffExtras cff, extras;
-    cff.flavor = MakeTag("OTTO");
-    extras.metadata = test::Ascii("<?xml version=\"1.0\"?><metadata/>");
-    extras.privateData = Pattern(77, 4);
+    const test::WoffExtras extras{0x00010000, test::Ascii("<?xml version=\"1.0\"?><metadata/>"), Pattern(77, 4)};
     // Listed out of order, mixing stored and compressed tables, odd lengths, an
     // arbitrary checksum and a tag whose first byte is above 0x7F, which sorts last.
     std::vector<std::pair<std::string, ByteVector>> files = {
@@ -50,7 +47,7 @@ TEST(ConvertWoffToSfnt, DecodesExactlyTheSfntEachFileWraps) {
                                    {MakeTag("cmap"), Pattern(300, 0), 0x33333333},
                                    {MakeTag("OS/2"), Pattern(96, 50), 0x44444444, Storage::Stored},
                                    {MakeTag("head"), Pattern(54, 80), 0xDEADBEEF}})},
-        {"no tables", test::BuildWoff({}, cff)},
+        {"no tables", test::BuildWoff({}, {MakeTag("OTTO"), {}, {}})},
         {"stored, looking compressed", test::BuildWoff({{MakeTag("DSIG"), test::ZlibCompress(Pattern(500, 3)), 0, Storage::Stored}})},
         {"metadata and private data", test::BuildWoff({{MakeTag("cmap"), Pattern(300, 1)}, {MakeTag("name"), Pattern(33, 2)}}, extras)},
         {"named font", test::WoffFromSfnt(test::BuildFontNamed(u"Web"))},
