@@ -5,13 +5,12 @@
 #include <cstdlib>
 #include <new>
 
-#if defined(__has_feature)
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVREL_SANITIZER_HOOKS 1
+#elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define TAVREL_SANITIZER_HOOKS 1
 #endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define TAVREL_SANITIZER_HOOKS 1
 #endif
 
 #ifdef TAVREL_SANITIZER_HOOKS
