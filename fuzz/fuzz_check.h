@@ -17,9 +17,4 @@ inline void Require(bool holds, const std::string& rule) {
 
 inline void RequireNoFault(const std::string& fault) { Require(fault.empty(), fault); }
 
-// Plans the input as `loader` would and holds the outcome to the registration rules and the heap budget.
-inline void RequireSoundLoad(FontLoader loader, test::Span input) {
-    RequireNoFault(test::LoadAndCheck(loader, input).fault);
-}
-
 }  // namespace tavrel::fuzz

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "font_builder.h"
@@ -17,8 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using tavrel::test::ByteVector;
-using tavrel::test::NameTableBuilder;
+using namespace tavrel::test;
 
 // Which targets read each kind of input.
 const std::map<std::string, std::vector<std::string>> kTargetsOf = {
@@ -28,6 +28,8 @@ const std::map<std::string, std::vector<std::string>> kTargetsOf = {
     {"woff", {"woff_plan", "woff_decode"}},
     {"woff2", {"woff2_plan"}},
 };
+const std::map<tavrel::FontLoader, std::string> kKindOf = {{tavrel::FontLoader::Sfnt, "sfnt"},
+    {tavrel::FontLoader::Collection, "ttc"}, {tavrel::FontLoader::Woff, "woff"}, {tavrel::FontLoader::Woff2, "woff2"}};
 
 // Larger inputs slow every mutation; the sweeps in tests/ cover big files.
 constexpr std::uintmax_t kMaxSeedBytes = 65536;
@@ -47,57 +49,29 @@ void WriteBuilderSeeds(const fs::path& seeds) {
                            .Windows(0x0409, u"Seed Sans")
                            .Windows(0x0411, u"シード");
     const auto macOnly = NameTableBuilder().Mac(0, "Caf\xE9 \x80").Windows(0x0409, u"Family", 1);
-    Write(seeds, "sfnt", "builder-plain.ttf", tavrel::test::BuildFontNamed(u"Seed Plain"));
-    Write(seeds, "sfnt", "builder-mixed.ttf", tavrel::test::BuildNamedFont(mixed));
-    Write(seeds, "sfnt", "builder-cff.otf", tavrel::test::BuildNamedFont(mixed, tavrel::test::MakeTag("OTTO")));
-    Write(seeds, "sfnt", "builder-true.ttf", tavrel::test::BuildNamedFont(mixed, tavrel::test::MakeTag("true")));
-    Write(seeds, "sfnt", "builder-mac.ttf", tavrel::test::BuildNamedFont(macOnly));
-    Write(seeds, "sfnt", "builder-no-name.ttf",
-          tavrel::test::BuildSfnt({{tavrel::test::MakeTag("head"), ByteVector(54, 1)}}));
-    Write(seeds, "sfnt", "builder-described.ttf", tavrel::test::BuildSfnt(tavrel::test::DescribedFontTables()));
-    Write(seeds, "name", "builder-mixed.name", mixed.Build());
-    Write(seeds, "name", "builder-mac.name", macOnly.Build());
-
-    std::vector<std::vector<tavrel::test::Table>> members;
-    for (char16_t c = u'A'; c < u'A' + 12; ++c) members.push_back(tavrel::test::NamedFontTables(u"Member " + std::u16string(1, c)));
-    Write(seeds, "ttc", "builder-one.ttc", tavrel::test::BuildCollection({members[0]}));
-    Write(seeds, "ttc", "builder-three.ttc", tavrel::test::BuildCollection({members[0], members[1], members[0]}));
-    Write(seeds, "ttc", "builder-twelve.ttc", tavrel::test::BuildCollection(members));
-
-    using tavrel::test::Storage;
-    Write(seeds, "woff", "builder-plain.woff", tavrel::test::WoffFromSfnt(tavrel::test::BuildFontNamed(u"Seed Web")));
-    Write(seeds, "woff", "builder-mixed.woff", tavrel::test::WoffFromSfnt(tavrel::test::BuildNamedFont(mixed)));
-    Write(seeds, "woff", "builder-empty.woff", tavrel::test::BuildWoff({}));
-    Write(seeds, "woff", "builder-extras.woff",
-          tavrel::test::BuildWoff({{tavrel::test::MakeTag("name"), mixed.Build(), 0x1234, Storage::Stored},
-                                   {tavrel::test::MakeTag("head"), ByteVector(54, 7), 0, Storage::Compressed}},
-                                  {0x4F54544F, tavrel::test::Ascii("<metadata/>"), ByteVector(9, 0xEE)}));
-}
-
-std::string KindOf(tavrel::FontLoader loader) {
-    switch (loader) {
-        case tavrel::FontLoader::Sfnt:
-            return "sfnt";
-        case tavrel::FontLoader::Collection:
-            return "ttc";
-        case tavrel::FontLoader::Woff:
-            return "woff";
-        default:
-            return "woff2";
-    }
-}
-
-void WriteSampleSeeds(const fs::path& seeds, const std::vector<tavrel::test::FontSample>& samples) {
-    for (const tavrel::test::FontSample& sample : samples) {
-        if (fs::file_size(sample.path) > kMaxSeedBytes) continue;
-        Write(seeds, KindOf(sample.loader), "sample-" + sample.path.filename().string(), tavrel::test::ReadSample(sample));
-    }
-}
-
-void WriteDamagedSeeds(const fs::path& seeds, const std::vector<tavrel::test::MalformedFont>& cases,
-                       const std::string& prefix) {
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        Write(seeds, KindOf(cases[i].loader), prefix + std::to_string(i), cases[i].bytes);
+    std::vector<std::vector<Table>> members;
+    for (char16_t c = u'A'; c < u'A' + 12; ++c) members.push_back(NamedFontTables(u"Member " + std::u16string(1, c)));
+    const std::tuple<const char*, const char*, ByteVector> builtSeeds[] = {
+        {"sfnt", "builder-plain.ttf", BuildFontNamed(u"Seed Plain")},
+        {"sfnt", "builder-mixed.ttf", BuildNamedFont(mixed)},
+        {"sfnt", "builder-cff.otf", BuildNamedFont(mixed, MakeTag("OTTO"))},
+        {"sfnt", "builder-true.ttf", BuildNamedFont(mixed, MakeTag("true"))},
+        {"sfnt", "builder-mac.ttf", BuildNamedFont(macOnly)},
+        {"sfnt", "builder-no-name.ttf", BuildSfnt({{MakeTag("head"), ByteVector(54, 1)}})},
+        {"sfnt", "builder-described.ttf", BuildSfnt(DescribedFontTables())},
+        {"name", "builder-mixed.name", mixed.Build()},
+        {"name", "builder-mac.name", macOnly.Build()},
+        {"ttc", "builder-one.ttc", BuildCollection({members[0]})},
+        {"ttc", "builder-three.ttc", BuildCollection({members[0], members[1], members[0]})},
+        {"ttc", "builder-twelve.ttc", BuildCollection(members)},
+        {"woff", "builder-plain.woff", WoffFromSfnt(BuildFontNamed(u"Seed Web"))},
+        {"woff", "builder-mixed.woff", WoffFromSfnt(BuildNamedFont(mixed))},
+        {"woff", "builder-empty.woff", BuildWoff({})},
+        {"woff", "builder-extras.woff",
+         BuildWoff({{MakeTag("name"), mixed.Build(), 0x1234, Storage::Stored}, {MakeTag("head"), ByteVector(54, 7)}},
+                   {0x4F54544F, Ascii("<metadata/>"), ByteVector(9, 0xEE)})},
+    };
+    for (const auto& [kind, name, bytes] : builtSeeds) Write(seeds, kind, name, bytes);
 }
 
 }  // namespace
@@ -110,9 +84,14 @@ int main(int argc, char** argv) {
     const fs::path seeds = argv[1];
     fs::remove_all(seeds);
     WriteBuilderSeeds(seeds);
-    const auto samples = tavrel::test::ReadFontSamples(argv[2]);
-    WriteSampleSeeds(seeds, samples);
-    WriteDamagedSeeds(seeds, tavrel::test::MalformedBuilderFonts(), "damaged-builder-");
-    WriteDamagedSeeds(seeds, tavrel::test::MalformedSampleFonts(samples), "damaged-sample-");
+    const auto samples = ReadFontSamples(argv[2]);
+    for (const FontSample& sample : samples)
+        if (fs::file_size(sample.path) <= kMaxSeedBytes)
+            Write(seeds, kKindOf.at(sample.loader), "sample-" + sample.path.filename().string(), ReadSample(sample));
+    const std::pair<const char*, std::vector<MalformedFont>> damaged[] = {
+        {"damaged-builder-", MalformedBuilderFonts()}, {"damaged-sample-", MalformedSampleFonts(samples)}};
+    for (const auto& [prefix, cases] : damaged)
+        for (std::size_t i = 0; i < cases.size(); ++i)
+            Write(seeds, kKindOf.at(cases[i].loader), prefix + std::to_string(i), cases[i].bytes);
     return 0;
 }

@@ -12,67 +12,64 @@ void PutU32(ByteVector& bytes, std::size_t at, std::uint32_t value) {
     PutU16(bytes, at + 2, static_cast<std::uint16_t>(value));
 }
 
-void AppendU16(ByteVector& bytes, std::uint16_t value) {
-    bytes.resize(bytes.size() + 2);
-    PutU16(bytes, bytes.size() - 2, value);
+ByteVector WithU32(ByteVector bytes, std::size_t at, std::uint32_t value) {
+    PutU32(bytes, at, value);
+    return bytes;
 }
 
-void AppendU32(ByteVector& bytes, std::uint32_t value) {
-    bytes.resize(bytes.size() + 4);
-    PutU32(bytes, bytes.size() - 4, value);
+std::uint16_t GetU16(const ByteVector& bytes, std::size_t at) {
+    return static_cast<std::uint16_t>(bytes.at(at) << 8 | bytes.at(at + 1));
 }
+
+std::uint32_t GetU32(const ByteVector& bytes, std::size_t at) { return std::uint32_t{GetU16(bytes, at)} << 16 | GetU16(bytes, at + 2); }
+
+ByteVector Pack(std::initializer_list<Field16or32> fields) {
+    ByteVector bytes;
+    for (const Field16or32& field : fields) {
+        bytes.resize(bytes.size() + field.width);
+        field.width == 2 ? PutU16(bytes, bytes.size() - 2, static_cast<std::uint16_t>(field.value))
+                         : PutU32(bytes, bytes.size() - 4, field.value);
+    }
+    return bytes;
+}
+
+static void Append(ByteVector& to, const ByteVector& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
 
 ByteVector Utf16BE(std::u16string_view text) {
     ByteVector bytes;
-    for (char16_t unit : text) AppendU16(bytes, unit);
+    for (char16_t unit : text) Append(bytes, Pack({F16(unit)}));
     return bytes;
 }
 
 ByteVector Ascii(std::string_view text) { return ByteVector(text.begin(), text.end()); }
 
-static void AppendOffsetTable(ByteVector& out, std::uint32_t sfntVersion, std::uint16_t numTables) {
+// The offset table with the usual searchRange fields and the records of
+// `tables`, whose data is laid out from `dataAt` on at 4-byte boundaries.
+static ByteVector Directory(const std::vector<Table>& tables, std::uint32_t sfntVersion, std::size_t& dataAt) {
+    const auto numTables = static_cast<std::uint16_t>(tables.size());
     std::uint16_t power = 1, log = 0;
     while (numTables && power * 2 <= numTables) power *= 2, ++log;
     const std::uint16_t searchRange = numTables ? static_cast<std::uint16_t>(power * 16) : 0;
-    AppendU32(out, sfntVersion);
-    AppendU16(out, numTables);
-    AppendU16(out, searchRange);
-    AppendU16(out, numTables ? log : 0);
-    AppendU16(out, static_cast<std::uint16_t>(numTables * 16 - searchRange));
-}
-
-static void AppendRecord(ByteVector& out, const Table& table, std::uint32_t offset) {
-    AppendU32(out, table.tag);
-    AppendU32(out, table.checksum);
-    AppendU32(out, offset);
-    AppendU32(out, static_cast<std::uint32_t>(table.data.size()));
+    ByteVector out = Pack({F32(sfntVersion), F16(numTables), F16(searchRange), F16(numTables ? log : 0),
+                           F16(static_cast<std::uint16_t>(numTables * 16 - searchRange))});
+    for (const Table& table : tables) {
+        Append(out, Pack({F32(table.tag), F32(table.checksum), F32(static_cast<std::uint32_t>(dataAt)),
+                          F32(static_cast<std::uint32_t>(table.data.size()))}));
+        dataAt += (table.data.size() + 3) & ~std::size_t{3};
+    }
+    return out;
 }
 
 static void AppendPadded(ByteVector& out, const ByteVector& data) {
-    out.insert(out.end(), data.begin(), data.end());
+    Append(out, data);
     while (out.size() % 4) out.push_back(0);
 }
 
 ByteVector BuildSfnt(const std::vector<Table>& tables, std::uint32_t sfntVersion) {
-    ByteVector out;
-    AppendOffsetTable(out, sfntVersion, static_cast<std::uint16_t>(tables.size()));
-    std::size_t offset = 12 + 16 * tables.size();
-    for (const Table& table : tables) {
-        AppendRecord(out, table, static_cast<std::uint32_t>(offset));
-        offset += (table.data.size() + 3) & ~std::size_t{3};
-    }
+    std::size_t dataAt = 12 + 16 * tables.size();
+    ByteVector out = Directory(tables, sfntVersion, dataAt);
     for (const Table& table : tables) AppendPadded(out, table.data);
     return out;
-}
-
-NameTableBuilder& NameTableBuilder::Windows(std::uint16_t language, std::u16string_view text,
-                                            std::uint16_t nameID, std::uint16_t encoding) {
-    return Record({3, encoding, language, nameID, Utf16BE(text)});
-}
-
-NameTableBuilder& NameTableBuilder::Mac(std::uint16_t language, std::string_view text, std::uint16_t nameID,
-                                        std::uint16_t encoding) {
-    return Record({1, encoding, language, nameID, Ascii(text)});
 }
 
 NameTableBuilder& NameTableBuilder::Record(NameRecordSpec record) {
@@ -81,17 +78,14 @@ NameTableBuilder& NameTableBuilder::Record(NameRecordSpec record) {
 }
 
 ByteVector NameTableBuilder::Build() const {
-    ByteVector table, strings;
-    AppendU16(table, 0);
-    AppendU16(table, static_cast<std::uint16_t>(records_.size()));
-    AppendU16(table, static_cast<std::uint16_t>(6 + 12 * records_.size()));
+    const auto count = static_cast<std::uint32_t>(records_.size());
+    ByteVector table = Pack({F16(0), F16(count), F16(6 + 12 * count)}), strings;
     for (const NameRecordSpec& r : records_) {
-        for (std::uint16_t field : {r.platformID, r.encodingID, r.languageID, r.nameID}) AppendU16(table, field);
-        AppendU16(table, static_cast<std::uint16_t>(r.text.size()));
-        AppendU16(table, static_cast<std::uint16_t>(strings.size()));
-        strings.insert(strings.end(), r.text.begin(), r.text.end());
+        Append(table, Pack({F16(r.platformID), F16(r.encodingID), F16(r.languageID), F16(r.nameID),
+                            F16(static_cast<std::uint32_t>(r.text.size())), F16(static_cast<std::uint32_t>(strings.size()))}));
+        Append(strings, r.text);
     }
-    table.insert(table.end(), strings.begin(), strings.end());
+    Append(table, strings);
     return table;
 }
 
@@ -118,38 +112,19 @@ ByteVector BuildFontNamed(std::u16string_view windowsEnglishName) {
 }
 
 ByteVector BuildCollection(const std::vector<std::vector<Table>>& members) {
-    ByteVector out = Ascii("ttcf");
-    AppendU32(out, 0x00010000);
-    AppendU32(out, static_cast<std::uint32_t>(members.size()));
+    ByteVector out = Pack({F32(MakeTag("ttcf")), F32(0x00010000), F32(static_cast<std::uint32_t>(members.size()))});
     std::size_t directoryAt = 12 + 4 * members.size();
     for (const auto& tables : members) {
-        AppendU32(out, static_cast<std::uint32_t>(directoryAt));
+        Append(out, Pack({F32(static_cast<std::uint32_t>(directoryAt))}));
         directoryAt += 12 + 16 * tables.size();
     }
     std::size_t dataAt = (directoryAt + 3) & ~std::size_t{3};
-    for (const auto& tables : members) {
-        ByteVector directory;
-        AppendOffsetTable(directory, 0x00010000, static_cast<std::uint16_t>(tables.size()));
-        for (const Table& table : tables) {
-            AppendRecord(directory, table, static_cast<std::uint32_t>(dataAt));
-            dataAt += (table.data.size() + 3) & ~std::size_t{3};
-        }
-        out.insert(out.end(), directory.begin(), directory.end());
-    }
+    for (const auto& tables : members) Append(out, Directory(tables, 0x00010000, dataAt));
     while (out.size() % 4) out.push_back(0);
     for (const auto& tables : members)
         for (const Table& table : tables) AppendPadded(out, table.data);
     return out;
 }
-
-ByteVector Pack(std::initializer_list<Field16or32> fields) {
-    ByteVector bytes;
-    for (const Field16or32& field : fields)
-        field.width == 2 ? AppendU16(bytes, static_cast<std::uint16_t>(field.value)) : AppendU32(bytes, field.value);
-    return bytes;
-}
-
-static void Append(ByteVector& to, const ByteVector& bytes) { to.insert(to.end(), bytes.begin(), bytes.end()); }
 
 ByteVector BuildCmap(const std::vector<CmapSubtable>& subtables) {
     ByteVector cmap = Pack({F16(0), F16(static_cast<std::uint32_t>(subtables.size()))}), data;
@@ -172,8 +147,8 @@ ByteVector CmapFormat4(std::vector<CmapRun> runs) {
     runs.push_back({0xFFFF, 0xFFFF, 0});
     const auto n = static_cast<std::uint32_t>(runs.size());
     ByteVector bytes = Pack({F16(4), F16(16 + 8 * n), F16(0), F16(2 * n), F16(0), F16(0), F16(0)});
-    const auto column = [&](auto field) { for (const CmapRun& r : runs) AppendU16(bytes, static_cast<std::uint16_t>(field(r))); };
-    column([](const CmapRun& r) { return r.last; }), AppendU16(bytes, 0), column([](const CmapRun& r) { return r.first; });
+    const auto column = [&](auto field) { for (const CmapRun& r : runs) Append(bytes, Pack({F16(field(r))})); };
+    column([](const CmapRun& r) { return r.last; }), Append(bytes, Pack({F16(0)})), column([](const CmapRun& r) { return r.first; });
     column([](const CmapRun& r) { return r.glyph - r.first; }), column([](const CmapRun&) { return 0u; });
     return bytes;
 }

@@ -12,11 +12,7 @@ namespace tavrel::test {
 
 using ByteVector = std::vector<std::uint8_t>;
 
-struct Table {
-    std::uint32_t tag;
-    ByteVector data;
-    std::uint32_t checksum = 0;
-};
+struct Table { std::uint32_t tag; ByteVector data; std::uint32_t checksum = 0; };
 
 constexpr std::uint32_t MakeTag(std::string_view text) {
     return std::uint32_t(std::uint8_t(text[0])) << 24 | std::uint32_t(std::uint8_t(text[1])) << 16 |
@@ -25,8 +21,9 @@ constexpr std::uint32_t MakeTag(std::string_view text) {
 
 void PutU16(ByteVector& bytes, std::size_t at, std::uint16_t value);
 void PutU32(ByteVector& bytes, std::size_t at, std::uint32_t value);
-void AppendU16(ByteVector& bytes, std::uint16_t value);
-void AppendU32(ByteVector& bytes, std::uint32_t value);
+std::uint16_t GetU16(const ByteVector& bytes, std::size_t at);  // throws past the end
+ByteVector WithU32(ByteVector bytes, std::size_t at, std::uint32_t value);  // a copy with one field changed
+std::uint32_t GetU32(const ByteVector& bytes, std::size_t at);
 ByteVector Utf16BE(std::u16string_view text);
 ByteVector Ascii(std::string_view text);
 
@@ -34,20 +31,16 @@ ByteVector Ascii(std::string_view text);
 // each table's data at a 4-byte boundary, zero-padded.
 ByteVector BuildSfnt(const std::vector<Table>& tables, std::uint32_t sfntVersion = 0x00010000);
 
-struct NameRecordSpec {
-    std::uint16_t platformID;
-    std::uint16_t encodingID;
-    std::uint16_t languageID;
-    std::uint16_t nameID;
-    ByteVector text;
-};
+struct NameRecordSpec { std::uint16_t platformID, encodingID, languageID, nameID; ByteVector text; };
 
 class NameTableBuilder {
 public:
-    NameTableBuilder& Windows(std::uint16_t language, std::u16string_view text, std::uint16_t nameID = 4,
-                              std::uint16_t encoding = 1);
-    NameTableBuilder& Mac(std::uint16_t language, std::string_view text, std::uint16_t nameID = 4,
-                          std::uint16_t encoding = 0);
+    NameTableBuilder& Windows(std::uint16_t language, std::u16string_view text, std::uint16_t nameID = 4, std::uint16_t encoding = 1) {
+        return Record({3, encoding, language, nameID, Utf16BE(text)});
+    }
+    NameTableBuilder& Mac(std::uint16_t language, std::string_view text, std::uint16_t nameID = 4, std::uint16_t encoding = 0) {
+        return Record({1, encoding, language, nameID, Ascii(text)});
+    }
     NameTableBuilder& Record(NameRecordSpec record);
     ByteVector Build() const;
 

@@ -20,9 +20,6 @@ struct FontSample {
 // Every sample in `manifest` (samples.tsv); throws when it cannot be read.
 std::vector<FontSample> ReadFontSamples(const std::filesystem::path& manifest);
 
-// The samples read by `loader`.
-std::vector<FontSample> SamplesFor(const std::vector<FontSample>& samples, FontLoader loader);
-
 // The whole file; throws when it cannot be read.
 ByteVector ReadSample(const FontSample& sample);
 

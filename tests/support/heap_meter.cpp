@@ -5,13 +5,12 @@
 #include <cstdlib>
 #include <new>
 
-#if defined(__has_feature)
+#if defined(__SANITIZE_ADDRESS__)
+#define TAVREL_SANITIZER_HOOKS 1
+#elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
 #define TAVREL_SANITIZER_HOOKS 1
 #endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define TAVREL_SANITIZER_HOOKS 1
 #endif
 
 #ifdef TAVREL_SANITIZER_HOOKS
@@ -43,12 +42,42 @@ void CountRelease(std::size_t size) { live.fetch_sub(static_cast<std::int64_t>(s
 void MallocHook(const volatile void*, std::size_t size) { CountAllocation(size); }
 void FreeHook(const volatile void* p) { CountRelease(__sanitizer_get_allocated_size(const_cast<const void*>(p))); }
 
+constexpr bool kCountsCLibraries = true;
+
 void InstallHooks() {
     static const bool installed = __sanitizer_install_malloc_and_free_hooks(MallocHook, FreeHook) != 0;
     if (!installed) std::abort();
 }
 #else
+constexpr bool kCountsCLibraries = false;
+
 void InstallHooks() {}
+
+// Each block carries its size in front, at the alignment operator new promises.
+constexpr std::size_t kHeader = alignof(std::max_align_t);
+
+bool Refuse() noexcept { return calls.fetch_add(1) >= refuseFrom.load(); }
+
+void* CountedAllocate(std::size_t size) noexcept {
+    if (size > SIZE_MAX - kHeader || Refuse()) return nullptr;
+    auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
+    if (!block) return nullptr;
+    *reinterpret_cast<std::size_t*>(block) = size;
+    CountAllocation(size);
+    return block + kHeader;
+}
+
+void CountedRelease(void* p) noexcept {
+    if (!p) return;
+    auto* block = static_cast<unsigned char*>(p) - kHeader;
+    CountRelease(*reinterpret_cast<std::size_t*>(block));
+    std::free(block);
+}
+
+void* AllocateOrThrow(std::size_t size) {
+    if (void* p = CountedAllocate(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
 #endif
 
 }  // namespace
@@ -76,57 +105,16 @@ bool RunsOutOfMemory(std::size_t allowed, const std::function<void()>& load) {
     return calls.load() > allowed;
 }
 
-bool HeapMeter::CountsCLibraries() {
-#ifdef TAVREL_SANITIZER_HOOKS
-    return true;
-#else
-    return false;
-#endif
-}
+bool HeapMeter::CountsCLibraries() { return kCountsCLibraries; }
 
-#ifndef TAVREL_SANITIZER_HOOKS
-namespace {
-
-// Each block carries its size in front, at the alignment operator new promises.
-constexpr std::size_t kHeader = alignof(std::max_align_t);
-
-bool Refuse() noexcept { return calls.fetch_add(1) >= refuseFrom.load(); }
-
-void* CountedAllocate(std::size_t size) noexcept {
-    if (size > SIZE_MAX - kHeader || Refuse()) return nullptr;
-    auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
-    if (!block) return nullptr;
-    *reinterpret_cast<std::size_t*>(block) = size;
-    CountAllocation(size);
-    return block + kHeader;
-}
-
-void CountedRelease(void* p) noexcept {
-    if (!p) return;
-    auto* block = static_cast<unsigned char*>(p) - kHeader;
-    CountRelease(*reinterpret_cast<std::size_t*>(block));
-    std::free(block);
-}
-
-void* AllocateOrThrow(std::size_t size) {
-    if (void* p = CountedAllocate(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-
-}  // namespace
-#endif
 
 }  // namespace tavrel::test
 
 #ifndef TAVREL_SANITIZER_HOOKS
 void* operator new(std::size_t size) { return tavrel::test::AllocateOrThrow(size); }
 void* operator new[](std::size_t size) { return tavrel::test::AllocateOrThrow(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return tavrel::test::CountedAllocate(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return tavrel::test::CountedAllocate(size ? size : 1);
-}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return tavrel::test::CountedAllocate(size ? size : 1); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return tavrel::test::CountedAllocate(size ? size : 1); }
 void operator delete(void* p) noexcept { tavrel::test::CountedRelease(p); }
 void operator delete[](void* p) noexcept { tavrel::test::CountedRelease(p); }
 void operator delete(void* p, std::size_t) noexcept { tavrel::test::CountedRelease(p); }

@@ -43,11 +43,6 @@ std::string PlanFault(FontLoader loader, Span file, const FontPlan& plan) {
     return RegistrationFault(image);
 }
 
-// What the woff2 library needs beside the image: its Brotli output, which it
-// refuses above 100 times the file, and Brotli's own window (up to 16 MiB,
-// with the smaller one it outgrew still live while it grows) and tables.
-std::uint64_t Woff2LibraryBudget(std::uint64_t input) { return 100 * input + 26 * kMiB; }
-
 // The largest image a file that failed to decode could have set aside: zlib
 // inflates at most 1032 times its input (plus the records, 16 bytes for each
 // 20-byte directory entry); the woff2 step is sized up front at no more than
@@ -82,6 +77,16 @@ std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset) {
     return fault;
 }
 
+// The most heap one load may take (docs/hostile-files.md): `input` bytes of
+// file, `decoded` bytes of decoded image (for a load that fails, the largest
+// image the file could justify), and for WOFF2 what the woff2 library needs
+// beside the image: its Brotli output, which it refuses above 100 times the
+// file, and Brotli's own window (up to 16 MiB, with the smaller one it
+// outgrew still live while it grows) and tables.
+std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded) {
+    return 2 * input + 3 * decoded + kMiB + (loader == FontLoader::Woff2 ? 100 * input + 26 * kMiB : 0);
+}
+
 }  // namespace
 
 std::string InfoFault(Span image) {
@@ -91,11 +96,6 @@ std::string InfoFault(Span image) {
     for (std::uint32_t i = 0; i < std::min(members, kMaxCollectionMembers) && ReadU32BE(image, 12 + 4 * i, offset); ++i)
         if (fault.empty()) fault = FaceInfoFault(image, offset);
     return fault;
-}
-
-std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded) {
-    const std::uint64_t budget = 2 * input + 3 * decoded + kMiB;
-    return loader == FontLoader::Woff2 ? budget + Woff2LibraryBudget(input) : budget;
 }
 
 LoadOutcome LoadAndCheck(FontLoader loader, Span file) {

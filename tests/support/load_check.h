@@ -20,11 +20,6 @@ struct LoadOutcome {
     std::string fault;                 // empty when every invariant held
 };
 
-// The most heap one load may take (docs/hostile-files.md): `input` bytes of
-// file, `decoded` bytes of decoded image (for a load that fails, the largest
-// image the file could justify), and for WOFF2 what the woff2 library needs.
-std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64_t decoded);
-
 // The details and coverage of the face at offset 0 and of a collection's first ten members: the first
 // broken invariant or heap beyond the info budget (docs/hostile-files.md), if any.
 std::string InfoFault(Span image);

@@ -47,74 +47,60 @@ def names_of(path):
 
 
 def hex_units(name):
-    data = name.encode("utf-16-be")
-    return "".join("%02X%02X" % (data[i], data[i + 1]) for i in range(0, len(data), 2))
+    return name.encode("utf-16-be").hex().upper()
+
+
+SINGLES = {
+    "dejavu-serif-bold-italic.ttf": (DEJAVU + "DejaVuSerif-BoldItalic.ttf", 0),
+    "dejavu-sans.ttf": (DEJAVU + "DejaVuSans.ttf", 0),
+    "ipa-gothic.ttf": (IPA + "ipag.ttf", 0),
+    "fontawesome-webfont.ttf": (AWESOME_TTF, 0),
+    "noto-sans-cjk-jp.otf": (NOTO + "NotoSansCJK-Regular.ttc", 0),
+    "noto-serif-cjk-kr.otf": (NOTO + "NotoSerifCJK-Bold.ttc", 1),
+    "fontawesome.otf": (AWESOME_OTF, 0),
+}
+COLLECTIONS = {
+    "noto-sans-cjk.ttc": [(NOTO + "NotoSansCJK-Regular.ttc", i) for i in range(4)],
+    # Twelve members: only the first ten are listed.
+    "noto-twelve.ttc": [(NOTO + "NotoSansCJK-Regular.ttc", i) for i in range(6)]
+    + [(NOTO + "NotoSerifCJK-Bold.ttc", i) for i in range(5)] + [(NOTO + "NotoSerifCJK-Regular.ttc", 0)],
+    "dejavu-three.ttc": [(DEJAVU + f, 0) for f in ("DejaVuSans.ttf", "DejaVuSerif.ttf", "DejaVuSansMono.ttf")],
+    "ipa-pair.ttc": [(IPA + "ipag.ttf", 0), (IPA + "ipagp.ttf", 0)],
+    "fontawesome-single.ttc": [(AWESOME_TTF, 0)],
+}
 
 
 def main():
     out = Path(sys.argv[1])
-    if out.exists():
-        shutil.rmtree(out)
+    shutil.rmtree(out, ignore_errors=True)
     out.mkdir(parents=True)
-    listed = []  # (kind, path)
-
-    singles = {
-        "dejavu-serif-bold-italic.ttf": (DEJAVU + "DejaVuSerif-BoldItalic.ttf", 0),
-        "dejavu-sans.ttf": (DEJAVU + "DejaVuSans.ttf", 0),
-        "ipa-gothic.ttf": (IPA + "ipag.ttf", 0),
-        "fontawesome-webfont.ttf": (AWESOME_TTF, 0),
-        "noto-sans-cjk-jp.otf": (NOTO + "NotoSansCJK-Regular.ttc", 0),
-        "noto-serif-cjk-kr.otf": (NOTO + "NotoSerifCJK-Bold.ttc", 1),
-        "fontawesome.otf": (AWESOME_OTF, 0),
-    }
-    for name, (source, number) in singles.items():
+    made = []  # (kind, path) of the subsets
+    for name, (source, number) in SINGLES.items():
         subset_font(source, number).save(str(out / name))
-        listed.append(("sfnt", out / name))
-    listed.append(("sfnt", Path(DEJAVU + "DejaVuSansMono.ttf")))
-    listed.append(("sfnt", Path(AWESOME_OTF)))
-
-    collections = {
-        "noto-sans-cjk.ttc": [(NOTO + "NotoSansCJK-Regular.ttc", i) for i in range(4)],
-        # Twelve members: only the first ten are listed.
-        "noto-twelve.ttc": [(NOTO + "NotoSansCJK-Regular.ttc", i) for i in range(6)]
-        + [(NOTO + "NotoSerifCJK-Bold.ttc", i) for i in range(5)] + [(NOTO + "NotoSerifCJK-Regular.ttc", 0)],
-        "dejavu-three.ttc": [(DEJAVU + f, 0) for f in ("DejaVuSans.ttf", "DejaVuSerif.ttf", "DejaVuSansMono.ttf")],
-        "ipa-pair.ttc": [(IPA + "ipag.ttf", 0), (IPA + "ipagp.ttf", 0)],
-        "fontawesome-single.ttc": [(AWESOME_TTF, 0)],
-    }
-    for name, members in collections.items():
+        made.append(("sfnt", out / name))
+    for name, members in COLLECTIONS.items():
         collection = TTCollection()
         collection.fonts = [subset_font(source, number) for source, number in members]
         collection.save(str(out / name))
-        listed.append(("ttc", out / name))
+        made.append(("ttc", out / name))
 
-    for kind, path in list(listed):
-        if kind != "sfnt" or path.parent != out:
-            continue
-        stem = path.stem
+    listed = [(kind, path, path) for kind, path in made if kind == "sfnt"]  # (kind, path, the font it holds)
+    listed += [("sfnt", Path(path), Path(path)) for path in (DEJAVU + "DejaVuSansMono.ttf", AWESOME_OTF)]
+    listed += [(kind, path, path) for kind, path in made if kind == "ttc"]
+    for path in (path for kind, path in made if kind == "sfnt"):
         font = TTFont(str(path))
         font.flavor = "woff"
-        font.save(str(out / (stem + "-fonttools.woff")))
-        listed.append(("woff", out / (stem + "-fonttools.woff")))
+        font.save(str(out / (path.stem + "-fonttools.woff")))
         subprocess.run(["sfnt2woff", str(path)], check=True, stdout=subprocess.DEVNULL)
-        path.with_suffix(".woff").rename(out / (stem + "-sfnt2woff.woff"))
-        listed.append(("woff", out / (stem + "-sfnt2woff.woff")))
-    for kind, path in list(listed):
-        if kind not in ("sfnt", "ttc") or path.parent != out:
-            continue
+        path.with_suffix(".woff").rename(out / (path.stem + "-sfnt2woff.woff"))
+        listed += [("woff", out / (path.stem + maker + ".woff"), path) for maker in ("-fonttools", "-sfnt2woff")]
+    for kind, path in made:
         subprocess.run(["woff2_compress", str(path)], check=True, stdout=subprocess.DEVNULL)
-        listed.append(("woff2", path.with_suffix(".woff2")))
+        listed.append(("woff2", path.with_suffix(".woff2"), path))
 
     with open(out / "samples.tsv", "w") as manifest:
-        for kind, path in listed:
-            source = path
-            if kind in ("woff", "woff2"):
-                source = next(p for k, p in listed if k in ("sfnt", "ttc") and p.parent == out
-                              and path.stem.split("-fonttools")[0].split("-sfnt2woff")[0] == p.stem)
-            names = []
-            for name in names_of(source):
-                if name not in names:
-                    names.append(name)
+        for kind, path, source in listed:
+            names = dict.fromkeys(names_of(source))  # each once, in order
             manifest.write("\t".join([kind, str(path)] + [hex_units(n) for n in names]) + "\n")
 
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <tuple>
 
 #include "face_info.h"
 #include "face_summary.h"
@@ -11,11 +12,7 @@ namespace tavrel::test {
 
 namespace {
 
-struct Field {
-    std::string name;
-    std::size_t at;
-    unsigned width;  // 2 or 4 bytes
-};
+struct Field { std::string name; std::size_t at; unsigned width; };  // a field of 2 or 4 bytes at `at`
 
 std::string Hex(std::uint64_t value) {
     char text[24];
@@ -24,19 +21,8 @@ std::string Hex(std::uint64_t value) {
 }
 
 ByteVector With(ByteVector bytes, const Field& field, std::uint64_t value) {
-    if (field.width == 2)
-        PutU16(bytes, field.at, static_cast<std::uint16_t>(value));
-    else
-        PutU32(bytes, field.at, static_cast<std::uint32_t>(value));
+    field.width == 2 ? PutU16(bytes, field.at, static_cast<std::uint16_t>(value)) : PutU32(bytes, field.at, static_cast<std::uint32_t>(value));
     return bytes;
-}
-
-std::uint32_t U32At(const ByteVector& bytes, std::size_t at) {
-    return std::uint32_t{bytes.at(at)} << 24 | std::uint32_t{bytes.at(at + 1)} << 16 |
-           std::uint32_t{bytes.at(at + 2)} << 8 | bytes.at(at + 3);
-}
-std::uint16_t U16At(const ByteVector& bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes.at(at) << 8 | bytes.at(at + 1));
 }
 
 // The cases made from one valid file.
@@ -87,9 +73,9 @@ private:
 
 // Finds a table record by tag in the directory at `directory`.
 std::size_t RecordOf(const ByteVector& font, std::size_t directory, std::uint32_t tag) {
-    const std::uint16_t numTables = U16At(font, directory + 4);
+    const std::uint16_t numTables = GetU16(font, directory + 4);
     for (std::size_t i = 0; i < numTables; ++i)
-        if (U32At(font, directory + 12 + 16 * i) == tag) return directory + 12 + 16 * i;
+        if (GetU32(font, directory + 12 + 16 * i) == tag) return directory + 12 + 16 * i;
     throw std::logic_error("a sample without the table it needs");
 }
 
@@ -102,7 +88,7 @@ void Expect(bool holds, const char* layout) {
 // name, "Sans Base", 18 bytes at string offset 18.
 void AddSfntCases(std::vector<MalformedFont>& cases) {
     Subject s(cases, "sfnt", FontLoader::Sfnt, BuildNamedFont(NameTableBuilder().Windows(0x0409, u"Sans Base")));
-    Expect(s.base().size() == 296 && U32At(s.base(), 60) == MakeTag("name"), "sfnt");
+    Expect(s.base().size() == 296 && GetU32(s.base(), 60) == MakeTag("name"), "sfnt");
     const Listed named{u"Sans Base"}, empty = kEmptyName, nothing = kNothingAdded;
     const std::size_t size = 296;
 
@@ -147,7 +133,7 @@ void AddNameLastCases(std::vector<MalformedFont>& cases) {
               BuildSfnt({{MakeTag("OS/2"), ByteVector(78, 0x11)}, {MakeTag("cmap"), ByteVector(22, 0x22)},
                          {MakeTag("head"), ByteVector(54, 0x33)}, {MakeTag("post"), ByteVector(5, 0x55)},
                          {MakeTag("name"), names}}));
-    Expect(s.base().size() == 296 && U32At(s.base(), 76) == MakeTag("name"), "sfnt, name last");
+    Expect(s.base().size() == 296 && GetU32(s.base(), 76) == MakeTag("name"), "sfnt, name last");
     s.EndsAround({"'name' record offset", 84, 4}, 36, 296, "file size", kEmptyName, {u"Sans Base"}, kNothingAdded);
     s.EndsAround({"'name' record length", 88, 4}, 260, 296, "file size", kEmptyName, {u"Sans Base"}, kNothingAdded);
 }
@@ -158,7 +144,7 @@ void AddNameLastCases(std::vector<MalformedFont>& cases) {
 void AddCollectionCases(std::vector<MalformedFont>& cases) {
     Subject c(cases, "ttc", FontLoader::Collection,
               BuildCollection({NamedFontTables(u"Member A"), NamedFontTables(u"Member B")}));
-    Expect(c.base().size() == 612 && U32At(c.base(), 16) == 112 && U32At(c.base(), 196) == 604, "ttc");
+    Expect(c.base().size() == 612 && GetU32(c.base(), 16) == 112 && GetU32(c.base(), 196) == 604, "ttc");
     const Listed both{u"Member A", u"Member B"}, a{u"Member A"}, b{u"Member B"}, aEmpty{u"Member A", u""};
     const Listed nothing = kNothingAdded;
 
@@ -196,10 +182,10 @@ void AddWoffCases(std::vector<MalformedFont>& cases) {
                          {MakeTag("name"), names, 0, Storage::Stored}}));
     const ByteVector& base = w.base();
     const auto entry = [](std::size_t index, std::size_t field) { return WoffEntryField(index, field); };
-    const std::size_t size = base.size(), nameAt = U32At(base, entry(4, kWoffEntryOffset));
-    const std::size_t os2At = U32At(base, entry(0, kWoffEntryOffset)), os2Stored = U32At(base, entry(0, kWoffEntryCompLength));
-    Expect(U32At(base, kWoffTotalSfntSize) == 296 && nameAt + 36 == size && os2Stored < 78 &&
-               U32At(base, entry(3, kWoffEntryCompLength)) == 5,
+    const std::size_t size = base.size(), nameAt = GetU32(base, entry(4, kWoffEntryOffset));
+    const std::size_t os2At = GetU32(base, entry(0, kWoffEntryOffset)), os2Stored = GetU32(base, entry(0, kWoffEntryCompLength));
+    Expect(GetU32(base, kWoffTotalSfntSize) == 296 && nameAt + 36 == size && os2Stored < 78 &&
+               GetU32(base, entry(3, kWoffEntryCompLength)) == 5,
            "woff");
     const Listed named{u"Woff Base"}, empty = kEmptyName, nothing = kNothingAdded;
 
@@ -230,28 +216,26 @@ void AddWoffCases(std::vector<MalformedFont>& cases) {
     w.EndsAround(nameStored, nameAt, size, "file size", nothing, named, nothing);
     w.Values(nameLength, {{0, nothing}, {35, nothing}, {37, nothing}, {0x8000, nothing}, {0xFFFFFFFF, nothing}});
 
-    const Field os2Offset{"OS/2 entry offset", entry(0, kWoffEntryOffset), 4};
-    const Field os2Comp{"OS/2 entry compLength", entry(0, kWoffEntryCompLength), 4};
-    const Field os2Orig{"OS/2 entry origLength", entry(0, kWoffEntryOrigLength), 4};
-    w.Values(os2Offset, {{0, nothing}, {os2At + 1, nothing}, {0xFFFFFFFF, nothing}});
+    w.Values({"OS/2 entry offset", entry(0, kWoffEntryOffset), 4}, {{0, nothing}, {os2At + 1, nothing}, {0xFFFFFFFF, nothing}});
     // compLength equal to origLength makes the stream and what follows it a stored table.
-    w.Values(os2Comp, {{0, nothing}, {os2Stored - 1, nothing}, {78, named}, {0xFFFFFFFF, nothing}});
+    w.Values({"OS/2 entry compLength", entry(0, kWoffEntryCompLength), 4},
+             {{0, nothing}, {os2Stored - 1, nothing}, {78, named}, {0xFFFFFFFF, nothing}});
     // Inflating to more or less than origLength; 77 and 79 keep the layout's size.
-    w.Values(os2Orig, {{77, nothing}, {79, nothing}, {0xFFFFFFFF, nothing}});
-    ByteVector corrupt = base;
-    corrupt[os2At + os2Stored / 2] ^= 0xFF;
-    w.Add("OS/2 stream corrupted in the middle", corrupt, nothing);
-    corrupt = base;
-    corrupt[os2At + os2Stored - 1] ^= 0x01;
-    w.Add("OS/2 stream's checksum corrupted", corrupt, nothing);
+    w.Values({"OS/2 entry origLength", entry(0, kWoffEntryOrigLength), 4}, {{77, nothing}, {79, nothing}, {0xFFFFFFFF, nothing}});
+    for (const auto& [at, flip, what] : {std::tuple{os2At + os2Stored / 2, 0xFF, "OS/2 stream corrupted in the middle"},
+                                         {os2At + os2Stored - 1, 0x01, "OS/2 stream's checksum corrupted"}}) {
+        ByteVector corrupt = base;
+        corrupt[at] ^= static_cast<std::uint8_t>(flip);
+        w.Add(what, corrupt, nothing);
+    }
 
     // Two entries over the same compressed data, the layout kept consistent.
     ByteVector shared = base;
     for (std::size_t field : {kWoffEntryOffset, kWoffEntryCompLength, kWoffEntryOrigLength})
-        PutU32(shared, entry(1, field), U32At(base, entry(0, field)));
+        PutU32(shared, entry(1, field), GetU32(base, entry(0, field)));
     PutU32(shared, kWoffTotalSfntSize, 296 - 24 + 80);
     w.Add("cmap entry over OS/2's data", shared, named);
-    w.Values({"name entry offset over 'post'", nameOffset.at, 4}, {{U32At(base, entry(3, kWoffEntryOffset)), empty}});
+    w.Values({"name entry offset over 'post'", nameOffset.at, 4}, {{GetU32(base, entry(3, kWoffEntryOffset)), empty}});
     w.Values({"post entry tag", entry(3, 0), 4}, {{MakeTag("name"), empty}});
     ByteVector bare = With(base, {"numTables", 12, 2}, 0);
     w.Add("numTables = 0x0 with totalSfntSize = 0xC", With(bare, {"totalSfntSize", kWoffTotalSfntSize, 4}, 12), empty);
@@ -266,16 +250,16 @@ const FontSample& Sample(const std::vector<FontSample>& samples, const std::stri
 // The full-name records (nameID 4) of `platformID` in the name table at `name`.
 std::vector<std::size_t> FullNameRecords(const ByteVector& font, std::size_t name, std::uint16_t platformID) {
     std::vector<std::size_t> records;
-    for (std::size_t i = 0, count = U16At(font, name + 2); i < count; ++i) {
+    for (std::size_t i = 0, count = GetU16(font, name + 2); i < count; ++i) {
         const std::size_t record = name + 6 + 12 * i;
-        if (U16At(font, record) == platformID && U16At(font, record + 6) == 4) records.push_back(record);
+        if (GetU16(font, record) == platformID && GetU16(font, record + 6) == 4) records.push_back(record);
     }
     return records;
 }
 
 void AddSampleSfntCases(std::vector<MalformedFont>& cases, const FontSample& sample, const Listed& macName) {
     Subject s(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
-    const std::size_t record = RecordOf(s.base(), 0, MakeTag("name")), name = U32At(s.base(), record + 8);
+    const std::size_t record = RecordOf(s.base(), 0, MakeTag("name")), name = GetU32(s.base(), record + 8);
     s.Values({"numTables", 4, 2}, {{0, kEmptyName}, {0xFFFF, kNothingAdded}});
     s.Values({"'name' record offset", record + 8, 4}, {{0x80000000, kNothingAdded}, {0xFFFFFFFF, kNothingAdded}});
     s.Values({"'name' record length", record + 12, 4}, {{0, kEmptyName}, {0xFFFFFFFF, kNothingAdded}});
@@ -291,34 +275,34 @@ void AddSampleSfntCases(std::vector<MalformedFont>& cases, const FontSample& sam
 
 void AddSampleCollectionCases(std::vector<MalformedFont>& cases, const FontSample& sample) {
     Subject c(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
-    const std::uint32_t numFonts = U32At(c.base(), 8);
+    const std::uint32_t numFonts = GetU32(c.base(), 8);
     const Listed first{sample.names.front()};
     c.Values({"numFonts", 8, 4}, {{0, kNothingAdded}, {1, first}, {numFonts + 1, kNothingAdded},
                                   {0xFFFFFFFF, kNothingAdded}});
     c.Values({"last offsetTable", 12 + 4 * std::size_t{numFonts - 1}, 4}, {{0xFFFFFFFF, kNothingAdded}});
-    const std::size_t record = RecordOf(c.base(), U32At(c.base(), 12), MakeTag("name"));
+    const std::size_t record = RecordOf(c.base(), GetU32(c.base(), 12), MakeTag("name"));
     Listed firstUnnamed = sample.names;
     firstUnnamed.front() = u"";
     c.Values({"member 0 'name' record length", record + 12, 4}, {{0, firstUnnamed}, {0xFFFFFFFF, kNothingAdded}});
 }
 
 std::size_t WoffEntryOf(const ByteVector& woff, std::uint32_t tag) {
-    for (std::size_t i = 0, n = U16At(woff, 12); i < n; ++i)
-        if (U32At(woff, WoffEntryField(i, 0)) == tag) return i;
+    for (std::size_t i = 0, n = GetU16(woff, 12); i < n; ++i)
+        if (GetU32(woff, WoffEntryField(i, 0)) == tag) return i;
     throw std::logic_error("a WOFF sample without the table it needs");
 }
 
 void AddSampleWoffCases(std::vector<MalformedFont>& cases, const FontSample& sample) {
     Subject w(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
-    const std::uint32_t total = U32At(w.base(), kWoffTotalSfntSize);
-    const std::size_t last = U16At(w.base(), 12) - 1, name = WoffEntryOf(w.base(), MakeTag("name"));
+    const std::uint32_t total = GetU32(w.base(), kWoffTotalSfntSize);
+    const std::size_t last = GetU16(w.base(), 12) - 1, name = WoffEntryOf(w.base(), MakeTag("name"));
     w.Values({"totalSfntSize", kWoffTotalSfntSize, 4}, {{total - 4, kNothingAdded}, {total + 4, kNothingAdded}});
     w.Values({"numTables", 12, 2}, {{0, kNothingAdded}, {0xFFFF, kNothingAdded}});
     w.Values({"flavor", 4, 4}, {{MakeTag("true"), kEmptyName}});
     w.Values({"metaOffset", 24, 4}, {{0xFFFFFFFF, sample.names}});
     w.Values({"last entry offset", WoffEntryField(last, kWoffEntryOffset), 4}, {{0xFFFFFFFF, kNothingAdded}});
     const Field nameStored{"name entry compLength", WoffEntryField(name, kWoffEntryCompLength), 4};
-    w.Values(nameStored, {{U32At(w.base(), nameStored.at) - 1, kNothingAdded}});
+    w.Values(nameStored, {{GetU32(w.base(), nameStored.at) - 1, kNothingAdded}});
 }
 
 // Where the Brotli stream of a single font's WOFF2 file starts: after the
@@ -330,7 +314,7 @@ std::size_t Woff2StreamStart(const ByteVector& woff2) {
         while (woff2.at(at++) & 0x80) {
         }
     };
-    for (std::size_t i = 0, n = U16At(woff2, 12); i < n; ++i) {
+    for (std::size_t i = 0, n = GetU16(woff2, 12); i < n; ++i) {
         const unsigned flags = woff2.at(at++), known = flags & 0x3F, version = flags >> 6;
         if (known == 0x3F) at += 4;
         skipBase128();
@@ -354,20 +338,20 @@ void AddSampleWoff2Cases(std::vector<MalformedFont>& cases, const FontSample& sa
     w.Values({"metaOffset", 28, 4}, {{size, nothing}, {0xFFFFFFFF, nothing}});
     w.Values({"privOffset", 40, 4}, {{size, nothing}, {0xFFFFFFFF, nothing}});
     w.Add("cut by one byte", ByteVector(w.base().begin(), w.base().end() - 1), nothing);
-    if (U32At(w.base(), 4) == MakeTag("ttcf")) {
+    if (GetU32(w.base(), 4) == MakeTag("ttcf")) {
         w.Values({"flavor", 4, 4}, {{0x00010000, nothing}});
         return;
     }
     w.Values({"flavor", 4, 4}, {{MakeTag("true"), kEmptyName}});
-    ByteVector mangled = w.base();
-    mangled.at(48) = 0x3F;  // an arbitrary tag follows, shifting the whole directory
-    w.Add("first directory entry's flags = 0x3F", mangled, nothing);
-    mangled = w.base();
-    mangled.at(49) = 0x80;  // origLength with a leading zero digit
-    w.Add("first directory entry's origLength begins with 0x80", mangled, nothing);
-    mangled = w.base();
-    mangled.at(Woff2StreamStart(mangled)) = 0xFF;
-    w.Add("Brotli stream's first byte = 0xFF", mangled, nothing);
+    const std::tuple<std::size_t, std::uint8_t, const char*> mangles[] = {
+        {48, 0x3F, "first directory entry's flags = 0x3F"},  // an arbitrary tag follows, shifting the whole directory
+        {49, 0x80, "first directory entry's origLength begins with 0x80"},  // a leading zero digit
+        {Woff2StreamStart(w.base()), 0xFF, "Brotli stream's first byte = 0xFF"}};
+    for (const auto& [at, value, what] : mangles) {
+        ByteVector mangled = w.base();
+        mangled.at(at) = value;
+        w.Add(what, mangled, nothing);
+    }
 }
 
 
@@ -377,7 +361,7 @@ void AddSampleWoff2Cases(std::vector<MalformedFont>& cases, const FontSample& sa
 void AddDescribedCases(std::vector<MalformedFont>& cases) {
     Subject s(cases, "described", FontLoader::Sfnt, BuildSfnt(DescribedFontTables()));
     const auto record = [&s](const char* tag) { return RecordOf(s.base(), 0, MakeTag(tag)); };
-    const auto at = [&](const char* tag) { return std::size_t{U32At(s.base(), record(tag) + 8)}; };
+    const auto at = [&](const char* tag) { return std::size_t{GetU32(s.base(), record(tag) + 8)}; };
     const auto in = [](const char* tag, const std::string& what) { return "+table '" + std::string(tag) + "': " + what + ";"; };
     const Listed named{u"Described Bold"};
     const std::size_t os2 = at("OS/2"), cmap = at("cmap"), fvar = at("fvar"), gsub = at("GSUB"), name = at("name");

@@ -19,34 +19,23 @@ static void Pad4(ByteVector& bytes) {
     while (bytes.size() % 4) bytes.push_back(0);
 }
 
-static ByteVector StoredForm(const WoffTable& table) {
-    if (table.storage == Storage::Stored) return table.data;
-    ByteVector compressed = ZlibCompress(table.data);
-    return compressed.size() < table.data.size() ? compressed : table.data;
-}
-
-static void PutHeader(ByteVector& out, std::size_t numTables, const WoffExtras& extras, std::uint32_t totalSfntSize) {
-    PutU32(out, 0, MakeTag("wOFF"));
-    PutU32(out, 4, extras.flavor);
-    PutU32(out, 8, static_cast<std::uint32_t>(out.size()));
-    PutU16(out, 12, static_cast<std::uint16_t>(numTables));
-    PutU32(out, 16, totalSfntSize);
-    PutU16(out, 20, 1);
+// Each field at `at` in `out`, as Pack lays them out.
+static void Overwrite(ByteVector& out, std::size_t at, std::initializer_list<Field16or32> fields) {
+    const ByteVector bytes = Pack(fields);
+    std::copy(bytes.begin(), bytes.end(), out.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 static void AppendExtras(ByteVector& out, const WoffExtras& extras) {
     if (!extras.metadata.empty()) {
         Pad4(out);
         const ByteVector compressed = ZlibCompress(extras.metadata);
-        PutU32(out, 24, static_cast<std::uint32_t>(out.size()));
-        PutU32(out, 28, static_cast<std::uint32_t>(compressed.size()));
-        PutU32(out, 32, static_cast<std::uint32_t>(extras.metadata.size()));
+        Overwrite(out, 24, {F32(static_cast<std::uint32_t>(out.size())), F32(static_cast<std::uint32_t>(compressed.size())),
+                            F32(static_cast<std::uint32_t>(extras.metadata.size()))});
         out.insert(out.end(), compressed.begin(), compressed.end());
     }
     if (!extras.privateData.empty()) {
         Pad4(out);
-        PutU32(out, 36, static_cast<std::uint32_t>(out.size()));
-        PutU32(out, 40, static_cast<std::uint32_t>(extras.privateData.size()));
+        Overwrite(out, 36, {F32(static_cast<std::uint32_t>(out.size())), F32(static_cast<std::uint32_t>(extras.privateData.size()))});
         out.insert(out.end(), extras.privateData.begin(), extras.privateData.end());
     }
 }
@@ -56,30 +45,23 @@ ByteVector BuildWoff(const std::vector<WoffTable>& tables, const WoffExtras& ext
     std::size_t totalSfntSize = 12 + 16 * tables.size();
     for (std::size_t i = 0; i < tables.size(); ++i) {
         const WoffTable& table = tables[i];
-        const ByteVector stored = StoredForm(table);
-        const std::size_t entry = 44 + 20 * i;
-        PutU32(out, entry, table.tag);
-        PutU32(out, entry + 4, static_cast<std::uint32_t>(out.size()));
-        PutU32(out, entry + 8, static_cast<std::uint32_t>(stored.size()));
-        PutU32(out, entry + 12, static_cast<std::uint32_t>(table.data.size()));
-        PutU32(out, entry + 16, table.checksum);
+        ByteVector stored = table.storage == Storage::Stored ? table.data : ZlibCompress(table.data);
+        if (stored.size() >= table.data.size()) stored = table.data;  // compressed only when that makes it smaller
+        const auto size = [](const ByteVector& bytes) { return F32(static_cast<std::uint32_t>(bytes.size())); };
+        Overwrite(out, 44 + 20 * i, {F32(table.tag), size(out), size(stored), size(table.data), F32(table.checksum)});
         out.insert(out.end(), stored.begin(), stored.end());
         // No padding after the last table: the file ends where its data does.
         if (i + 1 < tables.size()) Pad4(out);
         totalSfntSize += (table.data.size() + 3) & ~std::size_t{3};
     }
     AppendExtras(out, extras);
-    PutHeader(out, tables.size(), extras, static_cast<std::uint32_t>(totalSfntSize));
+    Overwrite(out, 0, {F32(MakeTag("wOFF")), F32(extras.flavor), F32(static_cast<std::uint32_t>(out.size())),
+                       F16(static_cast<std::uint32_t>(tables.size())), F16(0), F32(static_cast<std::uint32_t>(totalSfntSize)), F16(1)});
     return out;
 }
 
-static std::uint32_t GetU32(const ByteVector& bytes, std::size_t at) {
-    return std::uint32_t{bytes.at(at)} << 24 | std::uint32_t{bytes.at(at + 1)} << 16 |
-           std::uint32_t{bytes.at(at + 2)} << 8 | bytes.at(at + 3);
-}
-
 ByteVector WoffFromSfnt(const ByteVector& sfnt) {
-    const std::size_t numTables = std::size_t{sfnt.at(4)} << 8 | sfnt.at(5);
+    const std::size_t numTables = GetU16(sfnt, 4);
     std::vector<WoffTable> tables;
     for (std::size_t i = 0; i < numTables; ++i) {
         const std::size_t record = 12 + 16 * i;

@@ -40,9 +40,7 @@ ByteVector WoffFromSfnt(const ByteVector& sfnt);
 ByteVector ZlibCompress(const ByteVector& data);
 
 // Directory entry `index`'s fields, for tests that damage them.
-constexpr std::size_t kWoffEntryOffset = 4;
-constexpr std::size_t kWoffEntryCompLength = 8;
-constexpr std::size_t kWoffEntryOrigLength = 12;
+constexpr std::size_t kWoffEntryOffset = 4, kWoffEntryCompLength = 8, kWoffEntryOrigLength = 12;
 constexpr std::size_t WoffEntryField(std::size_t index, std::size_t field) { return 44 + 20 * index + field; }
 constexpr std::size_t kWoffTotalSfntSize = 16;
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "face_report.h"
 
 namespace tavrel {
@@ -29,21 +31,17 @@ TEST(FaceReport, WhatCannotBeReadIsNullInJsonAndLeftOutOfTheRows) {
 }
 
 TEST(FaceReport, StringsAreEscapedAndAlwaysWellFormed) {
-    const struct {
-        std::u16string name;
-        std::string json;
-        std::string row;
-    } cases[] = {
+    const std::tuple<std::u16string, std::string, std::string> cases[] = {  // the family name, in JSON, in the rows
         {u"a\"b\\c/", R"("a\"b\\c/")", "a\"b\\c/"},
         {u"line\r\nnext\t\x01\x7F", R"("line\u000d\u000anext\u0009\u0001\u007f")", "line\r\nnext\t\x01\x7F"},
         {u"ゴシック \U0001F600", "\"ゴシック \U0001F600\"", "ゴシック \U0001F600"},
         {u"\xD800x\xDC00", "\"\uFFFDx\uFFFD\"", "\uFFFDx\uFFFD"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [name, json, row] : cases) {
         FaceReport report;
-        report.info.names[1] = c.name;
-        EXPECT_NE(JsonOf(report).find("\"family\":" + c.json + ","), std::string::npos) << c.json;
-        EXPECT_EQ(RowValue(report, "family"), c.row);
+        report.info.names[1] = name;
+        EXPECT_NE(JsonOf(report).find("\"family\":" + json + ","), std::string::npos) << json;
+        EXPECT_EQ(RowValue(report, "family"), row);
     }
     FaceReport broken;
     broken.file = "\xFF\xC0\x80.ttf";  // bytes of a path that are no UTF-8
@@ -53,16 +51,13 @@ TEST(FaceReport, StringsAreEscapedAndAlwaysWellFormed) {
 }
 
 TEST(FaceReport, NumbersReadBackExactlyAndEmbeddingIsTheLeastRestrictivePermission) {
-    const struct {
-        std::uint16_t fsType;
-        const char* embedding;
-    } levels[] = {{0, "installable"}, {2, "restricted"}, {4, "preview-print"}, {6, "preview-print"},
-                  {8, "editable"},    {0xE, "editable"}, {0x300, "installable"}};
-    for (const auto& level : levels) {
+    const std::pair<std::uint16_t, std::string> levels[] = {{0, "installable"}, {2, "restricted"}, {4, "preview-print"},
+        {6, "preview-print"}, {8, "editable"}, {0xE, "editable"}, {0x300, "installable"}};
+    for (const auto& [fsType, embedding] : levels) {
         FaceReport report;
-        report.info.fsType = level.fsType;
-        EXPECT_EQ(RowValue(report, "embedding"), level.embedding);
-        EXPECT_NE(JsonOf(report).find(std::string(",\"embedding\":\"") + level.embedding), std::string::npos);
+        report.info.fsType = fsType;
+        EXPECT_EQ(RowValue(report, "embedding"), embedding);
+        EXPECT_NE(JsonOf(report).find(",\"embedding\":\"" + embedding), std::string::npos);
     }
     FaceReport report;
     report.info.italicAngle = -786431 / 65536.0;  // 16.16 fixed -12 + 1/65536

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "font_builder.h"
+#include "registration_invariants.h"
 #include "sfnt_layout.h"
 #include "woff.h"
 #include "woff_builder.h"
@@ -15,6 +16,7 @@ using test::MakeTag;
 using test::Storage;
 using test::WoffEntryField;
 using test::WoffTable;
+constexpr auto With = test::WithU32;
 
 ByteVector Pattern(std::size_t length, std::uint8_t seed) {
     ByteVector bytes(length);
@@ -22,211 +24,110 @@ ByteVector Pattern(std::size_t length, std::uint8_t seed) {
     return bytes;
 }
 
-ByteVector Decoded(const ByteVector& woff) {
-    auto image = DecodeWoff(woff);
-    EXPECT_TRUE(image) << image.reason();
-    if (!image) return {};
-    const Bytes bytes = ImageBytes(image.value());
-    return ByteVector(bytes.begin(), bytes.end());
-}
-
-std::string Refusal(const ByteVector& woff) {
-    auto image = DecodeWoff(woff);
-    EXPECT_FALSE(image) << "decoded " << image->size() << " bytes";
-    return image ? "" : image.reason();
-}
-
-std::uint32_t U32At(const ByteVector& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    EXPECT_TRUE(ReadU32BE(bytes, at, value));
-    return value;
-}
-
 // Changes entry `index`'s origLength and keeps totalSfntSize in step, so only the table itself is wrong.
-void SetOrigLength(ByteVector& woff, std::size_t index, std::uint32_t length) {
+ByteVector WithOrigLength(ByteVector woff, std::size_t index, std::uint32_t length) {
     const std::size_t field = WoffEntryField(index, test::kWoffEntryOrigLength);
-    const std::uint64_t total = U32At(woff, test::kWoffTotalSfntSize) - PaddedLength(U32At(woff, field)) +
+    const std::uint64_t total = test::GetU32(woff, test::kWoffTotalSfntSize) - PaddedLength(test::GetU32(woff, field)) +
                                 PaddedLength(length);
     test::PutU32(woff, field, length);
     test::PutU32(woff, test::kWoffTotalSfntSize, static_cast<std::uint32_t>(total));
+    return woff;
 }
 
-TEST(ConvertWoffToSfnt, RebuildsTheSfntWithTablesInTagOrder) {
-    // Listed out of order, mixing stored and compressed tables, odd lengths
-    // (glyf's 5 bytes are followed by 3 zero bytes), an arbitrary checksum and
-    // a tag whose first byte is above 0x7F, which sorts last.
-    const std::vector<WoffTable> tables = {
-        {MakeTag("glyf"), {1, 2, 3, 4, 5}, 0x11111111},
-        {0x80616263, Pattern(40, 9), 0x22222222},
-        {MakeTag("cmap"), Pattern(300, 0), 0x33333333},
-        {MakeTag("OS/2"), Pattern(96, 50), 0x44444444, Storage::Stored},
-        {MakeTag("head"), Pattern(54, 80), 0xDEADBEEF},
+// Each file decodes to exactly the sfnt it wraps (records and data in tag
+// order, zero fill, stored tables copied, the others inflated), and the
+// size-only mode gives that image's size.
+TEST(ConvertWoffToSfnt, DecodesExactlyTheSfntEachFileWraps) {
+    const test::WoffExtras extras{0x00010000, test::Ascii("<?xml version=\"1.0\"?><metadata/>"), Pattern(77, 4)};
+    // Listed out of order, mixing stored and compressed tables, odd lengths, an
+    // arbitrary checksum and a tag whose first byte is above 0x7F, which sorts last.
+    std::vector<std::pair<std::string, ByteVector>> files = {
+        {"mixed", test::BuildWoff({{MakeTag("glyf"), {1, 2, 3, 4, 5}, 0x11111111},
+                                   {0x80616263, Pattern(40, 9), 0x22222222},
+                                   {MakeTag("cmap"), Pattern(300, 0), 0x33333333},
+                                   {MakeTag("OS/2"), Pattern(96, 50), 0x44444444, Storage::Stored},
+                                   {MakeTag("head"), Pattern(54, 80), 0xDEADBEEF}})},
+        {"no tables", test::BuildWoff({}, {MakeTag("OTTO"), {}, {}})},
+        {"stored, looking compressed", test::BuildWoff({{MakeTag("DSIG"), test::ZlibCompress(Pattern(500, 3)), 0, Storage::Stored}})},
+        {"metadata and private data", test::BuildWoff({{MakeTag("cmap"), Pattern(300, 1)}, {MakeTag("name"), Pattern(33, 2)}}, extras)},
+        {"named font", test::WoffFromSfnt(test::BuildFontNamed(u"Web"))},
+        {"30 MiB", test::BuildWoff({{MakeTag("glyf"), ByteVector(kMaxDecodedImageSize - 12 - 16)}})},
     };
-    const ByteVector woff = test::BuildWoff(tables);
-    ASSERT_LT(U32At(woff, WoffEntryField(2, test::kWoffEntryCompLength)), 300u) << "cmap should be compressed";
-
-    const ByteVector expected = test::BuildSfnt({
-        {MakeTag("OS/2"), Pattern(96, 50), 0x44444444},
-        {MakeTag("cmap"), Pattern(300, 0), 0x33333333},
-        {MakeTag("glyf"), {1, 2, 3, 4, 5}, 0x11111111},
-        {MakeTag("head"), Pattern(54, 80), 0xDEADBEEF},
-        {0x80616263, Pattern(40, 9), 0x22222222},
-    });
-    EXPECT_EQ(Decoded(woff), expected);
-    EXPECT_EQ(ConvertWoffToSfnt(woff, WoffMode::SizeOnly, {}).value(), expected.size());
-}
-
-TEST(ConvertWoffToSfnt, NoTablesGiveABareOffsetTable) {
-    test::WoffExtras cff;
-    cff.flavor = MakeTag("OTTO");
-    const ByteVector woff = test::BuildWoff({}, cff);
-    EXPECT_EQ(Decoded(woff), (ByteVector{'O', 'T', 'T', 'O', 0, 0, 0, 0, 0, 0, 0, 0}));
-}
-
-TEST(ConvertWoffToSfnt, OffsetTableFieldsFollowTheTableCount) {
-    struct Expected {
-        std::uint16_t n, searchRange, entrySelector, rangeShift;
-    };
-    for (const Expected e : {Expected{1, 16, 0, 0}, {3, 32, 1, 16}, {10, 128, 3, 32}, {16, 256, 4, 0},
-                             {4096, 0, 12, 0}}) {
+    for (std::uint32_t n : {1, 3, 10, 16, 4096}) {  // searchRange no longer fits 16 bits from 4096 tables on
         std::vector<WoffTable> tables;
-        for (std::uint32_t i = 0; i < e.n; ++i) tables.push_back({MakeTag("T000") + i, {}});
-        const ByteVector image = Decoded(test::BuildWoff(tables));
-        ASSERT_EQ(image.size(), 12u + 16u * e.n);
-        std::uint16_t fields[4] = {};
-        for (int i = 0; i < 4; ++i) ReadU16BE(image, 4 + 2 * i, fields[i]);
-        EXPECT_EQ(fields[0], e.n);
-        EXPECT_EQ(fields[1], e.searchRange) << "n = " << e.n;
-        EXPECT_EQ(fields[2], e.entrySelector) << "n = " << e.n;
-        EXPECT_EQ(fields[3], e.rangeShift) << "n = " << e.n;
+        for (std::uint32_t i = 0; i < n; ++i) tables.push_back({MakeTag("T000") + i, {}});
+        files.emplace_back(std::to_string(n) + " tables", test::BuildWoff(tables));
     }
-}
-
-TEST(ConvertWoffToSfnt, StoredTablesAreCopiedEvenWhenTheyLookCompressed) {
-    const ByteVector stream = test::ZlibCompress(Pattern(500, 3));
-    const ByteVector woff = test::BuildWoff({{MakeTag("DSIG"), stream, 0, Storage::Stored}});
-    EXPECT_EQ(Decoded(woff), test::BuildSfnt({{MakeTag("DSIG"), stream}}));
-}
-
-TEST(ConvertWoffToSfnt, MetadataAndPrivateDataLeaveTheImageAlone) {
-    const std::vector<WoffTable> tables = {{MakeTag("cmap"), Pattern(300, 1)}, {MakeTag("name"), Pattern(33, 2)}};
-    const ByteVector plain = test::BuildWoff(tables);
-    test::WoffExtras extras;
-    extras.metadata = test::Ascii("<?xml version=\"1.0\"?><metadata/>");
-    extras.privateData = Pattern(77, 4);
-    const ByteVector withExtras = test::BuildWoff(tables, extras);
-    ASSERT_GT(withExtras.size(), plain.size());
-    EXPECT_EQ(Decoded(withExtras), Decoded(plain));
+    ASSERT_LT(test::GetU32(files[0].second, WoffEntryField(2, test::kWoffEntryCompLength)), 300u) << "cmap should be compressed";
+    for (const auto& [what, woff] : files) {
+        SCOPED_TRACE(what);
+        auto image = DecodeWoff(woff);
+        ASSERT_TRUE(image) << image.reason();
+        EXPECT_EQ(test::DecodedWoffFault(woff, ImageBytes(image.value())), "");
+        EXPECT_EQ(ConvertWoffToSfnt(woff, WoffMode::SizeOnly, {}).value(), ImageBytes(image.value()).size());
+    }
 }
 
 TEST(ConvertWoffToSfnt, SizeOnlyWritesNothingAndDecodeNeedsTheExactSize) {
     const ByteVector woff = test::WoffFromSfnt(test::BuildFontNamed(u"Sized"));
-    const std::uint32_t total = U32At(woff, test::kWoffTotalSfntSize);
+    const std::uint32_t total = test::GetU32(woff, test::kWoffTotalSfntSize);
     ByteVector out(total, 0xAA);
     EXPECT_EQ(ConvertWoffToSfnt(woff, WoffMode::SizeOnly, out).value(), total);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](std::uint8_t b) { return b == 0xAA; }));
-
     EXPECT_EQ(ConvertWoffToSfnt(woff, WoffMode::Decode, out).value(), total);
     EXPECT_EQ(out, test::BuildFontNamed(u"Sized"));
     out.push_back(0);
     EXPECT_FALSE(ConvertWoffToSfnt(woff, WoffMode::Decode, out));
 }
 
-TEST(ConvertWoffToSfnt, RefusesFilesCutShort) {
-    EXPECT_EQ(Refusal(ByteVector(43)), "the file is shorter than a WOFF header");
-    ByteVector directory = test::BuildWoff({});
-    test::PutU16(directory, 12, 1);
-    EXPECT_EQ(Refusal(directory), "the table directory extends past the end of the file");
-
-    // Every prefix of a valid file lacks part of its directory or its data.
-    const ByteVector woff = test::WoffFromSfnt(test::BuildFontNamed(u"Cut"));
-    for (std::size_t length = 0; length < woff.size(); ++length)
-        EXPECT_FALSE(DecodeWoff(Bytes(woff).first(length))) << "length " << length;
-}
-
-TEST(ConvertWoffToSfnt, RefusesTableDataOutsideTheFile) {
-    const ByteVector woff = test::BuildWoff(
-        {{MakeTag("cmap"), Pattern(300, 0)}, {MakeTag("head"), Pattern(54, 1), 0, Storage::Stored}});
-    const std::size_t size = woff.size();
-    const std::size_t offset = WoffEntryField(1, test::kWoffEntryOffset);
-    for (std::uint32_t bad : {std::uint32_t(size - 53), std::uint32_t(size + 1), 0xFFFFFFF0u}) {
-        ByteVector broken = woff;
-        test::PutU32(broken, offset, bad);
-        EXPECT_EQ(Refusal(broken), "table 'head' extends past the end of the file") << bad;
-    }
+TEST(ConvertWoffToSfnt, RefusesWhatTheFileCannotHold) {
+    const ByteVector pair = test::BuildWoff({{MakeTag("cmap"), Pattern(300, 0)}, {MakeTag("head"), Pattern(54, 1), 0, Storage::Stored}});
+    const ByteVector named = test::WoffFromSfnt(test::BuildFontNamed(u"Total"));
+    const std::size_t headAt = WoffEntryField(1, test::kWoffEntryOffset), total = test::kWoffTotalSfntSize;
+    const std::size_t cmapAt = test::GetU32(pair, WoffEntryField(0, test::kWoffEntryOffset));
+    const std::size_t cmapStored = WoffEntryField(0, test::kWoffEntryCompLength);
     // Entries that all name the same compressed bytes claim more data than the file holds.
     ByteVector shared = test::BuildWoff({{MakeTag("aaaa"), ByteVector(100000)}, {MakeTag("bbbb"), {1}},
                                          {MakeTag("cccc"), {2}}, {MakeTag("dddd"), {3}}});
     for (std::size_t i = 1; i < 4; ++i) {
         for (std::size_t field : {test::kWoffEntryOffset, test::kWoffEntryCompLength})
-            test::PutU32(shared, WoffEntryField(i, field), U32At(shared, WoffEntryField(0, field)));
-        SetOrigLength(shared, i, 100000);
+            test::PutU32(shared, WoffEntryField(i, field), test::GetU32(shared, WoffEntryField(0, field)));
+        shared = WithOrigLength(shared, i, 100000);
     }
-    EXPECT_EQ(Refusal(shared), "the tables' stored data adds up to more than the file holds");
-}
-
-TEST(ConvertWoffToSfnt, RefusesATotalSfntSizeTheTablesDoNotMake) {
-    const ByteVector woff = test::WoffFromSfnt(test::BuildFontNamed(u"Total"));
-    const std::uint32_t total = U32At(woff, test::kWoffTotalSfntSize);
-    for (std::uint32_t bad : {total - 4, total - 1, total + 4, 0u, 0xFFFFFFFFu}) {
-        ByteVector broken = woff;
-        test::PutU32(broken, test::kWoffTotalSfntSize, bad);
-        EXPECT_FALSE(ConvertWoffToSfnt(broken, WoffMode::SizeOnly, {})) << bad;
-        EXPECT_FALSE(DecodeWoff(broken)) << bad;
-    }
-}
-
-TEST(ConvertWoffToSfnt, RefusesSizesNoFileCouldJustify) {
-    // 10 compressed bytes cannot inflate to 20000.
-    ByteVector claim = test::BuildWoff({{MakeTag("cmap"), Pattern(300, 0)}});
-    test::PutU32(claim, WoffEntryField(0, test::kWoffEntryCompLength), 10);
-    SetOrigLength(claim, 0, 20000);
-    EXPECT_EQ(Refusal(claim), "table 'cmap' claims more bytes than its compressed data can hold");
-
     // Two tables of 2 GiB whose sum wraps to a small totalSfntSize in 32 bits.
     ByteVector wrap = test::BuildWoff({{MakeTag("aaaa"), ByteVector(3000000, 1), 0, Storage::Stored},
                                        {MakeTag("bbbb"), ByteVector(3000000, 2), 0, Storage::Stored}});
     for (std::size_t i = 0; i < 2; ++i) test::PutU32(wrap, WoffEntryField(i, test::kWoffEntryOrigLength), 0x80000000);
-    test::PutU32(wrap, test::kWoffTotalSfntSize, 12 + 32);
-    EXPECT_FALSE(DecodeWoff(wrap));
-    EXPECT_FALSE(ConvertWoffToSfnt(wrap, WoffMode::SizeOnly, {}));
-}
-
-TEST(ConvertWoffToSfnt, DecodesUpToThirtyMebibytes) {
-    const std::size_t largest = kMaxDecodedImageSize - 12 - 16;
-    const ByteVector zeros(largest);
-    EXPECT_EQ(Decoded(test::BuildWoff({{MakeTag("glyf"), zeros}})).size(), kMaxDecodedImageSize);
-    const ByteVector over(largest + 1);
-    EXPECT_EQ(Refusal(test::BuildWoff({{MakeTag("glyf"), over}})),
-              "the decoded font would be 31457284 bytes, more than the 30 MiB limit");
-}
-
-TEST(ConvertWoffToSfnt, RefusesTablesThatDoNotInflateToTheirLength) {
-    const ByteVector woff = test::BuildWoff({{MakeTag("cmap"), Pattern(300, 0)}, {MakeTag("head"), Pattern(54, 1)}});
-    const std::string refusal = "table 'cmap' does not inflate to its ";
-
-    ByteVector damaged = woff;
-    const std::size_t data = U32At(woff, WoffEntryField(0, test::kWoffEntryOffset));
-    for (std::size_t i = 2; i < 8; ++i) damaged[data + i] ^= 0x5A;
-    EXPECT_EQ(Refusal(damaged), refusal + "300 bytes");
-
-    ByteVector shortStream = woff;
-    SetOrigLength(shortStream, 0, 301);
-    EXPECT_EQ(Refusal(shortStream), refusal + "301 bytes");
-
-    ByteVector longStream = woff;
-    SetOrigLength(longStream, 0, 299);
-    EXPECT_EQ(Refusal(longStream), refusal + "299 bytes");
-
-    ByteVector emptySlot = woff;
-    SetOrigLength(emptySlot, 0, 0);
-    EXPECT_EQ(Refusal(emptySlot), refusal + "0 bytes");
-
-    // A stream that ends early: its length no longer covers the whole stream.
-    ByteVector truncated = woff;
-    test::PutU32(truncated, WoffEntryField(0, test::kWoffEntryCompLength),
-                 U32At(woff, WoffEntryField(0, test::kWoffEntryCompLength)) - 4);
-    EXPECT_EQ(Refusal(truncated), refusal + "300 bytes");
+    ByteVector scrambled = pair;
+    for (std::size_t i = 2; i < 8; ++i) scrambled[cmapAt + i] ^= 0x5A;
+    const std::string inflate = "table 'cmap' does not inflate to its ";
+    const std::pair<ByteVector, std::string> cases[] = {
+        {ByteVector(43), "the file is shorter than a WOFF header"},
+        {With(test::BuildWoff({}), 12, 0x00010000), "the table directory extends past the end of the file"},
+        {With(pair, headAt, static_cast<std::uint32_t>(pair.size() - 53)), "table 'head' extends past the end of the file"},
+        {With(pair, headAt, static_cast<std::uint32_t>(pair.size() + 1)), "table 'head' extends past the end of the file"},
+        {With(pair, headAt, 0xFFFFFFF0), "table 'head' extends past the end of the file"},
+        {shared, "the tables' stored data adds up to more than the file holds"},
+        {WithOrigLength(With(pair, cmapStored, 10), 0, 20000), "table 'cmap' claims more bytes than its compressed data can hold"},
+        {With(wrap, total, 12 + 32), "the decoded font would be 4294967340 bytes, more than the 30 MiB limit"},
+        {test::BuildWoff({{MakeTag("glyf"), ByteVector(kMaxDecodedImageSize - 12 - 16 + 1)}}),
+         "the decoded font would be 31457284 bytes, more than the 30 MiB limit"},
+        {With(named, total, test::GetU32(named, total) - 1), "totalSfntSize is 287 but the tables make 288 bytes"},
+        {With(named, total, 0xFFFFFFFF), "totalSfntSize is 4294967295 but the tables make 288 bytes"},
+        {scrambled, inflate + "300 bytes"},
+        {WithOrigLength(pair, 0, 301), inflate + "301 bytes"},
+        {WithOrigLength(pair, 0, 299), inflate + "299 bytes"},
+        {WithOrigLength(pair, 0, 0), inflate + "0 bytes"},
+        // A stream that ends early: its length no longer covers the whole stream.
+        {With(pair, cmapStored, test::GetU32(pair, cmapStored) - 4), inflate + "300 bytes"},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        auto image = DecodeWoff(cases[i].first);
+        EXPECT_EQ(image ? "decoded" : image.reason(), cases[i].second) << "case " << i;
+    }
+    // Every prefix of a valid file lacks part of its directory or its data.
+    for (std::size_t length = 0; length < named.size(); ++length)
+        EXPECT_FALSE(DecodeWoff(Bytes(named).first(length))) << "length " << length;
 }
 
 }  // namespace

@@ -1,7 +1,0 @@
-// .woff2 files.
-#include "fuzz_check.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tavrel::fuzz::RequireSoundLoad(tavrel::FontLoader::Woff2, {data, size});
-    return 0;
-}
