@@ -20,8 +20,6 @@
 namespace tavrel::test {
 namespace {
 
-std::wstring Fonts(const char* path) { return DebianFont((std::string("/usr/share/fonts/") + path).c_str()); }
-
 struct FaceCase {
     const char* what;
     std::wstring file;
@@ -123,14 +121,14 @@ protected:
 
 TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
     const std::wstring folder = ScratchFolder(), woff = folder + L"\\ipag.woff";
-    const std::wstring ttc = Fonts("opentype/noto/NotoSansCJK-Regular.ttc");
-    const std::wstring dejaVu = Fonts("truetype/dejavu/DejaVuSans.ttf");
-    WriteScratchFile(woff, WoffFromSfnt(ReadFileBytes(Fonts("opentype/ipafont-gothic/ipag.ttf")).value()));
+    const std::wstring ttc = DebianFont("opentype/noto/NotoSansCJK-Regular.ttc");
+    const std::wstring dejaVu = DejaVu("DejaVuSans.ttf");
+    WriteScratchFile(woff, WoffFromSfnt(ReadFileBytes(DebianFont("opentype/ipafont-gothic/ipag.ttf")).value()));
     const FaceCase cases[] = {
         {"TrueType file", dejaVu, FontLoader::Sfnt, 0, std::nullopt},
         {"collection member", ttc, FontLoader::Collection, 1, 1},
         {"WOFF by relative path, caret's face", woff, FontLoader::Woff, -1, std::nullopt, nullptr, true},
-        {"WOFF2", DebianFont(TAVREL_DEJAVU_SERIF_WOFF2), FontLoader::Woff2, 0, std::nullopt},
+        {"WOFF2", WinePath(TAVREL_DEJAVU_SERIF_WOFF2), FontLoader::Woff2, 0, std::nullopt},
         {"installed", dejaVu, FontLoader::Sfnt, 0, std::nullopt, L"DejaVu Sans"},
         {"installed collection member, by family", ttc, FontLoader::Collection, 0, 2, L"Noto Sans CJK SC"},
     };
@@ -158,12 +156,12 @@ TEST_F(DetailsDialogTest, AFileGoneOrChangedIsOneLine) {
     const std::wstring file = ScratchFolder() + L"\\face.ttf";
     const struct { const char* what; std::function<void()> change; std::wstring line; } cases[] = {
         {"deleted", [&] { DeleteFileW(file.c_str()); }, L"ファイル\tファイルがないか読めません: " + file + L"\r\n"},
-        {"another font", [&] { CopyFileW(Fonts("truetype/dejavu/DejaVuSerif.ttf").c_str(), file.c_str(), FALSE); },
+        {"another font", [&] { CopyFileW(DejaVu("DejaVuSerif.ttf").c_str(), file.c_str(), FALSE); },
          L"ファイル\tファイルにこのフェイスがもうありません: " + file + L"\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        CopyFileW(Fonts("truetype/dejavu/DejaVuSans.ttf").c_str(), file.c_str(), FALSE);
+        CopyFileW(DejaVu("DejaVuSans.ttf").c_str(), file.c_str(), FALSE);
         OpenWindow();
         DropFiles({file});
         c.change();

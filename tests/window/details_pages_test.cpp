@@ -111,8 +111,6 @@ protected:
     }
 };
 
-std::wstring Fonts(const char* path) { return DebianFont((std::string("/usr/share/fonts/") + path).c_str()); }
-
 std::wstring Label(char32_t codePoint) {
     wchar_t label[16];
     swprintf(label, 16, L"U+%04X", unsigned(codePoint));
@@ -132,8 +130,8 @@ TEST_F(CharGridTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndInserts)
         FontLoader loader;
         bool hasKanji;
     } cases[] = {
-        {"DejaVu Sans", Fonts("truetype/dejavu/DejaVuSans.ttf"), FontLoader::Sfnt, false},
-        {"Noto CJK member", Fonts("opentype/noto/NotoSansCJK-Regular.ttc"), FontLoader::Collection, true},
+        {"DejaVu Sans", DejaVu("DejaVuSans.ttf"), FontLoader::Sfnt, false},
+        {"Noto CJK member", DebianFont("opentype/noto/NotoSansCJK-Regular.ttc"), FontLoader::Collection, true},
     };
     std::vector<std::vector<COLORREF>> cellsOfA;
     for (const auto& c : cases) {
@@ -193,7 +191,7 @@ TEST_F(CharGridTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndInserts)
 }
 
 TEST_F(CharGridTest, DialogAndScrollingGiveBackEveryGdiObject) {
-    OpenFace(Fonts("opentype/noto/NotoSansCJK-Regular.ttc"));
+    OpenFace(DebianFont("opentype/noto/NotoSansCJK-Regular.ttc"));
     RunOnPage(kGridPage, [](const GridPage&) {});
     const long objects = CountGdiObjects();
     for (int i = 0; i < 50; ++i)
@@ -228,7 +226,7 @@ SIZE FirstLineInk(const Picture& picture, bool vertical) {
 }
 
 TEST_F(CharGridTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertically) {
-    OpenFace(Fonts("opentype/noto/NotoSansCJK-Regular.ttc"));
+    OpenFace(DebianFont("opentype/noto/NotoSansCJK-Regular.ttc"));
     std::vector<std::uint32_t> listed;
     for (int i = 0; i < SendMessageW(appState.hwndSizeCombo, CB_GETCOUNT, 0, 0); ++i) {
         wchar_t item[16] = L"";

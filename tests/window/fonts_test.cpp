@@ -10,6 +10,7 @@
 #include "heap_meter.h"
 #include "loaded_font_list.h"
 #include "long_path_win32.h"
+#include "resource_ids.h"
 #include "window_harness.h"
 
 namespace tavrel::test {
@@ -19,10 +20,7 @@ using Names = std::vector<std::wstring>;
 
 const std::wstring kIpaGothic = L"IPAゴシック";
 
-std::wstring DejaVu(const char* file) {
-    return DebianFont((std::string("/usr/share/fonts/truetype/dejavu/") + file).c_str());
-}
-std::wstring IpaGothic() { return DebianFont("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"); }
+std::wstring IpaGothic() { return DebianFont("opentype/ipafont-gothic/ipag.ttf"); }
 
 std::wstring BuiltFont(const std::wstring& folder, const std::wstring& file, const std::u16string& fullName) {
     return WriteScratchFile(folder + L"\\" + file, BuildFontNamed(fullName));
@@ -44,23 +42,23 @@ TEST_F(FontsTest, DroppedFontsAreListedInDropOrderAndOnlyTheFirstReachesTheSampl
     const std::wstring folder = ScratchFolder();
     const std::wstring text = WriteScratchFile(folder + L"\\notes.txt", {'h', 'i'});
     OpenWindow();
-    const std::wstring faceBefore = FaceOf(0, TextLength());
+    const std::wstring faceBefore = FaceOf();
     DropFiles({text});
     EXPECT_TRUE(Listed().empty());
-    EXPECT_EQ(FaceOf(0, TextLength()), faceBefore);
+    EXPECT_EQ(FaceOf(), faceBefore);
 
     DropFiles({DejaVu("DejaVuSans.ttf"), IpaGothic(), LongPathCopy(folder, DejaVu("DejaVuSerif.ttf"), L"a.ttf")});
     const Names three = {L"DejaVu Sans", kIpaGothic, L"DejaVu Serif"};
     EXPECT_EQ(Listed(), three);
     EXPECT_EQ(FaceBoxItems(), three);
     for (HANDLE handle : Handles()) EXPECT_TRUE(handle) << "a real font registers";
-    EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans");
     EXPECT_EQ(SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0), 0);
 
     DropFiles({text, DejaVu("DejaVuSansMono.ttf")});
     EXPECT_EQ(FaceBoxItems().back(), L"DejaVu Sans Mono");
     EXPECT_EQ(Listed().size(), 4u);
-    EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans");
 }
 
 // Wine opens long paths in any form; Windows only their "\\?\" form (table below).
@@ -69,7 +67,7 @@ TEST_F(FontsTest, ACommandLineFontIsOpenedWhateverItsLength) {
     OpenWindow();
     OpenCommandLineFont((L"tavrel.exe \"" + font + L"\" " + DejaVu("DejaVuSans.ttf")).c_str());
     EXPECT_EQ(Listed(), Names{kIpaGothic}) << "only the first argument is opened";
-    EXPECT_EQ(FaceOf(0, TextLength()), kIpaGothic);
+    EXPECT_EQ(FaceOf(), kIpaGothic);
     OpenCommandLineFont(L"tavrel.exe");
     EXPECT_EQ(Listed().size(), 1u);
 }
@@ -126,7 +124,7 @@ TEST_F(FontsTest, LongFaceNameIsListedWholeAndAppliedCutTo31Characters) {
     OpenWindow();
     DropFiles({font});
     ASSERT_EQ(FaceBoxItems(), Names{std::wstring(name.begin(), name.end())});
-    EXPECT_EQ(FaceOf(0, TextLength()), std::wstring(name.begin(), name.begin() + 31));
+    EXPECT_EQ(FaceOf(), std::wstring(name.begin(), name.begin() + 31));
 }
 
 // A file that reads short would register whatever LocalAlloc left in the rest
@@ -154,7 +152,7 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
     EXPECT_EQ(Handles()[2], nullptr);
     appState.pointSize = 30;
 
-    Command(40004);
+    Command(IDM_RESET);
     EXPECT_TRUE(Listed().empty());
     EXPECT_TRUE(Handles().empty());
     EXPECT_TRUE(FaceBoxItems().empty());
@@ -162,7 +160,7 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
     const HDC dc = GetDC(hwnd_);
     GetTextFaceW(dc, 260, windowFace);
     ReleaseDC(hwnd_, dc);
-    const CHARFORMAT2W all = FormatOf(0, TextLength());
+    const CHARFORMAT2W all = FormatOf();
     EXPECT_EQ(std::wstring(all.szFaceName), windowFace);
     EXPECT_EQ(all.yHeight, 30 * 20);
     EXPECT_EQ(all.crTextColor, RGB(0, 0, 0));
@@ -171,7 +169,7 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
     // The same files register anew after a reset.
     DropFiles({DejaVu("DejaVuSans.ttf")});
     EXPECT_EQ(FaceBoxItems(), Names{L"DejaVu Sans"});
-    EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans");
 }
 
 // Wine's trace shows each registration removed once (registrations_released_once.py).
