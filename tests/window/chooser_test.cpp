@@ -36,9 +36,7 @@ protected:
 
     // Runs the menu command; `act` answers the dialog once it shows.
     void RunChooser(std::function<void(HWND)> act) {
-        WhenWindowShows dialog(L"#32770", std::move(act));
-        Command(IDM_ADD_INSTALLED_FONT);
-        EXPECT_TRUE(dialog.seen());
+        EXPECT_TRUE(WhenShown(L"#32770", act, [&] { Command(IDM_ADD_INSTALLED_FONT); }));
     }
     void Choose(const wchar_t* face) {
         RunChooser([face](HWND dialog) {

@@ -35,13 +35,12 @@ protected:
     // The colour dialog as a person answers it: red, green and blue typed
     // into its fields, then OK; or Cancel without typing.
     void ChooseColour(HWND button, std::optional<COLORREF> color) const {
-        WhenWindowShows dialog(L"#32770", [&](HWND d) {
+        const auto answer = [&](HWND d) {
             for (int field = 706; color && field <= 708; ++field)
                 SetDlgItemInt(d, field, *color >> (field - 706) * 8 & 0xFF, FALSE);
             SendMessageW(GetDlgItem(d, color ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
-        });
-        Click(button);
-        EXPECT_TRUE(dialog.seen());
+        };
+        EXPECT_TRUE(WhenShown(L"#32770", answer, [&] { Click(button); }));
     }
 };
 
@@ -136,13 +135,12 @@ TEST_F(CommandsTest, TextColorReachesTheSelectionAndBackgroundAlwaysAllText) {
 
 TEST_F(CommandsTest, FileDialogOpensTheChosenFontAndCancelOpensNothing) {
     for (const bool cancel : {true, false}) {
-        WhenWindowShows dialog(L"#32770", [&](HWND d) {
+        const auto answer = [&](HWND d) {
             EXPECT_EQ(WindowText(d), L"フォントファイルを選択");
             if (!cancel) SetDlgItemTextW(d, cmb13, DejaVu("DejaVuSansMono.ttf").c_str());
             SendMessageW(GetDlgItem(d, cancel ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
-        });
-        Command(IDM_ADD_FONT_FILE);
-        EXPECT_TRUE(dialog.seen());
+        };
+        EXPECT_TRUE(WhenShown(L"#32770", answer, [&] { Command(IDM_ADD_FONT_FILE); }));
         EXPECT_EQ(FaceBoxItems(), cancel ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"DejaVu Sans Mono"});
     }
     EXPECT_EQ(FaceOf(), L"DejaVu Sans Mono");
@@ -151,20 +149,17 @@ TEST_F(CommandsTest, FileDialogOpensTheChosenFontAndCancelOpensNothing) {
 TEST_F(CommandsTest, MenuButtonOpensThePopupBelowItself) {
     std::vector<std::wstring> captions;
     RECT menuWindow{};
-    {
-        WhenWindowShows menu(L"#32768", [&](HWND popup) {
-            GetWindowRect(popup, &menuWindow);
-            const auto shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-            for (int i = 0; i < GetMenuItemCount(shown); ++i) {
-                wchar_t text[64] = L"";
-                GetMenuStringW(shown, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-                captions.push_back(std::to_wstring(GetMenuItemID(shown, i)) + L" " + text);
-            }
-            EndMenu();
-        });
-        Click(appState.hwndMenuButton);
-        ASSERT_TRUE(menu.seen());
-    }
+    const auto read = [&](HWND popup) {
+        GetWindowRect(popup, &menuWindow);
+        const auto shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(shown); ++i) {
+            wchar_t text[64] = L"";
+            GetMenuStringW(shown, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            captions.push_back(std::to_wstring(GetMenuItemID(shown, i)) + L" " + text);
+        }
+        EndMenu();
+    };
+    ASSERT_TRUE(WhenShown(L"#32768", read, [&] { Click(appState.hwndMenuButton); }));
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"40006 フォントファイル追加", L"40003 既存フォント追加",
                                                    L"40004 初期化", L"0 ", L"40008 キャプチャ",
                                                    L"40012 フォントの詳細", L"0 ", L"40010 終了"}));

@@ -92,18 +92,15 @@ void PumpPending() {
     }
 }
 
-WhenWindowShows::WhenWindowShows(const wchar_t* className, std::function<void(HWND)> act) {
-    activeWatch = new Watch{className, std::move(act)};
-    activeWatch->timer = SetTimer(nullptr, 0, 25, OnWatchTick);
-}
-
-WhenWindowShows::~WhenWindowShows() {
-    KillTimer(nullptr, activeWatch->timer);
-    delete activeWatch;
+bool WhenShown(const wchar_t* className, const std::function<void(HWND)>& act, const std::function<void()>& trigger) {
+    Watch watch{className, act};
+    activeWatch = &watch;
+    watch.timer = SetTimer(nullptr, 0, 25, OnWatchTick);
+    trigger();
+    KillTimer(nullptr, watch.timer);
     activeWatch = nullptr;
+    return watch.seen;
 }
-
-bool WhenWindowShows::seen() const { return activeWatch->seen; }
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');

@@ -33,14 +33,10 @@ void WriteSettingsFile(const std::wstring& lines);  // UTF-16 with a byte-order 
 // Dispatches what is queued without waiting.
 void PumpPending();
 
-// Runs `act` once the current thread shows a window of `className`, from
-// inside whatever modal loop is running; gives up after about 10 seconds.
-class WhenWindowShows {
-public:
-    WhenWindowShows(const wchar_t* className, std::function<void(HWND)> act);
-    ~WhenWindowShows();
-    bool seen() const;
-};
+// Runs `trigger`; once the current thread shows a window of `className`,
+// runs `act` from inside whatever modal loop `trigger` is in. Whether the
+// window showed within about 10 seconds.
+bool WhenShown(const wchar_t* className, const std::function<void(HWND)>& act, const std::function<void()>& trigger);
 
 std::wstring WindowText(HWND hwnd);
 std::wstring ClassName(HWND hwnd);
