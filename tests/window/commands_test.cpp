@@ -1,9 +1,12 @@
 // The commands: formatting reaching the selection or all text, the size box,
-// the colour and file dialogs, the popup menu, capture, unknown commands and exit.
+// the colour and file dialogs, the popup menu, unknown commands and exit, and
+// the keys of the entry point's loop.
 
 #include "app_state.h"
+#include "application.h"
 #include "clipboard_picture.h"
 #include "loaded_font_list.h"
+#include "main_window.h"
 #include "resource_ids.h"
 #include "window_harness.h"
 
@@ -13,6 +16,22 @@
 
 namespace tavrel::test {
 namespace {
+
+// Ends a loop that would otherwise never end, so a fault fails instead of hanging.
+class LoopDeadline {
+public:
+    LoopDeadline() : timer_(SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); })) {}
+    ~LoopDeadline() { KillTimer(nullptr, timer_); }
+
+private:
+    UINT_PTR timer_;
+};
+
+void PressKey(HWND target, UINT key, bool control) {
+    HoldControl(control);
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
 
 class CommandsTest : public MainWindowTest {
 protected:
@@ -169,25 +188,6 @@ TEST_F(CommandsTest, MenuButtonOpensThePopupBelowItself) {
     EXPECT_EQ(menuWindow.top, button.bottom);
 }
 
-// The picture is the sample control as it shows, at its size after every layout.
-TEST_F(CommandsTest, CaptureReplacesTheClipboardWithTheSampleAtEachSize) {
-    for (const SIZE size : {SIZE{640, 360}, SIZE{500, 300}}) {
-        SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER);
-        UpdateWindow(hwnd_);
-        PutTextOnClipboard(L"before");
-        Command(IDM_CAPTURE);
-        EXPECT_FALSE(ClipboardText());
-        const auto picture = ClipboardPicture();
-        ASSERT_TRUE(picture) << "no bitmap on the clipboard; " << DescribeClipboard();
-        RECT client{};
-        GetClientRect(appState.hwndSample, &client);
-        EXPECT_EQ(picture->width, client.right);
-        EXPECT_EQ(picture->height, client.bottom);
-        EXPECT_GT(picture->Count(RGB(0, 0, 0)), 100u) << "black text";
-        EXPECT_EQ(picture->At(picture->width - 1, picture->height - 1), RGB(255, 255, 255)) << "on white";
-    }
-}
-
 TEST_F(CommandsTest, UnknownCommandsChangeNothingAndExitCloses) {
     const std::wstring text = SampleText();
     for (WORD id : {WORD(1), WORD(40005), WORD(40007), WORD(40011)}) Command(id);
@@ -198,6 +198,66 @@ TEST_F(CommandsTest, UnknownCommandsChangeNothingAndExitCloses) {
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_FALSE(IsWindow(hwnd_));
     EXPECT_EQ(ReadSettingsFile().keys.size(), 12u);
+}
+
+// The entry point's loop: the accelerators act before the focused control,
+// and a window that cannot be created ends the program at once with 0.
+TEST_F(CommandsTest, EscAndCtrlCGoToTheWindowBeforeTheFocusedControl) {
+    SetFocus(appState.hwndSample);
+    Select(0, 5);
+    // Without the accelerators the sample control copies the selected text...
+    PutTextOnClipboard(L"before");
+    PressKey(appState.hwndSample, 'C', true);
+    PumpPending();
+    ASSERT_EQ(ClipboardText(), SampleText().substr(0, 5)) << "the check below would prove nothing";
+
+    // ...with them, Ctrl+C is the window's command: a picture of the sample,
+    // selection shown, and no text. A posted key does not change the key
+    // state, so Ctrl stays down until the loop has taken the C.
+    PressKey(appState.hwndSample, 'C', true);
+    PostMessageW(nullptr, WM_QUIT, 7, 0);
+    const LoopDeadline deadline;
+    ASSERT_EQ(RunMessageLoop(hwnd_, CreateAccelerators()), 7);
+    EXPECT_FALSE(ClipboardText());
+    const auto picture = ClipboardPicture();
+    ASSERT_TRUE(picture) << DescribeClipboard();
+    RECT client{};
+    GetClientRect(appState.hwndSample, &client);
+    EXPECT_EQ(picture->width, client.right);
+    EXPECT_EQ(picture->height, client.bottom);
+    EXPECT_GT(picture->Count(GetSysColor(COLOR_HIGHLIGHT)), 100u);
+
+    // Esc closes the window, from the size box too.
+    PressKey(appState.hwndSizeCombo, VK_ESCAPE, false);
+    EXPECT_EQ(RunMessageLoop(hwnd_, CreateAccelerators()), 0);
+    EXPECT_FALSE(IsWindow(hwnd_));
+    EXPECT_EQ(ReadSettingsFile().keys.size(), 12u) << "Esc closes as the title bar does";
+}
+
+int refusedWindows = 0;
+
+LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && ClassName(reinterpret_cast<HWND>(wParam)) == kWindowClass) {
+        ++refusedWindows;
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Without a window nothing would ever post the quit message.
+TEST(Entry, NoMainWindowEndsTheProgramWithExitCodeZero) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    UnregisterClassW(kWindowClass, instance);
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(hook);
+    int exitCode = -1;
+    {
+        const LoopDeadline deadline;
+        exitCode = RunApplication(instance, SW_SHOWNORMAL);
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(refusedWindows, 1) << "the window's creation was attempted and refused";
+    EXPECT_EQ(exitCode, 0);
 }
 
 }  // namespace
