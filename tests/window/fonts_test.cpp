@@ -147,7 +147,7 @@ TEST_F(FontsTest, AFileThatReadsShortOrCannotBeOpenedAddsNothing) {
 // That each registration is removed exactly once is checked from Wine's own
 // trace of the font calls (registrations_released_once.py): Wine's
 // RemoveFontMemResourceEx reports success for any handle.
-TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
+TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFaceAndClosingReleasesAll) {
     OpenWindow();
     DropFiles({DejaVu("DejaVuSans.ttf"), DejaVu("DejaVuSerif.ttf")});
     AddInstalledFace(L"Installed Face");
@@ -169,16 +169,10 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
     EXPECT_EQ(all.crTextColor, RGB(0, 0, 0));
     EXPECT_EQ(all.crBackColor, RGB(255, 255, 255));
 
-    // The same files register anew after a reset.
+    // The same files register anew after a reset; closing releases them and destroys the icons.
     DropFiles({DejaVu("DejaVuSans.ttf")});
     EXPECT_EQ(FaceBoxItems(), Names{L"DejaVu Sans"});
     EXPECT_EQ(FaceOf(), L"DejaVu Sans");
-}
-
-// Wine's trace shows each registration removed once (registrations_released_once.py).
-TEST_F(FontsTest, ClosingReleasesTheFontsAndDestroysTheIcons) {
-    OpenWindow();
-    DropFiles({DejaVu("DejaVuSans.ttf"), DejaVu("DejaVuSerif.ttf")});
     const HICON icons[] = {appState.iconMenu, appState.iconBold, appState.iconItalic, appState.iconFontColor,
                            appState.iconBackgroundColor};
     CloseWindow();
@@ -190,17 +184,6 @@ TEST_F(FontsTest, ClosingReleasesTheFontsAndDestroysTheIcons) {
 
 // The installed-font chooser driven through its real dialog: the face picked
 // in the list joins the face box, under the same rule that a name is listed once.
-// What a click on a face in the dialog's list produces.
-void PickFace(HWND dialog, const wchar_t* face) {
-    const HWND list = GetDlgItem(dialog, cmb1);
-    const LRESULT item = SendMessageW(list, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(face));
-    ASSERT_NE(item, CB_ERR) << Utf8(face) << " is not offered";
-    SendMessageW(list, CB_SETCURSEL, WPARAM(item), 0);
-    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-}
-
-void Press(HWND dialog, int button) { SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0); }
-
 class ChooserTest : public MainWindowTest {
 protected:
     void SetUp() override {
@@ -209,13 +192,20 @@ protected:
     }
 
     // Runs the menu command; `act` answers the dialog once it shows.
-    void RunChooser(std::function<void(HWND)> act) {
+    void RunChooser(const std::function<void(HWND)>& act) {
         EXPECT_TRUE(WhenShown(L"#32770", act, [&] { Command(IDM_ADD_INSTALLED_FONT); }));
     }
-    void Choose(const wchar_t* face) {
-        RunChooser([face](HWND dialog) {
-            PickFace(dialog, face);
-            Press(dialog, IDOK);
+    // A click on `face` in the dialog's list, unless null, then on `button`.
+    void Choose(const wchar_t* face, int button = IDOK) {
+        RunChooser([&](HWND dialog) {
+            const HWND list = GetDlgItem(dialog, cmb1);
+            if (face) {
+                const LRESULT item = SendMessageW(list, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(face));
+                EXPECT_NE(item, CB_ERR) << Utf8(face) << " is not offered";
+                SendMessageW(list, CB_SETCURSEL, WPARAM(item), 0);
+                SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+            }
+            SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
         });
     }
 };
@@ -251,16 +241,13 @@ TEST_F(ChooserTest, AFileFontAndAnInstalledFaceOfTheSameNameAreListedOnce) {
 
 TEST_F(ChooserTest, CancelChangesNothing) {
     const std::wstring face = FaceOf();
-    RunChooser([](HWND dialog) {
-        PickFace(dialog, L"DejaVu Sans");
-        Press(dialog, IDCANCEL);
-    });
+    Choose(L"DejaVu Sans", IDCANCEL);
     EXPECT_TRUE(FaceBoxItems().empty());
     EXPECT_TRUE(LoadedFonts().faceNames.empty());
     EXPECT_EQ(FaceOf(), face);
 
     DropFiles({IpaGothic()});
-    RunChooser([](HWND dialog) { Press(dialog, IDCANCEL); });
+    Choose(nullptr, IDCANCEL);
     EXPECT_EQ(FaceBoxItems(), Names{kIpaGothic});
     EXPECT_EQ(FaceOf(), kIpaGothic);
 }
@@ -313,7 +300,7 @@ TEST_F(ChooserTest, DialogShowsOnlyTheFaceListBesideItsButtonsAt294By220) {
         for (wchar_t letter : {L'y', L's', L'k', L'u', L'c', L'i'})
             EXPECT_EQ(FocusAfterMnemonic(dialog, letter), GetDlgItem(dialog, IDOK))
                 << char(letter) << " reached a hidden control";
-        Press(dialog, IDCANCEL);
+        SendMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
     });
 }
 
