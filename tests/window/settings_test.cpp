@@ -36,13 +36,6 @@ using SettingsTest = MainWindowTest;
 TEST_F(SettingsTest, FirstStartShowsTheDefaultsAndClosingWritesTwelveKeysInOrder) {
     OpenWindow();
     ExpectWindowRect(hwnd_, 10, 10, 640, 360);
-    EXPECT_EQ(SampleText(), kDefaultSample);
-    EXPECT_EQ(SizeBoxText(), L"24");
-    const CHARFORMAT2W all = FormatOf();
-    EXPECT_EQ(all.yHeight, 24 * 20);
-    EXPECT_EQ(all.crTextColor, RGB(0, 0, 0));
-    EXPECT_FALSE(all.dwEffects & CFE_AUTOCOLOR);
-    EXPECT_EQ(all.crBackColor, RGB(255, 255, 255));
     CloseWindow();
 
     const SettingsFile file = ReadSettingsFile();
@@ -80,13 +73,15 @@ TEST_F(SettingsTest, SampleTextRoundTrips) {
     }
 }
 
-// Colour channels keep their low 8 bits; a negative size is the default; "string=" is an empty sample.
+// Without a file, the defaults. Colour channels keep their low 8 bits; a
+// negative size is the default; "string=" is an empty sample.
 TEST_F(SettingsTest, StoredValuesComeBackOnTheNextStart) {
     struct Case {
         std::wstring lines, sizeBox, sample;
         COLORREF text, background;
     };
     const Case cases[] = {
+        {L"", L"24", kDefaultSample, RGB(0, 0, 0), RGB(255, 255, 255)},
         {L"pt=36\r\nstring=abc\r\nfontColorR=300\r\nbackgroundColorG=256\r\n", L"36", L"abc", RGB(44, 0, 0),
          RGB(255, 0, 255)},
         {L"pt=0\r\n", L"0", kDefaultSample, 0, RGB(255, 255, 255)},
@@ -95,13 +90,15 @@ TEST_F(SettingsTest, StoredValuesComeBackOnTheNextStart) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(Utf8(c.lines));
-        WriteSettingsFile(L"[SystemSetting]\r\n" + c.lines);
+        if (c.lines.empty()) DeleteFileW(SettingsPath().c_str());
+        else WriteSettingsFile(L"[SystemSetting]\r\n" + c.lines);
         OpenWindow();
         EXPECT_EQ(SizeBoxText(), c.sizeBox);
         EXPECT_EQ(SampleText(), c.sample);
-        const CHARFORMAT2W all = FormatOf(0, 1);
+        const CHARFORMAT2W all = FormatOf();
         EXPECT_EQ(all.yHeight, std::stoi(c.sizeBox) * 20);
         EXPECT_EQ(all.crTextColor, c.text);
+        EXPECT_FALSE(all.dwEffects & CFE_AUTOCOLOR);
         EXPECT_EQ(all.crBackColor, c.background);
         CloseWindow();
     }
