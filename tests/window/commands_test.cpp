@@ -1,23 +1,41 @@
 // The commands: formatting reaching the selection or all text, the size box,
-// the colour and file dialogs, the popup menu, reset's neighbours and close.
+// the colour and file dialogs, the popup menu, unknown commands and exit, and
+// the keys of the entry point's loop.
 
 #include "app_state.h"
+#include "application.h"
+#include "clipboard_picture.h"
 #include "loaded_font_list.h"
-#include "point_size.h"
+#include "main_window.h"
 #include "resource_ids.h"
 #include "window_harness.h"
 
 #include <dlgs.h>
 
+#include <optional>
+
 namespace tavrel::test {
 namespace {
 
-std::wstring DejaVu(const char* file) {
-    return DebianFont((std::string("/usr/share/fonts/truetype/dejavu/") + file).c_str());
+// Ends a loop that would otherwise never end, so a fault fails instead of hanging.
+class LoopDeadline {
+public:
+    LoopDeadline() : timer_(SetTimer(nullptr, 0, 10000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); })) {}
+    ~LoopDeadline() { KillTimer(nullptr, timer_); }
+
+private:
+    UINT_PTR timer_;
+};
+
+void PressKey(HWND target, UINT key, bool control) {
+    HoldControl(control);
+    PostMessageW(target, WM_KEYDOWN, key, 1);
+    PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
 
 class CommandsTest : public MainWindowTest {
 protected:
+    static void SetUpTestSuite() { WaitForClipboardManager(); }
     void SetUp() override {
         MainWindowTest::SetUp();
         OpenWindow();
@@ -29,7 +47,20 @@ protected:
         SendMessageW(appState.hwndToolbar, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     }
     bool Checked(int id) const { return IsDlgButtonChecked(appState.hwndToolbar, id) == BST_CHECKED; }
-    LONG End() const { return TextLength(); }
+    void Click(HWND button) const {
+        SendMessageW(button, BM_CLICK, 0, 0);
+        PumpPending();
+    }
+    // The colour dialog as a person answers it: red, green and blue typed
+    // into its fields, then OK; or Cancel without typing.
+    void ChooseColour(HWND button, std::optional<COLORREF> color) const {
+        const auto answer = [&](HWND d) {
+            for (int field = 706; color && field <= 708; ++field)
+                SetDlgItemInt(d, field, *color >> (field - 706) * 8 & 0xFF, FALSE);
+            SendMessageW(GetDlgItem(d, color ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+        };
+        EXPECT_TRUE(WhenShown(L"#32770", answer, [&] { Click(button); }));
+    }
 };
 
 TEST_F(CommandsTest, FaceSizeBoldAndItalicReachTheSelectionOrElseAllText) {
@@ -37,16 +68,16 @@ TEST_F(CommandsTest, FaceSizeBoldAndItalicReachTheSelectionOrElseAllText) {
     Select(0, 6);
     Pick(appState.hwndFaceCombo, 1);
     EXPECT_EQ(FaceOf(0, 6), L"DejaVu Serif");
-    EXPECT_EQ(FaceOf(7, End()), L"DejaVu Sans");
+    EXPECT_EQ(FaceOf(7), L"DejaVu Sans");
     Select(3, 3);
     Pick(appState.hwndFaceCombo, 1);
-    EXPECT_EQ(FaceOf(0, End()), L"DejaVu Serif");
+    EXPECT_EQ(FaceOf(), L"DejaVu Serif");
 
     Select(0, 6);
     Pick(appState.hwndSizeCombo, 8);
     EXPECT_EQ(appState.pointSize, 72u);
     EXPECT_EQ(FormatOf(0, 6).yHeight, 72 * 20);
-    EXPECT_EQ(FormatOf(7, End()).yHeight, 24 * 20);
+    EXPECT_EQ(FormatOf(7).yHeight, 24 * 20);
 
     // Wine's sample control starts from the bold System font, so the toggle
     // may start checked: each click flips the selection and the button.
@@ -55,136 +86,99 @@ TEST_F(CommandsTest, FaceSizeBoldAndItalicReachTheSelectionOrElseAllText) {
     Click(appState.hwndBoldButton);
     EXPECT_EQ(Checked(IDC_BOLD), !wasBold);
     EXPECT_EQ(bool(FormatOf(0, 6).dwEffects & CFE_BOLD), !wasBold);
-    EXPECT_EQ(bool(FormatOf(7, End()).dwEffects & CFE_BOLD), wasBold);
+    EXPECT_EQ(bool(FormatOf(7).dwEffects & CFE_BOLD), wasBold);
     Click(appState.hwndBoldButton);
     EXPECT_EQ(Checked(IDC_BOLD), wasBold);
     EXPECT_EQ(bool(FormatOf(0, 6).dwEffects & CFE_BOLD), wasBold);
 
     Select(2, 2);
     Click(appState.hwndItalicButton);
-    EXPECT_TRUE(FormatOf(0, End()).dwEffects & CFE_ITALIC);
+    EXPECT_TRUE(FormatOf().dwEffects & CFE_ITALIC);
 }
 
-TEST_F(CommandsTest, SizeBoxAppliesEachValidKeystrokeAndBeepsAtOthers) {
-    ClearSizeBox();
-    EXPECT_EQ(appState.pointSize, 0u) << "an empty box is size 0";
-    EXPECT_EQ(FormatOf(0, End()).yHeight, 0);
-    TypeIntoSizeBox(L"1");
-    EXPECT_EQ(appState.pointSize, 1u);
-    EXPECT_EQ(FormatOf(0, End()).yHeight, 20);
-    TypeIntoSizeBox(L"6");
-    EXPECT_EQ(appState.pointSize, 16u);
-    EXPECT_EQ(FormatOf(0, End()).yHeight, 320);
-    // The letter beeps (MessageBeep, not observable from here) and changes nothing.
-    TypeIntoSizeBox(L"a");
-    EXPECT_EQ(SizeBoxText(), L"16a");
-    EXPECT_EQ(appState.pointSize, 16u);
-    EXPECT_EQ(FormatOf(0, End()).yHeight, 320);
-
-    Select(0, 6);
-    ClearSizeBox();
-    TypeIntoSizeBox(L"20");
-    EXPECT_EQ(FormatOf(0, 6).yHeight, 400);
-    EXPECT_EQ(FormatOf(7, End()).yHeight, 320);
-}
-
-// A size whose twips would wrap a signed 32-bit height, or that the control
-// would cap, is clamped to the largest it takes; the box shows what applies.
-TEST_F(CommandsTest, SizeTooLargeIsClampedAndShownAsApplied) {
-    ClearSizeBox();
-    TypeIntoSizeBox(L"1638");
-    EXPECT_EQ(SizeBoxText(), L"1638");
-    EXPECT_EQ(FormatOf(0, End()).yHeight, 1638 * 20);
-    ClearSizeBox();
-    TypeIntoSizeBox(L"2147483648");
-    EXPECT_EQ(appState.pointSize, 1638u);
-    EXPECT_EQ(SizeBoxText(), L"1638");
-    EXPECT_EQ(FormatOf(0, End()).yHeight, 1638 * 20);
-    TypeIntoSizeBox(L"\b\b");
-    EXPECT_EQ(SizeBoxText(), L"16");
-    EXPECT_EQ(appState.pointSize, 16u);
-}
-
-// The colour dialog, driven as a person would: values typed into its red,
-// green and blue fields, then OK or Cancel.
-void AnswerColorDialog(HWND dialog, COLORREF color, int button) {
-    SetDlgItemInt(dialog, 706, GetRValue(color), FALSE);
-    SetDlgItemInt(dialog, 707, GetGValue(color), FALSE);
-    SetDlgItemInt(dialog, 708, GetBValue(color), FALSE);
-    SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+// Keystrokes into the size box's edit field as typing produces them. A size
+// whose twips would wrap a signed 32-bit height, or that the control would
+// cap, is clamped to the largest it takes, and the box shows what applies.
+TEST_F(CommandsTest, SizeBoxAppliesEachValidKeystrokeClampsAndBeepsAtOthers) {
+    COMBOBOXINFO box{};
+    box.cbSize = sizeof box;
+    GetComboBoxInfo(appState.hwndSizeCombo, &box);
+    const struct {
+        bool clearFirst;
+        std::wstring keys, shown;
+        std::uint32_t points;
+    } steps[] = {
+        {true, L"", L"", 0},  // an empty box is size 0
+        {false, L"1", L"1", 1},
+        {false, L"6", L"16", 16},
+        {false, L"a", L"16a", 16},  // a beep (MessageBeep, not observable from here) and no change
+        {true, L"1638", L"1638", 1638},
+        {true, L"2147483648", L"1638", 1638},
+        {false, L"\b\b", L"16", 16},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(Utf8(step.keys));
+        if (step.clearFirst) {
+            SendMessageW(box.hwndItem, EM_SETSEL, 0, -1);
+            SendMessageW(box.hwndItem, WM_CHAR, VK_BACK, 1);
+        }
+        for (wchar_t key : step.keys) SendMessageW(box.hwndItem, WM_CHAR, key, 1);
+        EXPECT_EQ(SizeBoxText(), step.shown);
+        EXPECT_EQ(appState.pointSize, step.points);
+        EXPECT_EQ(FormatOf().yHeight, LONG(step.points * 20));
+    }
 }
 
 TEST_F(CommandsTest, TextColorReachesTheSelectionAndBackgroundAlwaysAllText) {
     Select(0, 6);
-    {
-        WhenWindowShows dialog(L"#32770", [](HWND d) { AnswerColorDialog(d, RGB(10, 20, 30), IDOK); });
-        Click(appState.hwndFontColorButton);
-        ASSERT_TRUE(dialog.seen());
-    }
+    ChooseColour(appState.hwndFontColorButton, RGB(10, 20, 30));
     EXPECT_EQ(appState.fontColor, RGB(10, 20, 30));
     EXPECT_EQ(FormatOf(0, 6).crTextColor, RGB(10, 20, 30));
-    EXPECT_EQ(FormatOf(7, End()).crTextColor, RGB(0, 0, 0));
+    EXPECT_EQ(FormatOf(7).crTextColor, RGB(0, 0, 0));
 
     // A cancelled dialog still paints, in the colour already chosen: here all
     // text. Wine's dialog writes values typed before Cancel into rgbResult,
     // Windows' does not, so nothing is typed here.
     Select(1, 1);
-    {
-        WhenWindowShows dialog(L"#32770", [](HWND d) { SendMessageW(GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0); });
-        Click(appState.hwndFontColorButton);
-    }
+    ChooseColour(appState.hwndFontColorButton, std::nullopt);
     EXPECT_EQ(appState.fontColor, RGB(10, 20, 30));
-    EXPECT_EQ(FormatOf(0, End()).crTextColor, RGB(10, 20, 30));
+    EXPECT_EQ(FormatOf().crTextColor, RGB(10, 20, 30));
 
     Select(0, 6);
-    {
-        WhenWindowShows dialog(L"#32770", [](HWND d) { AnswerColorDialog(d, RGB(200, 100, 50), IDOK); });
-        Click(appState.hwndBackgroundColorButton);
-    }
+    ChooseColour(appState.hwndBackgroundColorButton, RGB(200, 100, 50));
     EXPECT_EQ(appState.backgroundColor, RGB(200, 100, 50));
-    EXPECT_EQ(FormatOf(0, End()).crBackColor, RGB(200, 100, 50));
+    EXPECT_EQ(FormatOf().crBackColor, RGB(200, 100, 50));
     // EM_SETBKGNDCOLOR answers with the colour it replaces.
     EXPECT_EQ(SendMessageW(appState.hwndSample, EM_SETBKGNDCOLOR, 0, RGB(200, 100, 50)), RGB(200, 100, 50));
 }
 
 TEST_F(CommandsTest, FileDialogOpensTheChosenFontAndCancelOpensNothing) {
-    {
-        WhenWindowShows dialog(L"#32770", [](HWND d) { SendMessageW(GetDlgItem(d, IDCANCEL), BM_CLICK, 0, 0); });
-        Command(IDM_ADD_FONT_FILE);
-        ASSERT_TRUE(dialog.seen());
+    for (const bool cancel : {true, false}) {
+        const auto answer = [&](HWND d) {
+            EXPECT_EQ(WindowText(d), L"フォントファイルを選択");
+            if (!cancel) SetDlgItemTextW(d, cmb13, DejaVu("DejaVuSansMono.ttf").c_str());
+            SendMessageW(GetDlgItem(d, cancel ? IDCANCEL : IDOK), BM_CLICK, 0, 0);
+        };
+        EXPECT_TRUE(WhenShown(L"#32770", answer, [&] { Command(IDM_ADD_FONT_FILE); }));
+        EXPECT_EQ(FaceBoxItems(), cancel ? std::vector<std::wstring>{} : std::vector<std::wstring>{L"DejaVu Sans Mono"});
     }
-    EXPECT_TRUE(LoadedFonts().faceNames.empty());
-    std::wstring title;
-    {
-        WhenWindowShows dialog(L"#32770", [&](HWND d) {
-            title = WindowText(d);
-            SetDlgItemTextW(d, cmb13, DejaVu("DejaVuSansMono.ttf").c_str());
-            SendMessageW(GetDlgItem(d, IDOK), BM_CLICK, 0, 0);
-        });
-        Command(IDM_ADD_FONT_FILE);
-    }
-    EXPECT_EQ(title, L"フォントファイルを選択");
-    EXPECT_EQ(FaceBoxItems(), std::vector<std::wstring>{L"DejaVu Sans Mono"});
-    EXPECT_EQ(FaceOf(0, End()), L"DejaVu Sans Mono");
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans Mono");
 }
 
 TEST_F(CommandsTest, MenuButtonOpensThePopupBelowItself) {
     std::vector<std::wstring> captions;
     RECT menuWindow{};
-    {
-        WhenWindowShows menu(L"#32768", [&](HWND popup) {
-            GetWindowRect(popup, &menuWindow);
-            const auto shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-            for (int i = 0; i < GetMenuItemCount(shown); ++i) {
-                wchar_t text[64] = L"";
-                GetMenuStringW(shown, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
-                captions.push_back(std::to_wstring(GetMenuItemID(shown, i)) + L" " + text);
-            }
-            EndMenu();
-        });
-        Click(appState.hwndMenuButton);
-        ASSERT_TRUE(menu.seen());
-    }
+    const auto read = [&](HWND popup) {
+        GetWindowRect(popup, &menuWindow);
+        const auto shown = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(shown); ++i) {
+            wchar_t text[64] = L"";
+            GetMenuStringW(shown, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            captions.push_back(std::to_wstring(GetMenuItemID(shown, i)) + L" " + text);
+        }
+        EndMenu();
+    };
+    ASSERT_TRUE(WhenShown(L"#32768", read, [&] { Click(appState.hwndMenuButton); }));
     EXPECT_EQ(captions, (std::vector<std::wstring>{L"40006 フォントファイル追加", L"40003 既存フォント追加",
                                                    L"40004 初期化", L"0 ", L"40008 キャプチャ",
                                                    L"40012 フォントの詳細", L"0 ", L"40010 終了"}));
@@ -194,16 +188,71 @@ TEST_F(CommandsTest, MenuButtonOpensThePopupBelowItself) {
     EXPECT_EQ(menuWindow.top, button.bottom);
 }
 
-TEST_F(CommandsTest, UnknownCommandsChangeNothingAndExitCloses) {
+TEST_F(CommandsTest, UnknownCommandsChangeNothing) {
     const std::wstring text = SampleText();
     for (WORD id : {WORD(1), WORD(40005), WORD(40007), WORD(40011)}) Command(id);
     EXPECT_TRUE(IsWindow(hwnd_));
     EXPECT_EQ(SampleText(), text);
-    Command(IDM_EXIT);
-    MSG quit;
-    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// The entry point's loop: the accelerators act before the focused control,
+// and a window that cannot be created ends the program at once with 0.
+TEST_F(CommandsTest, EscAndCtrlCGoToTheWindowBeforeTheFocusedControl) {
+    SetFocus(appState.hwndSample);
+    Select(0, 5);
+    // Without the accelerators the sample control copies the selected text...
+    PutTextOnClipboard(L"before");
+    PressKey(appState.hwndSample, 'C', true);
+    PumpPending();
+    ASSERT_EQ(ClipboardText(), SampleText().substr(0, 5)) << "the check below would prove nothing";
+
+    // ...with them, Ctrl+C is the window's command: a picture of the sample,
+    // selection shown, and no text. A posted key does not change the key
+    // state, so Ctrl stays down until the loop has taken the C.
+    PressKey(appState.hwndSample, 'C', true);
+    PostMessageW(nullptr, WM_QUIT, 7, 0);
+    const LoopDeadline deadline;
+    ASSERT_EQ(RunMessageLoop(hwnd_, CreateAccelerators()), 7);
+    EXPECT_FALSE(ClipboardText());
+    const auto picture = ClipboardPicture();
+    ASSERT_TRUE(picture) << DescribeClipboard();
+    RECT client{};
+    GetClientRect(appState.hwndSample, &client);
+    EXPECT_EQ(picture->width, client.right);
+    EXPECT_EQ(picture->height, client.bottom);
+    EXPECT_GT(picture->Count(GetSysColor(COLOR_HIGHLIGHT)), 100u);
+
+    // Esc is the exit command and closes the window, from the size box too.
+    PressKey(appState.hwndSizeCombo, VK_ESCAPE, false);
+    EXPECT_EQ(RunMessageLoop(hwnd_, CreateAccelerators()), 0);
     EXPECT_FALSE(IsWindow(hwnd_));
-    EXPECT_EQ(ReadSettingsFile().keys.size(), 12u);
+    EXPECT_EQ(ReadSettingsFile().keys.size(), 12u) << "Esc closes as the title bar does";
+}
+
+int refusedWindows = 0;
+
+LRESULT CALLBACK RefuseMainWindow(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_CREATEWND && ClassName(reinterpret_cast<HWND>(wParam)) == kWindowClass) {
+        ++refusedWindows;
+        return 1;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Without a window nothing would ever post the quit message.
+TEST(Entry, NoMainWindowEndsTheProgramWithExitCodeZero) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    UnregisterClassW(kWindowClass, instance);
+    const HHOOK hook = SetWindowsHookExW(WH_CBT, RefuseMainWindow, nullptr, GetCurrentThreadId());
+    ASSERT_TRUE(hook);
+    int exitCode = -1;
+    {
+        const LoopDeadline deadline;
+        exitCode = RunApplication(instance, SW_SHOWNORMAL);
+    }
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(refusedWindows, 1) << "the window's creation was attempted and refused";
+    EXPECT_EQ(exitCode, 0);
 }
 
 }  // namespace

@@ -1,26 +1,35 @@
-// The face details dialog of the real main window: the menu command opens it
-// for the selected face, modal to the main window; Ctrl+C copies the page as
-// the report's rows, value for value; Esc closes the dialog and nothing else.
+// The face details dialog of the real main window, on real fonts. The menu
+// command opens it for the selected face, modal to the main window; Ctrl+C
+// copies the first page as the report's rows, value for value; Esc closes the
+// dialog and nothing else. The "文字" grid holds the core's mapping, scrolls
+// and searches it, copies and inserts the selected character, draws each
+// glyph in its face, and gives back every GDI object; the "ウォーターフォール"
+// page shows every size, copies itself as a picture, and sets its lines vertically.
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "app_state.h"
+#include "capture_sample.h"
 #include "clipboard_picture.h"
 #include "face_report.h"
 #include "file_bytes.h"
 #include "gdi_object_count.h"
 #include "loaded_font_list.h"
 #include "resource_ids.h"
+#include "waterfall_page.h"
 #include "window_harness.h"
 #include "woff_builder.h"
 
 namespace tavrel::test {
 namespace {
 
-std::wstring Fonts(const char* path) { return DebianFont((std::string("/usr/share/fonts/") + path).c_str()); }
+constexpr int kCell = 48;
+constexpr int kGridPage = 1, kWaterfallPage = 2;
 
 struct FaceCase {
     const char* what;
@@ -48,89 +57,115 @@ std::pair<std::wstring, LRESULT> ExpectedRows(const FaceCase& c, const std::wstr
     return {copied, LRESULT(rows.size()) + (c.installedFace ? 1 : 0)};
 }
 
-struct DialogSeen {
-    std::wstring title;
-    HWND owner = nullptr;
-    bool ownerEnabled = true;
-    std::wstring firstTab;
-    LRESULT rows = 0;
-    bool resizable = false;
-    LONG listWidening = 0;  // when the dialog is made 100 pixels wider
-};
-
-DialogSeen Inspect(HWND dialog) {
-    const auto widthOf = [](HWND hwnd) {
-        RECT rect{};
-        return GetWindowRect(hwnd, &rect), rect.right - rect.left;
-    };
-    DialogSeen seen;
-    seen.title = WindowText(dialog);
-    seen.owner = GetWindow(dialog, GW_OWNER);
-    seen.ownerEnabled = IsWindowEnabled(seen.owner);
-    const HWND tab = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr);
-    const HWND list = FindWindowExW(dialog, nullptr, WC_LISTVIEWW, nullptr);
-    wchar_t caption[32] = L"";
-    TCITEMW item{TCIF_TEXT, 0, 0, caption, 32, 0, 0};
-    SendMessageW(tab, TCM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    seen.firstTab = caption;
-    seen.rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
-    seen.resizable = GetWindowLongW(dialog, GWL_STYLE) & WS_THICKFRAME;
-    const LONG before = widthOf(list);
-    SetWindowPos(dialog, nullptr, 0, 0, widthOf(dialog) + 100, 400, SWP_NOMOVE);
-    seen.listWidening = widthOf(list) - before;
-    return seen;
+LONG WidthOf(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    return rect.right - rect.left;
 }
 
-// Ctrl+C (or the copy button), then Esc, as the keyboard delivers them to the focused page.
-void CopyThenEscape(HWND dialog, bool withCopyButton) {
-    BYTE keys[256] = {};
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    if (withCopyButton) SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
-    else PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 1);
-    PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+struct GridPage {
+    HWND grid = nullptr, search = nullptr, line = nullptr;
+};
+
+GridPage FindGridPage(HWND dialog) {
+    const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelCharGridPage", nullptr);
+    return {FindWindowExW(pane, nullptr, L"TavrelCharGrid", nullptr), FindWindowExW(pane, nullptr, L"Edit", nullptr),
+            FindWindowExW(pane, nullptr, L"Static", nullptr)};
+}
+
+// A window as it paints itself, by way of the clipboard.
+Picture PrintClient(HWND hwnd) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    CapturePaintingToClipboard(hwnd, client.right, client.bottom, [&](HDC dc) {
+        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        return true;
+    });
+    return ClipboardPicture().value_or(Picture{});
+}
+
+std::vector<COLORREF> CellPixels(const Picture& picture, std::size_t index) {
+    const int columns = picture.width / kCell, left = int(index % columns) * kCell, top = int(index / columns) * kCell;
+    std::vector<COLORREF> cell;
+    for (int y = top + 2; y < top + kCell - 2; ++y)
+        for (int x = left + 2; x < left + kCell - 2; ++x) cell.push_back(picture.At(x, y));
+    return cell;
 }
 
 class DetailsDialogTest : public MainWindowTest {
 protected:
     static void SetUpTestSuite() { WaitForClipboardManager(); }
+    // Leaves the dialog on its first page, where the next test expects it to open.
+    void TearDown() override {
+        if (IsWindow(hwnd_)) RunOnPage(0, [](HWND) {});
+        MainWindowTest::TearDown();
+    }
 
-    // Opens the dialog with the menu command, inspects it, copies and presses Esc.
-    DialogSeen RunDialog(bool withCopyButton = false) {
+    // Opens the dialog with the menu command on a page, runs `act` in it, then presses Esc.
+    void RunOnPage(int index, const std::function<void(HWND)>& act) {
+        const auto onPage = [&](HWND shown) {
+            const HWND tab = FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr);
+            SendMessageW(tab, TCM_SETCURSEL, WPARAM(index), 0);
+            NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
+            SendMessageW(shown, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+            act(shown);
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        };
+        EXPECT_TRUE(WhenShown(L"#32770", onPage, [&] { Command(IDM_FACE_DETAILS); }));
+    }
+    void RunOnGridPage(const std::function<void(const GridPage&)>& act) {
+        RunOnPage(kGridPage, [&](HWND dialog) { act(FindGridPage(dialog)); });
+    }
+
+    // Checks the dialog on its first page, then Ctrl+C (or the copy button)
+    // as the keyboard delivers it to the focused page; gives back the
+    // dialog's title and its number of rows.
+    std::pair<std::wstring, LRESULT> RunFirstPage(bool withCopyButton = false) {
         PutTextOnClipboard(L"before");
         const auto fonts = LoadedFonts().faceNames;
-        DialogSeen seen;
-        {
-            WhenWindowShows dialog(L"#32770", [&](HWND shown) {
-                seen = Inspect(shown);
-                CopyThenEscape(shown, withCopyButton);
-            });
-            Command(IDM_FACE_DETAILS);
-            EXPECT_TRUE(dialog.seen());
-        }
-        const BYTE released[256] = {};
-        SetKeyboardState(const_cast<BYTE*>(released));
+        std::pair<std::wstring, LRESULT> seen;
+        RunOnPage(0, [&](HWND shown) {
+            seen.first = WindowText(shown);
+            EXPECT_EQ(GetWindow(shown, GW_OWNER), hwnd_);
+            EXPECT_FALSE(IsWindowEnabled(hwnd_)) << "modal to the main window";
+            wchar_t caption[32] = L"";
+            TCITEMW item{TCIF_TEXT, 0, 0, caption, 32, 0, 0};
+            SendMessageW(FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr), TCM_GETITEMW, 0,
+                         reinterpret_cast<LPARAM>(&item));
+            EXPECT_EQ(std::wstring(caption), L"情報");
+            const HWND list = FindWindowExW(shown, nullptr, WC_LISTVIEWW, nullptr);
+            seen.second = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+            EXPECT_TRUE(GetWindowLongW(shown, GWL_STYLE) & WS_THICKFRAME);
+            const LONG before = WidthOf(list);
+            SetWindowPos(shown, nullptr, 0, 0, WidthOf(shown) + 100, 400, SWP_NOMOVE);
+            EXPECT_EQ(WidthOf(list) - before, 100) << "laid out on WM_SIZE";
+            HoldControl(true);
+            if (withCopyButton) SendMessageW(FindWindowExW(shown, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
+            else PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 1);
+        });
+        HoldControl(false);
         EXPECT_TRUE(IsWindow(hwnd_)) << "Esc closed the dialog only";
         EXPECT_EQ(LoadedFonts().faceNames, fonts);
-        EXPECT_EQ(seen.owner, hwnd_);
-        EXPECT_FALSE(seen.ownerEnabled) << "modal to the main window";
-        EXPECT_EQ(seen.firstTab, L"情報");
-        EXPECT_TRUE(seen.resizable);
-        EXPECT_EQ(seen.listWidening, 100) << "laid out on WM_SIZE";
         return seen;
+    }
+
+    void OpenFace(const std::wstring& file) {
+        OpenWindow();
+        DropFiles({file});
+        SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, 0, 0);
     }
 };
 
 TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
     const std::wstring folder = ScratchFolder(), woff = folder + L"\\ipag.woff";
-    const std::wstring ttc = Fonts("opentype/noto/NotoSansCJK-Regular.ttc");
-    const std::wstring dejaVu = Fonts("truetype/dejavu/DejaVuSans.ttf");
-    WriteScratchFile(woff, WoffFromSfnt(ReadFileBytes(Fonts("opentype/ipafont-gothic/ipag.ttf")).value()));
+    const std::wstring ttc = DebianFont("opentype/noto/NotoSansCJK-Regular.ttc");
+    const std::wstring dejaVu = DejaVu("DejaVuSans.ttf");
+    WriteScratchFile(woff, WoffFromSfnt(ReadFileBytes(DebianFont("opentype/ipafont-gothic/ipag.ttf")).value()));
     const FaceCase cases[] = {
         {"TrueType file", dejaVu, FontLoader::Sfnt, 0, std::nullopt},
         {"collection member", ttc, FontLoader::Collection, 1, 1},
         {"WOFF by relative path, caret's face", woff, FontLoader::Woff, -1, std::nullopt, nullptr, true},
-        {"WOFF2", DebianFont(TAVREL_DEJAVU_SERIF_WOFF2), FontLoader::Woff2, 0, std::nullopt},
+        {"WOFF2", WinePath(TAVREL_DEJAVU_SERIF_WOFF2), FontLoader::Woff2, 0, std::nullopt},
         {"installed", dejaVu, FontLoader::Sfnt, 0, std::nullopt, L"DejaVu Sans"},
         {"installed collection member, by family", ttc, FontLoader::Collection, 0, 2, L"Noto Sans CJK SC"},
     };
@@ -142,14 +177,14 @@ TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
         else DropFiles({c.relative ? c.file.substr(c.file.rfind(L'\\') + 1) : c.file});
         SetCurrentDirectoryW(L"C:\\");
         SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, WPARAM(c.faceItem), 0);
-        RunDialog();  // the first dialog of the process makes the controls' shared objects
+        RunFirstPage();  // the first dialog of the process makes the controls' shared objects
         const long objects = CountGdiObjects();
-        const DialogSeen seen = RunDialog();
+        const auto [title, rowsShown] = RunFirstPage();
         EXPECT_EQ(CountGdiObjects(), objects);
-        EXPECT_EQ(seen.title, L"フォントの詳細 - " + LoadedFonts().faceNames[c.faceItem < 0 ? 0 : c.faceItem]);
+        EXPECT_EQ(title, L"フォントの詳細 - " + LoadedFonts().faceNames[c.faceItem < 0 ? 0 : c.faceItem]);
         const auto [text, rows] = ExpectedRows(c, SampleText());
         EXPECT_EQ(ClipboardText().value_or(L"<no text>"), text);
-        EXPECT_EQ(seen.rows, rows);
+        EXPECT_EQ(rowsShown, rows);
         CloseWindow();
     }
 }
@@ -158,19 +193,157 @@ TEST_F(DetailsDialogTest, AFileGoneOrChangedIsOneLine) {
     const std::wstring file = ScratchFolder() + L"\\face.ttf";
     const struct { const char* what; std::function<void()> change; std::wstring line; } cases[] = {
         {"deleted", [&] { DeleteFileW(file.c_str()); }, L"ファイル\tファイルがないか読めません: " + file + L"\r\n"},
-        {"another font", [&] { CopyFileW(Fonts("truetype/dejavu/DejaVuSerif.ttf").c_str(), file.c_str(), FALSE); },
+        {"another font", [&] { CopyFileW(DejaVu("DejaVuSerif.ttf").c_str(), file.c_str(), FALSE); },
          L"ファイル\tファイルにこのフェイスがもうありません: " + file + L"\r\n"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        CopyFileW(Fonts("truetype/dejavu/DejaVuSans.ttf").c_str(), file.c_str(), FALSE);
+        CopyFileW(DejaVu("DejaVuSans.ttf").c_str(), file.c_str(), FALSE);
         OpenWindow();
         DropFiles({file});
         c.change();
-        EXPECT_EQ(RunDialog(true).rows, 1) << "the copy button copies too";
+        EXPECT_EQ(RunFirstPage(true).second, 1) << "the copy button copies too";
         EXPECT_EQ(ClipboardText().value_or(L"<no text>"), c.line);
         CloseWindow();
     }
+}
+
+std::wstring Label(char32_t codePoint) {
+    wchar_t label[16];
+    swprintf(label, 16, L"U+%04X", unsigned(codePoint));
+    return label;
+}
+
+// The line under the grid: the character, its code point, its block, its place.
+std::wstring Line(wchar_t character, const wchar_t* block, std::size_t at, std::size_t count) {
+    return character + (L"  " + Label(character)) + L"  " + block + L"  " + std::to_wstring(at) + L" / " +
+           std::to_wstring(count);
+}
+
+TEST_F(DetailsDialogTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndInserts) {
+    const struct {
+        const char* what;
+        std::wstring file;
+        FontLoader loader;
+        bool hasKanji;
+    } cases[] = {
+        {"DejaVu Sans", DejaVu("DejaVuSans.ttf"), FontLoader::Sfnt, false},
+        {"Noto CJK member", DebianFont("opentype/noto/NotoSansCJK-Regular.ttc"), FontLoader::Collection, true},
+    };
+    std::vector<std::vector<COLORREF>> cellsOfA;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto bytes = ReadFileBytes(std::filesystem::path(c.file)).value();
+        const auto member = c.loader == FontLoader::Collection ? std::optional(0u) : std::nullopt;
+        const auto codePoints =
+            DescribeFontFile("", c.loader, bytes, member, std::nullopt)->front().info.codePoints.value();
+        const auto indexOf = [&](char32_t cp) {
+            return std::size_t(std::lower_bound(codePoints.begin(), codePoints.end(), cp) - codePoints.begin());
+        };
+        const std::size_t n = codePoints.size();
+        OpenFace(c.file);
+        Select(1, 1);
+        const std::wstring sample = SampleText();
+        RunOnGridPage([&](const GridPage& page) {
+            EXPECT_EQ(WindowText(page.line), Line(wchar_t(codePoints.front()), L"Basic Latin", 1, n));
+            cellsOfA.push_back(CellPixels(PrintClient(page.grid), indexOf(U'A')));
+            SendMessageW(page.grid, WM_VSCROLL, SB_BOTTOM, 0);
+            RECT client{};
+            GetClientRect(page.grid, &client);
+            const int column = int((n - 1) % std::size_t(client.right / kCell)), row = client.bottom / kCell - 1;
+            SendMessageW(page.grid, WM_LBUTTONDOWN, MK_LBUTTON,
+                         MAKELPARAM(column * kCell + kCell / 2, row * kCell + kCell / 2));
+            const std::wstring last = WindowText(page.line);
+            EXPECT_NE(last.find(L"  " + Label(codePoints.back()) + L"  "), std::wstring::npos) << last;
+            EXPECT_TRUE(last.ends_with(L"  " + std::to_wstring(n) + L" / " + std::to_wstring(n))) << last;
+            SendMessageW(page.grid, WM_KEYDOWN, VK_HOME, 1);
+            EXPECT_EQ(WindowText(page.line), Line(wchar_t(codePoints.front()), L"Basic Latin", 1, n));
+            const struct {
+                std::wstring query;
+                wchar_t character;
+                bool present;
+            } searches[] = {{L"U+4E00", 0x4E00, c.hasKanji}, {L"永", 0x6C38, c.hasKanji}, {L"U+E000", 0xE000, false}};
+            for (const auto& s : searches) {
+                SetWindowTextW(page.search, s.query.c_str());
+                EXPECT_EQ(WindowText(page.line),
+                          s.present ? Line(s.character, L"CJK Unified Ideographs", indexOf(s.character) + 1, n)
+                                    : Label(s.character) + L" はこのフォントにありません");
+            }
+            SetWindowTextW(page.search, L"u+41");
+            HoldControl(true);
+            PostMessageW(page.grid, WM_KEYDOWN, 'C', 1);
+            PostMessageW(page.grid, WM_KEYDOWN, VK_RETURN, 1);
+        });
+        HoldControl(false);
+        EXPECT_EQ(ClipboardText().value_or(L"<no text>"), L"A");
+        EXPECT_EQ(SampleText(), sample.substr(0, 1) + L"A" + sample.substr(1));
+        CloseWindow();
+    }
+    ASSERT_EQ(cellsOfA.size(), 2u);
+    EXPECT_NE(cellsOfA[0], cellsOfA[1]) << "each glyph drawn in its own face";
+    EXPECT_GT(std::count(cellsOfA[0].begin(), cellsOfA[0].end(), appState.fontColor), 0) << "ink in the cell";
+}
+
+TEST_F(DetailsDialogTest, DialogAndScrollingGiveBackEveryGdiObject) {
+    OpenFace(DebianFont("opentype/noto/NotoSansCJK-Regular.ttc"));
+    RunOnGridPage([](const GridPage&) {});
+    const long objects = CountGdiObjects();
+    for (int i = 0; i < 50; ++i)
+        RunOnGridPage([&](const GridPage& page) {
+            for (int step = 0; i == 0 && step < 400; ++step) {
+                SendMessageW(page.grid, WM_VSCROLL, SB_PAGEDOWN, 0);
+                UpdateWindow(page.grid);
+            }
+            SendMessageW(page.grid, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
+        });
+    EXPECT_EQ(CountGdiObjects(), objects);
+}
+
+// The bounding box of the text's ink (the labels are lighter) in the first
+// line: the topmost band of a horizontal page, the rightmost of a vertical one.
+SIZE FirstLineInk(const Picture& picture, bool vertical) {
+    const auto each = [&](const std::function<void(int, int)>& act) {
+        for (int y = 0; y < picture.height; ++y)
+            for (int x = 0; x < picture.width; ++x)
+                if (GetRValue(picture.At(x, y)) < 100) act(x, y);
+    };
+    int edge = vertical ? -1 : picture.height;  // the first line's outer edge
+    each([&](int x, int y) { edge = vertical ? std::max(edge, x) : std::min(edge, y); });
+    RECT box{picture.width, picture.height, -1, -1};
+    each([&](int x, int y) {
+        if ((vertical ? edge - x : y - edge) >= 16) return;  // 16 pixels hold an 8-point line
+        box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+               std::max<LONG>(box.bottom, y)};
+    });
+    return {box.right - box.left + 1, box.bottom - box.top + 1};
+}
+
+TEST_F(DetailsDialogTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertically) {
+    OpenFace(DebianFont("opentype/noto/NotoSansCJK-Regular.ttc"));
+    std::vector<std::uint32_t> listed;
+    for (const std::wstring& item : ComboItems(appState.hwndSizeCombo))
+        listed.push_back(std::uint32_t(std::stoul(item)));
+    EXPECT_EQ(WaterfallSizes(listed, 50), (std::vector<std::uint32_t>{8, 10, 12, 16, 20, 24, 32, 36, 50, 72}));
+    EXPECT_EQ(WaterfallSizes(listed, 12), (std::vector<std::uint32_t>{8, 10, 12, 16, 20, 24, 32, 36, 72}));
+    SetWindowTextW(appState.hwndSample, L"永字八法縦書きの見本永字八法縦書きの見本\r二行目");
+    SIZE copied{}, client{}, horizontal{}, vertical{};
+    RunOnPage(kWaterfallPage, [&](HWND dialog) {
+        const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelWaterfallPage", nullptr);
+        const HWND view = FindWindowExW(pane, nullptr, L"TavrelWaterfall", nullptr);
+        RECT area{};
+        GetClientRect(view, &area);
+        client = {area.right, area.bottom};
+        SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
+        const auto picture = ClipboardPicture();
+        if (picture) copied = {picture->width, picture->height};
+        horizontal = FirstLineInk(PrintClient(view), false);
+        SendMessageW(FindWindowExW(pane, nullptr, L"Button", L"縦書き"), BM_CLICK, 0, 0);
+        vertical = FirstLineInk(PrintClient(view), true);
+    });
+    EXPECT_EQ(copied.cx, client.cx);
+    EXPECT_EQ(copied.cy, client.cy);
+    EXPECT_GT(horizontal.cx, 8 * horizontal.cy) << horizontal.cx << "x" << horizontal.cy;
+    EXPECT_GT(vertical.cy, 8 * vertical.cx) << vertical.cx << "x" << vertical.cy;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Font files reaching the window: listing, registration with GDI, the
-// duplicate rule, the face applied first, and emptying the list again.
+// Faces reaching the window, from files and from the installed-font chooser:
+// listing, registration with GDI, the duplicate rule, the face applied first,
+// and emptying the list again.
 
 #include <filesystem>
 
@@ -10,7 +11,10 @@
 #include "heap_meter.h"
 #include "loaded_font_list.h"
 #include "long_path_win32.h"
+#include "resource_ids.h"
 #include "window_harness.h"
+
+#include <dlgs.h>
 
 namespace tavrel::test {
 namespace {
@@ -19,10 +23,7 @@ using Names = std::vector<std::wstring>;
 
 const std::wstring kIpaGothic = L"IPAゴシック";
 
-std::wstring DejaVu(const char* file) {
-    return DebianFont((std::string("/usr/share/fonts/truetype/dejavu/") + file).c_str());
-}
-std::wstring IpaGothic() { return DebianFont("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"); }
+std::wstring IpaGothic() { return DebianFont("opentype/ipafont-gothic/ipag.ttf"); }
 
 std::wstring BuiltFont(const std::wstring& folder, const std::wstring& file, const std::u16string& fullName) {
     return WriteScratchFile(folder + L"\\" + file, BuildFontNamed(fullName));
@@ -44,23 +45,23 @@ TEST_F(FontsTest, DroppedFontsAreListedInDropOrderAndOnlyTheFirstReachesTheSampl
     const std::wstring folder = ScratchFolder();
     const std::wstring text = WriteScratchFile(folder + L"\\notes.txt", {'h', 'i'});
     OpenWindow();
-    const std::wstring faceBefore = FaceOf(0, TextLength());
+    const std::wstring faceBefore = FaceOf();
     DropFiles({text});
     EXPECT_TRUE(Listed().empty());
-    EXPECT_EQ(FaceOf(0, TextLength()), faceBefore);
+    EXPECT_EQ(FaceOf(), faceBefore);
 
     DropFiles({DejaVu("DejaVuSans.ttf"), IpaGothic(), LongPathCopy(folder, DejaVu("DejaVuSerif.ttf"), L"a.ttf")});
     const Names three = {L"DejaVu Sans", kIpaGothic, L"DejaVu Serif"};
     EXPECT_EQ(Listed(), three);
     EXPECT_EQ(FaceBoxItems(), three);
     for (HANDLE handle : Handles()) EXPECT_TRUE(handle) << "a real font registers";
-    EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans");
     EXPECT_EQ(SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0), 0);
 
     DropFiles({text, DejaVu("DejaVuSansMono.ttf")});
     EXPECT_EQ(FaceBoxItems().back(), L"DejaVu Sans Mono");
     EXPECT_EQ(Listed().size(), 4u);
-    EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans");
 }
 
 // Wine opens long paths in any form; Windows only their "\\?\" form (table below).
@@ -69,7 +70,7 @@ TEST_F(FontsTest, ACommandLineFontIsOpenedWhateverItsLength) {
     OpenWindow();
     OpenCommandLineFont((L"tavrel.exe \"" + font + L"\" " + DejaVu("DejaVuSans.ttf")).c_str());
     EXPECT_EQ(Listed(), Names{kIpaGothic}) << "only the first argument is opened";
-    EXPECT_EQ(FaceOf(0, TextLength()), kIpaGothic);
+    EXPECT_EQ(FaceOf(), kIpaGothic);
     OpenCommandLineFont(L"tavrel.exe");
     EXPECT_EQ(Listed().size(), 1u);
 }
@@ -126,7 +127,7 @@ TEST_F(FontsTest, LongFaceNameIsListedWholeAndAppliedCutTo31Characters) {
     OpenWindow();
     DropFiles({font});
     ASSERT_EQ(FaceBoxItems(), Names{std::wstring(name.begin(), name.end())});
-    EXPECT_EQ(FaceOf(0, TextLength()), std::wstring(name.begin(), name.begin() + 31));
+    EXPECT_EQ(FaceOf(), std::wstring(name.begin(), name.begin() + 31));
 }
 
 // A file that reads short would register whatever LocalAlloc left in the rest
@@ -146,7 +147,7 @@ TEST_F(FontsTest, AFileThatReadsShortOrCannotBeOpenedAddsNothing) {
 // That each registration is removed exactly once is checked from Wine's own
 // trace of the font calls (registrations_released_once.py): Wine's
 // RemoveFontMemResourceEx reports success for any handle.
-TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
+TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFaceAndClosingReleasesAll) {
     OpenWindow();
     DropFiles({DejaVu("DejaVuSans.ttf"), DejaVu("DejaVuSerif.ttf")});
     AddInstalledFace(L"Installed Face");
@@ -154,7 +155,7 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
     EXPECT_EQ(Handles()[2], nullptr);
     appState.pointSize = 30;
 
-    Command(40004);
+    Command(IDM_RESET);
     EXPECT_TRUE(Listed().empty());
     EXPECT_TRUE(Handles().empty());
     EXPECT_TRUE(FaceBoxItems().empty());
@@ -162,22 +163,16 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFace) {
     const HDC dc = GetDC(hwnd_);
     GetTextFaceW(dc, 260, windowFace);
     ReleaseDC(hwnd_, dc);
-    const CHARFORMAT2W all = FormatOf(0, TextLength());
+    const CHARFORMAT2W all = FormatOf();
     EXPECT_EQ(std::wstring(all.szFaceName), windowFace);
     EXPECT_EQ(all.yHeight, 30 * 20);
     EXPECT_EQ(all.crTextColor, RGB(0, 0, 0));
     EXPECT_EQ(all.crBackColor, RGB(255, 255, 255));
 
-    // The same files register anew after a reset.
+    // The same files register anew after a reset; closing releases them and destroys the icons.
     DropFiles({DejaVu("DejaVuSans.ttf")});
     EXPECT_EQ(FaceBoxItems(), Names{L"DejaVu Sans"});
-    EXPECT_EQ(FaceOf(0, TextLength()), L"DejaVu Sans");
-}
-
-// Wine's trace shows each registration removed once (registrations_released_once.py).
-TEST_F(FontsTest, ClosingReleasesTheFontsAndDestroysTheIcons) {
-    OpenWindow();
-    DropFiles({DejaVu("DejaVuSans.ttf"), DejaVu("DejaVuSerif.ttf")});
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans");
     const HICON icons[] = {appState.iconMenu, appState.iconBold, appState.iconItalic, appState.iconFontColor,
                            appState.iconBackgroundColor};
     CloseWindow();
@@ -185,6 +180,128 @@ TEST_F(FontsTest, ClosingReleasesTheFontsAndDestroysTheIcons) {
     EXPECT_TRUE(Handles().empty());
     ICONINFO info{};
     for (HICON icon : icons) EXPECT_FALSE(GetIconInfo(icon, &info)) << "an icon outlived the window";
+}
+
+// The installed-font chooser driven through its real dialog: the face picked
+// in the list joins the face box, under the same rule that a name is listed once.
+class ChooserTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        OpenWindow();
+    }
+
+    // Runs the menu command; `act` answers the dialog once it shows.
+    void RunChooser(const std::function<void(HWND)>& act) {
+        EXPECT_TRUE(WhenShown(L"#32770", act, [&] { Command(IDM_ADD_INSTALLED_FONT); }));
+    }
+    // A click on `face` in the dialog's list, unless null, then on `button`.
+    void Choose(const wchar_t* face, int button = IDOK) {
+        RunChooser([&](HWND dialog) {
+            const HWND list = GetDlgItem(dialog, cmb1);
+            if (face) {
+                const LRESULT item = SendMessageW(list, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(face));
+                EXPECT_NE(item, CB_ERR) << Utf8(face) << " is not offered";
+                SendMessageW(list, CB_SETCURSEL, WPARAM(item), 0);
+                SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+            }
+            SendMessageW(GetDlgItem(dialog, button), BM_CLICK, 0, 0);
+        });
+    }
+};
+
+TEST_F(ChooserTest, TheFirstFaceIsSetOnAllTheTextAndLaterOnesAreAppended) {
+    Select(0, 3);
+    const LONG height = FormatOf().yHeight;
+    Choose(L"DejaVu Sans");
+    EXPECT_EQ(LoadedFonts().fontHandles, std::vector<HANDLE>{nullptr}) << "nothing is registered";
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans") << "the whole text, not only the selection";
+    EXPECT_EQ(FormatOf().yHeight, height);
+    Choose(L"DejaVu Serif");
+    Choose(L"DejaVu Serif");
+    EXPECT_EQ(FaceBoxItems(), (Names{L"DejaVu Sans", L"DejaVu Serif"})) << "chosen twice, listed once";
+    EXPECT_EQ(LoadedFonts().faceNames, FaceBoxItems());
+    EXPECT_EQ(SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(FaceOf(), L"DejaVu Sans") << "a later face leaves the sample alone";
+}
+
+TEST_F(ChooserTest, AFileFontAndAnInstalledFaceOfTheSameNameAreListedOnce) {
+    DropFiles({DejaVu("DejaVuSans.ttf")});
+    Choose(L"DejaVu Sans");
+    EXPECT_EQ(FaceBoxItems(), Names{L"DejaVu Sans"});
+    ASSERT_EQ(LoadedFonts().fontHandles.size(), 1u);
+    EXPECT_NE(LoadedFonts().fontHandles[0], nullptr) << "the file's registration stays";
+
+    Command(IDM_RESET);
+    Choose(L"DejaVu Sans");
+    DropFiles({DejaVu("DejaVuSans.ttf")});
+    EXPECT_EQ(FaceBoxItems(), Names{L"DejaVu Sans"});
+    EXPECT_EQ(LoadedFonts().fontHandles, std::vector<HANDLE>{nullptr}) << "the file was not registered";
+}
+
+TEST_F(ChooserTest, CancelChangesNothing) {
+    const std::wstring face = FaceOf();
+    Choose(L"DejaVu Sans", IDCANCEL);
+    EXPECT_TRUE(FaceBoxItems().empty());
+    EXPECT_TRUE(LoadedFonts().faceNames.empty());
+    EXPECT_EQ(FaceOf(), face);
+
+    DropFiles({IpaGothic()});
+    Choose(nullptr, IDCANCEL);
+    EXPECT_EQ(FaceBoxItems(), Names{kIpaGothic});
+    EXPECT_EQ(FaceOf(), kIpaGothic);
+}
+
+// What the modal loop does with Alt and a letter: the dialog moves the focus
+// to the control that the letter names, if it can be reached.
+HWND FocusAfterMnemonic(HWND dialog, wchar_t letter) {
+    SetFocus(GetDlgItem(dialog, IDOK));
+    MSG key{GetFocus(), WM_SYSCHAR, WPARAM(letter), LPARAM(1) << 29, 0, {}};
+    IsDialogMessageW(dialog, &key);
+    return GetFocus();
+}
+
+RECT RectOn(HWND dialog, int id) {
+    RECT rect{};
+    GetWindowRect(GetDlgItem(dialog, id), &rect);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST_F(ChooserTest, DialogShowsOnlyTheFaceListBesideItsButtonsAt294By220) {
+    RunChooser([&](HWND dialog) {
+        RECT window{}, faceList{};
+        GetWindowRect(dialog, &window);
+        EXPECT_EQ(window.right - window.left, 294);
+        EXPECT_EQ(window.bottom - window.top, 220);
+        std::vector<int> visible, enabled;
+        for (int id : {chx1, chx2, cmb2, cmb3, cmb4, cmb5, stc2, stc3, stc4, stc7, grp2}) {
+            if (IsWindowVisible(GetDlgItem(dialog, id))) visible.push_back(id);
+            if (IsWindowEnabled(GetDlgItem(dialog, id))) enabled.push_back(id);
+        }
+        EXPECT_TRUE(visible.empty()) << "style, size, effects, colour, script and sample are hidden";
+        EXPECT_EQ(enabled, (std::vector<int>{stc2, stc3, stc4, stc7, grp2})) << "only the labels stay enabled";
+        GetClientRect(GetDlgItem(dialog, cmb1), &faceList);
+        EXPECT_GT(faceList.right, 0);
+        EXPECT_EQ(RectOn(dialog, IDOK).left, faceList.right + 8);
+        EXPECT_EQ(RectOn(dialog, IDCANCEL).left, faceList.right + 8);
+        EXPECT_LT(RectOn(dialog, IDOK).bottom, RectOn(dialog, IDCANCEL).top) << "each button keeps its own height";
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), hwnd_);
+        EXPECT_FALSE(IsWindowEnabled(hwnd_)) << "the dialog is modal to the main window";
+        MINMAXINFO limits{};
+        SendMessageW(dialog, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+        EXPECT_EQ(limits.ptMinTrackSize.x, 10);
+        EXPECT_EQ(limits.ptMinTrackSize.y, 10);
+        EXPECT_EQ(limits.ptMaxTrackSize.x, 2048);
+        EXPECT_EQ(limits.ptMaxTrackSize.y, 2048);
+        const HWND reached = FocusAfterMnemonic(dialog, L'f'), faces = GetDlgItem(dialog, cmb1);
+        EXPECT_TRUE(reached == faces || IsChild(faces, reached)) << "the check below would prove nothing";
+        // Style, size, strikeout, underline, colour, script.
+        for (wchar_t letter : {L'y', L's', L'k', L'u', L'c', L'i'})
+            EXPECT_EQ(FocusAfterMnemonic(dialog, letter), GetDlgItem(dialog, IDOK))
+                << char(letter) << " reached a hidden control";
+        SendMessageW(GetDlgItem(dialog, IDCANCEL), BM_CLICK, 0, 0);
+    });
 }
 
 }  // namespace

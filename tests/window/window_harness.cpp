@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 #include "app_state.h"
 #include "application.h"
@@ -16,31 +17,6 @@ namespace tavrel::test {
 
 namespace {
 
-std::wstring ModulePath() {
-    wchar_t path[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return path;
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::wstring& path) {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::wstring DecodeFile(const std::vector<std::uint8_t>& bytes, bool& utf16) {
-    utf16 = bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE;
-    if (!utf16) {
-        std::string narrow(bytes.begin(), bytes.end());
-        const int units = MultiByteToWideChar(CP_ACP, 0, narrow.data(), int(narrow.size()), nullptr, 0);
-        std::wstring wide(static_cast<std::size_t>(units), L'\0');
-        MultiByteToWideChar(CP_ACP, 0, narrow.data(), int(narrow.size()), wide.data(), units);
-        return wide;
-    }
-    std::wstring text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) text.push_back(wchar_t(bytes[i] | bytes[i + 1] << 8));
-    return text;
-}
-
 struct Watch {
     std::wstring className;
     std::function<void(HWND)> act;
@@ -50,37 +26,28 @@ struct Watch {
 };
 Watch* activeWatch = nullptr;
 
-BOOL CALLBACK FindShownWindow(HWND hwnd, LPARAM found) {
-    if (!IsWindowVisible(hwnd) || ClassName(hwnd) != activeWatch->className) return TRUE;
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
-}
-
 void CALLBACK OnWatchTick(HWND, UINT, UINT_PTR, DWORD) {
     Watch& watch = *activeWatch;
     if (watch.seen) return;
     HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindShownWindow, reinterpret_cast<LPARAM>(&found));
-    if (found) {
-        watch.seen = true;
-        KillTimer(nullptr, watch.timer);
-        watch.act(found);
-    } else if (++watch.ticks > 400) {
-        KillTimer(nullptr, watch.timer);
-    }
-}
-
-HWND SizeBoxEdit() {
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    GetComboBoxInfo(appState.hwndSizeCombo, &info);
-    return info.hwndItem;
+    const auto shown = [](HWND hwnd, LPARAM found) -> BOOL {
+        if (!IsWindowVisible(hwnd) || ClassName(hwnd) != activeWatch->className) return TRUE;
+        *reinterpret_cast<HWND*>(found) = hwnd;
+        return FALSE;
+    };
+    EnumThreadWindows(GetCurrentThreadId(), shown, reinterpret_cast<LPARAM>(&found));
+    if (found || ++watch.ticks > 400) KillTimer(nullptr, watch.timer);
+    if (!found) return;
+    watch.seen = true;
+    watch.act(found);
 }
 
 }  // namespace
 
 std::wstring SettingsPath() {
-    std::wstring path = ModulePath();
+    wchar_t module[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    const std::wstring path = module;
     return path.substr(0, path.rfind(L'.')) + L".ini";
 }
 
@@ -91,25 +58,29 @@ std::wstring SettingsFile::Value(const std::wstring& key) const {
 }
 
 SettingsFile ReadSettingsFile() {
+    std::ifstream in(SettingsPath().c_str(), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     SettingsFile file;
-    const std::wstring text = DecodeFile(ReadBytes(SettingsPath()), file.utf16);
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == text.npos) end = text.size();
-        std::wstring line = text.substr(start, end - start);
+    file.utf16 = bytes.starts_with("\xFF\xFE");
+    std::wstring text(bytes.size(), L'\0');
+    if (file.utf16)
+        text.assign(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    else
+        text.resize(std::size_t(
+            MultiByteToWideChar(CP_ACP, 0, bytes.data(), int(bytes.size()), text.data(), int(text.size()))));
+    std::wistringstream lines(text);
+    for (std::wstring line; std::getline(lines, line);) {
         if (!line.empty() && line.back() == L'\r') line.pop_back();
         const std::size_t equals = line.find(L'=');
         if (equals != line.npos) file.keys.emplace_back(line.substr(0, equals), line.substr(equals + 1));
-        start = end + 1;
     }
     return file;
 }
 
 void WriteSettingsFile(const std::wstring& lines) {
-    std::ofstream out(SettingsPath().c_str(), std::ios::binary);
-    out.put(char(0xFF)).put(char(0xFE));
-    for (wchar_t c : lines) out.put(char(c & 0xFF)).put(char(c >> 8));
+    const std::wstring text = L'\xFEFF' + lines;  // little-endian, as the file wants it
+    std::ofstream(SettingsPath().c_str(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(text.data()), std::streamsize(text.size() * sizeof(wchar_t)));
 }
 
 void PumpPending() {
@@ -121,18 +92,15 @@ void PumpPending() {
     }
 }
 
-WhenWindowShows::WhenWindowShows(const wchar_t* className, std::function<void(HWND)> act) {
-    activeWatch = new Watch{className, std::move(act)};
-    activeWatch->timer = SetTimer(nullptr, 0, 25, OnWatchTick);
-}
-
-WhenWindowShows::~WhenWindowShows() {
-    KillTimer(nullptr, activeWatch->timer);
-    delete activeWatch;
+bool WhenShown(const wchar_t* className, const std::function<void(HWND)>& act, const std::function<void()>& trigger) {
+    Watch watch{className, act};
+    activeWatch = &watch;
+    watch.timer = SetTimer(nullptr, 0, 25, OnWatchTick);
+    trigger();
+    KillTimer(nullptr, watch.timer);
     activeWatch = nullptr;
+    return watch.seen;
 }
-
-bool WhenWindowShows::seen() const { return activeWatch->seen; }
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -146,11 +114,31 @@ std::wstring ClassName(HWND hwnd) {
     return name;
 }
 
-std::wstring DebianFont(const char* unixPath) {
-    std::wstring path = L"Z:" + Utf16(unixPath);
+std::vector<std::wstring> ComboItems(HWND combo) {
+    std::vector<std::wstring> items(static_cast<std::size_t>(SendMessageW(combo, CB_GETCOUNT, 0, 0)));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        wchar_t item[256] = L"";
+        SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item));
+        items[i] = item;
+    }
+    return items;
+}
+
+void HoldControl(bool down) {
+    BYTE keys[256] = {};
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+std::wstring WinePath(const std::string& unixPath) {
+    std::wstring path = L"Z:" + Utf16(unixPath.c_str());
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
 }
+
+std::wstring DebianFont(const std::string& underShareFonts) { return WinePath("/usr/share/fonts/" + underShareFonts); }
+
+std::wstring DejaVu(const std::string& file) { return DebianFont("truetype/dejavu/" + file); }
 
 std::wstring ScratchFolder() {
     const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -213,7 +201,7 @@ void MainWindowTest::Select(LONG from, LONG to) const {
 CHARFORMAT2W MainWindowTest::FormatOf(LONG from, LONG to) const {
     CHARRANGE kept{};
     SendMessageW(appState.hwndSample, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
-    Select(from, to);
+    Select(from, to < 0 ? TextLength() : to);
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     SendMessageW(appState.hwndSample, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
@@ -233,36 +221,9 @@ LONG MainWindowTest::TextLength() const {
 
 std::wstring MainWindowTest::SizeBoxText() const { return WindowText(appState.hwndSizeCombo); }
 
-void MainWindowTest::TypeIntoSizeBox(const std::wstring& keys) const {
-    const HWND edit = SizeBoxEdit();
-    for (wchar_t key : keys) SendMessageW(edit, WM_CHAR, key, 1);
-}
-
-void MainWindowTest::ClearSizeBox() const {
-    const HWND edit = SizeBoxEdit();
-    SendMessageW(edit, EM_SETSEL, 0, -1);
-    SendMessageW(edit, WM_CHAR, VK_BACK, 1);
-}
-
-void MainWindowTest::Click(HWND button) const {
-    SendMessageW(button, BM_CLICK, 0, 0);
-    PumpPending();
-}
-
 void MainWindowTest::Command(WORD id) const { SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
-std::vector<std::wstring> MainWindowTest::FaceBoxItems() const {
-    std::vector<std::wstring> items;
-    const LRESULT count = SendMessageW(appState.hwndFaceCombo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        std::wstring item(static_cast<std::size_t>(SendMessageW(appState.hwndFaceCombo, CB_GETLBTEXTLEN, i, 0)) + 1,
-                          L'\0');
-        item.resize(static_cast<std::size_t>(
-            SendMessageW(appState.hwndFaceCombo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
-        items.push_back(item);
-    }
-    return items;
-}
+std::vector<std::wstring> MainWindowTest::FaceBoxItems() const { return ComboItems(appState.hwndFaceCombo); }
 
 // A drop handle as the shell makes one: DROPFILES followed by the wide paths,
 // each terminated, and a final terminator.

@@ -33,20 +33,21 @@ void WriteSettingsFile(const std::wstring& lines);  // UTF-16 with a byte-order 
 // Dispatches what is queued without waiting.
 void PumpPending();
 
-// Runs `act` once the current thread shows a window of `className`, from
-// inside whatever modal loop is running; gives up after about 10 seconds.
-class WhenWindowShows {
-public:
-    WhenWindowShows(const wchar_t* className, std::function<void(HWND)> act);
-    ~WhenWindowShows();
-    bool seen() const;
-};
+// Runs `trigger`; once the current thread shows a window of `className`,
+// runs `act` from inside whatever modal loop `trigger` is in. Whether the
+// window showed within about 10 seconds.
+bool WhenShown(const wchar_t* className, const std::function<void(HWND)>& act, const std::function<void()>& trigger);
 
 std::wstring WindowText(HWND hwnd);
 std::wstring ClassName(HWND hwnd);
+std::vector<std::wstring> ComboItems(HWND combo);
+// Whether Ctrl counts as held for keys posted next: posting a key does not change the key state.
+void HoldControl(bool down);
 
-// A font file from Debian's packages, as a Windows path.
-std::wstring DebianFont(const char* unixPath);
+// A file under Unix path, as Windows sees it; a font from Debian's packages.
+std::wstring WinePath(const std::string& unixPath);
+std::wstring DebianFont(const std::string& underShareFonts);
+std::wstring DejaVu(const std::string& file);
 // A scratch folder for this test, emptied at the start.
 std::wstring ScratchFolder();
 std::wstring WriteScratchFile(const std::wstring& path, const std::vector<std::uint8_t>& bytes);
@@ -64,15 +65,11 @@ protected:
 
     std::wstring SampleText() const;
     void Select(LONG from, LONG to) const;
-    // The format of characters [from, to), the selection restored afterwards.
-    CHARFORMAT2W FormatOf(LONG from, LONG to) const;
-    std::wstring FaceOf(LONG from, LONG to) const;
+    // The format of characters [from, to), all text by default, the selection restored afterwards.
+    CHARFORMAT2W FormatOf(LONG from = 0, LONG to = -1) const;
+    std::wstring FaceOf(LONG from = 0, LONG to = -1) const;
     LONG TextLength() const;
     std::wstring SizeBoxText() const;
-    // Keystrokes into the size box's edit field, as typing produces them.
-    void TypeIntoSizeBox(const std::wstring& keys) const;
-    void ClearSizeBox() const;
-    void Click(HWND button) const;
     void Command(WORD id) const;
     std::vector<std::wstring> FaceBoxItems() const;
     void DropFiles(const std::vector<std::wstring>& paths) const;
