@@ -148,8 +148,11 @@ ByteVector CmapFormat4(std::vector<CmapRun> runs) {
     const auto n = static_cast<std::uint32_t>(runs.size());
     ByteVector bytes = Pack({F16(4), F16(16 + 8 * n), F16(0), F16(2 * n), F16(0), F16(0), F16(0)});
     const auto column = [&](auto field) { for (const CmapRun& r : runs) Append(bytes, Pack({F16(field(r))})); };
-    column([](const CmapRun& r) { return r.last; }), Append(bytes, Pack({F16(0)})), column([](const CmapRun& r) { return r.first; });
-    column([](const CmapRun& r) { return r.glyph - r.first; }), column([](const CmapRun&) { return 0u; });
+    column([](const CmapRun& r) { return r.last; });
+    Append(bytes, Pack({F16(0)}));  // reservedPad
+    column([](const CmapRun& r) { return r.first; });
+    column([](const CmapRun& r) { return r.glyph - r.first; });  // idDelta
+    column([](const CmapRun&) { return 0u; });                   // idRangeOffset
     return bytes;
 }
 
