@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "shaper.h"
+
 namespace tavrel {
 
 // Each returns the process exit status.
@@ -20,6 +22,17 @@ struct InfoOptions {
 };
 // Prints the details of every face tavrel would list for the file, or of one member.
 int RunInfoCommand(const InfoOptions& options);
+
+struct ShapeCommandOptions {
+    std::string file;
+    std::string text;  // UTF-8
+    std::optional<std::uint32_t> member;
+    std::vector<FeatureSetting> features;
+    ShapeOptions shape;  // direction, script and language
+    bool json = false;
+};
+// Prints the glyphs HarfBuzz sets for the text in one face of the file.
+int RunShapeCommand(const ShapeCommandOptions& options);
 
 // "tavrel-cli: FILE: REASON" on standard error.
 void ReportFile(const std::string& file, const std::string& reason);

@@ -17,6 +17,9 @@ static const char kUsage[] =
     "usage: tavrel-cli names FILE...\n"
     "       tavrel-cli decode IN OUT [--member N]\n"
     "       tavrel-cli info FILE [--member N] [--text TEXT] [--json]\n"
+    "       tavrel-cli shape FILE TEXT [--member N] [--features LIST]\n"
+    "                  [--direction ltr|rtl|ttb|btt] [--script TAG]\n"
+    "                  [--language TAG] [--json]\n"
     "\n"
     "names   Prints the face names tavrel would list after opening the files\n"
     "        one after another, one per line in UTF-8, in list order. A name\n"
@@ -44,6 +47,22 @@ static const char kUsage[] =
     "                    and problems; null for a value that cannot be read.\n"
     "        Coverage is given for the sets joyo, jis-level-1, jis-level-2,\n"
     "        gb2312, tongyong, big5, ksx1001-hanja, kana and latin-1.\n"
+    "\n"
+    "shape   Sets TEXT (UTF-8, at most 4096 characters) in one face of FILE\n"
+    "        with HarfBuzz, as the window's 組版 page does, and prints one line\n"
+    "        a glyph: its glyph id, cluster (the index of the first character\n"
+    "        it comes from), advance and offset in font units. FILE is read\n"
+    "        as the window reads it (a .woff or .woff2 file is decoded first).\n"
+    "        Options may stand anywhere after the command:\n"
+    "        --member N        member N (from 0) of a collection; else 0\n"
+    "        --features LIST   HarfBuzz's feature syntax, comma-separated:\n"
+    "                          palt,-liga,jp90=1 (on, off, a value)\n"
+    "        --direction D     ltr (default), rtl, ttb (down) or btt\n"
+    "        --script TAG      an ISO 15924 script (Jpan, Latn); else guessed\n"
+    "        --language TAG    a BCP 47 language (ja, ko); else guessed\n"
+    "        --json            an array of {g, cl, dx, dy, ax, ay}, as\n"
+    "                          hb-shape --output-format=json --no-glyph-names\n"
+    "                          prints it\n"
     "\n"
     "Only regular files are read: a directory, a FIFO or a device is refused.\n"
     "A file that adds nothing is reported on standard error as\n"
@@ -96,6 +115,53 @@ int RunInfo(const std::vector<std::string>& args) {
     return haveFile ? tavrel::RunInfoCommand(options) : UsageError();
 }
 
+std::optional<tavrel::TextDirection> ParseDirection(const std::string& text) {
+    using tavrel::TextDirection;
+    if (text == "ltr") return TextDirection::LeftToRight;
+    if (text == "rtl") return TextDirection::RightToLeft;
+    if (text == "ttb") return TextDirection::TopToBottom;
+    if (text == "btt") return TextDirection::BottomToTop;
+    return std::nullopt;
+}
+
+// Takes one option of `shape` at args[i], moving i past its value.
+bool TakeShapeOption(const std::vector<std::string>& args, std::size_t& i, tavrel::ShapeCommandOptions& options) {
+    const std::string& arg = args[i];
+    if (arg == "--json" && !options.json) return options.json = true;
+    if (i + 1 >= args.size()) return false;
+    const std::string& value = args[++i];
+    if (arg == "--member" && !options.member) return bool(options.member = ParseIndex(value.c_str()));
+    if (arg == "--script" && !options.shape.script) return bool(options.shape.script = value);
+    if (arg == "--language" && !options.shape.language) return bool(options.shape.language = value);
+    if (arg == "--direction") {
+        const auto direction = ParseDirection(value);
+        if (direction) options.shape.direction = *direction;
+        return direction.has_value();
+    }
+    if (arg == "--features" && options.features.empty()) {
+        auto features = tavrel::ParseFeatureList(value);
+        if (features) options.features = std::move(*features);
+        return features.has_value();
+    }
+    return false;
+}
+
+// FILE, then TEXT, with the options anywhere; each option at most once.
+int RunShape(const std::vector<std::string>& args) {
+    tavrel::ShapeCommandOptions options;
+    int positional = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i].starts_with("--")) {
+            if (!TakeShapeOption(args, i, options)) return UsageError();
+        } else if (positional < 2) {
+            (positional++ == 0 ? options.file : options.text) = args[i];
+        } else {
+            return UsageError();
+        }
+    }
+    return positional == 2 ? tavrel::RunShapeCommand(options) : UsageError();
+}
+
 }  // namespace
 
 namespace tavrel {
@@ -117,6 +183,7 @@ static int Run(const std::vector<std::string>& arguments) {
     if (command == "names") return tavrel::RunNamesCommand(rest);
     if (command == "decode") return RunDecode(rest);
     if (command == "info") return RunInfo(rest);
+    if (command == "shape") return RunShape(rest);
     return UsageError();
 }
 

@@ -1,0 +1,181 @@
+#include "shaper.h"
+
+#include <hb.h>
+
+#include <limits>
+
+#include "vertical_orientation.h"
+
+namespace tavrel {
+
+namespace {
+
+using BufferPointer = std::unique_ptr<hb_buffer_t, decltype(&hb_buffer_destroy)>;
+
+hb_direction_t HarfBuzzDirection(TextDirection direction) {
+    switch (direction) {
+        case TextDirection::RightToLeft: return HB_DIRECTION_RTL;
+        case TextDirection::TopToBottom: return HB_DIRECTION_TTB;
+        case TextDirection::BottomToTop: return HB_DIRECTION_BTT;
+        case TextDirection::LeftToRight: break;
+    }
+    return HB_DIRECTION_LTR;
+}
+
+std::vector<hb_feature_t> HarfBuzzFeatures(std::span<const FeatureSetting> features) {
+    std::vector<hb_feature_t> out;
+    for (const FeatureSetting& f : features)
+        out.push_back({f.tag, f.value, HB_FEATURE_GLOBAL_START, HB_FEATURE_GLOBAL_END});
+    return out;
+}
+
+// The buffer's direction, script and language: given ones first, the rest guessed.
+Check SetProperties(hb_buffer_t* buffer, const ShapeOptions& options) {
+    hb_buffer_set_direction(buffer, HarfBuzzDirection(options.direction));
+    if (options.script) {
+        const hb_script_t script = hb_script_from_string(options.script->data(), int(options.script->size()));
+        if (script == HB_SCRIPT_INVALID || script == HB_SCRIPT_UNKNOWN)
+            return Failure{"unknown script '" + *options.script + "'"};
+        hb_buffer_set_script(buffer, script);
+    }
+    if (options.language) {
+        const hb_language_t language = hb_language_from_string(options.language->data(), int(options.language->size()));
+        if (language == HB_LANGUAGE_INVALID) return Failure{"unknown language '" + *options.language + "'"};
+        hb_buffer_set_language(buffer, language);
+    }
+    hb_buffer_guess_segment_properties(buffer);
+    return Passed();
+}
+
+Result<std::vector<ShapedGlyph>> Shape(const ShapingFace& face, hb_buffer_t* buffer, const ShapeOptions& options) {
+    if (auto set = SetProperties(buffer, options); !set) return Failure{set.reason()};
+    const std::vector<hb_feature_t> features = HarfBuzzFeatures(options.features);
+    hb_shape(face.Font(), buffer, features.data(), unsigned(features.size()));
+    if (!hb_buffer_allocation_successful(buffer)) return Failure{kOutOfMemory};
+    unsigned count = 0;
+    const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
+    const hb_glyph_position_t* position = hb_buffer_get_glyph_positions(buffer, nullptr);
+    std::vector<ShapedGlyph> glyphs(count);
+    for (unsigned i = 0; i < count; ++i)
+        glyphs[i] = {info[i].codepoint,       info[i].cluster,         position[i].x_advance,
+                     position[i].y_advance,   position[i].x_offset,    position[i].y_offset};
+    return glyphs;
+}
+
+BufferPointer NewBuffer() { return BufferPointer(hb_buffer_create(), hb_buffer_destroy); }
+
+Failure TooLong() { return Failure{"the text is longer than " + std::to_string(kMaxShapedText) + " units"}; }
+
+// Characters that belong with the one before them whatever their orientation.
+bool JoinsPrevious(char32_t c) {
+    switch (hb_unicode_general_category(hb_unicode_funcs_get_default(), c)) {
+        case HB_UNICODE_GENERAL_CATEGORY_NON_SPACING_MARK:
+        case HB_UNICODE_GENERAL_CATEGORY_SPACING_MARK:
+        case HB_UNICODE_GENERAL_CATEGORY_ENCLOSING_MARK:
+        case HB_UNICODE_GENERAL_CATEGORY_FORMAT: return true;
+        default: return false;
+    }
+}
+
+// The code point at text[i], moving i past it; a lone surrogate is itself.
+char32_t NextUtf16(std::u16string_view text, std::size_t& i) {
+    const char16_t unit = text[i++];
+    if (unit >= 0xD800 && unit < 0xDC00 && i < text.size() && text[i] >= 0xDC00 && text[i] < 0xE000)
+        return 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (text[i++] - 0xDC00);
+    return unit;
+}
+
+struct Span {
+    std::size_t start, length;
+    bool sideways;
+};
+
+std::vector<Span> OrientationRuns(std::u16string_view text) {
+    std::vector<Span> runs;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t start = i;
+        const char32_t c = NextUtf16(text, i);
+        const bool sideways = IsSetSideways(c);
+        if (!runs.empty() && (runs.back().sideways == sideways || JoinsPrevious(c)))
+            runs.back().length += i - start;
+        else
+            runs.push_back({start, i - start, sideways});
+    }
+    return runs;
+}
+
+}  // namespace
+
+std::optional<std::vector<FeatureSetting>> ParseFeatureList(std::string_view list) {
+    std::vector<FeatureSetting> features;
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        const std::string_view item = list.substr(0, comma);
+        hb_feature_t feature{};
+        if (item.find('[') != std::string_view::npos ||
+            !hb_feature_from_string(item.data(), int(item.size()), &feature))
+            return std::nullopt;
+        features.push_back({feature.tag, feature.value});
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return features;
+}
+
+Result<ShapingFace> ShapingFace::Open(Bytes image, unsigned index) {
+    if (image.size() > std::numeric_limits<unsigned>::max()) return Failure{"the font is too large"};
+    hb_blob_t* blob = hb_blob_create_or_fail(reinterpret_cast<const char*>(image.data()), unsigned(image.size()),
+                                             HB_MEMORY_MODE_READONLY, nullptr, nullptr);
+    if (!blob) return Failure{kOutOfMemory};
+    hb_face_t* face = hb_face_create(blob, index);
+    hb_blob_destroy(blob);
+    std::shared_ptr<hb_font_t> font(hb_font_create(face), hb_font_destroy);
+    const unsigned glyphs = hb_face_get_glyph_count(face);
+    hb_face_destroy(face);
+    if (glyphs == 0) return Failure{"HarfBuzz finds no glyphs in face " + std::to_string(index)};
+    return ShapingFace(std::move(font));
+}
+
+unsigned ShapingFace::UnitsPerEm() const { return hb_face_get_upem(hb_font_get_face(font_.get())); }
+unsigned ShapingFace::GlyphCount() const { return hb_face_get_glyph_count(hb_font_get_face(font_.get())); }
+
+Result<std::vector<ShapedGlyph>> ShapeText(const ShapingFace& face, std::u16string_view text,
+                                           const ShapeOptions& options) {
+    if (text.size() > kMaxShapedText) return TooLong();
+    const BufferPointer buffer = NewBuffer();
+    hb_buffer_add_utf16(buffer.get(), reinterpret_cast<const std::uint16_t*>(text.data()), int(text.size()), 0,
+                        int(text.size()));
+    return Shape(face, buffer.get(), options);
+}
+
+Result<std::vector<ShapedGlyph>> ShapeText(const ShapingFace& face, std::u32string_view text,
+                                           const ShapeOptions& options) {
+    if (text.size() > kMaxShapedText) return TooLong();
+    const BufferPointer buffer = NewBuffer();
+    hb_buffer_add_utf32(buffer.get(), reinterpret_cast<const std::uint32_t*>(text.data()), int(text.size()), 0,
+                        int(text.size()));
+    return Shape(face, buffer.get(), options);
+}
+
+Result<std::vector<ShapedRun>> SetLine(const ShapingFace& face, std::u16string_view text,
+                                       std::span<const FeatureSetting> features, bool down) {
+    if (text.size() > kMaxShapedText) return TooLong();
+    const std::vector<Span> spans =
+        down ? OrientationRuns(text) : std::vector<Span>{{0, text.size(), false}};
+    std::vector<ShapedRun> runs;
+    for (const Span& span : spans) {
+        const BufferPointer buffer = NewBuffer();
+        // The whole line is the context, so a run's edges shape as they would inside it.
+        hb_buffer_add_utf16(buffer.get(), reinterpret_cast<const std::uint16_t*>(text.data()), int(text.size()),
+                            unsigned(span.start), int(span.length));
+        ShapeOptions options;
+        options.direction = down && !span.sideways ? TextDirection::TopToBottom : TextDirection::LeftToRight;
+        options.features = features;
+        auto glyphs = Shape(face, buffer.get(), options);
+        if (!glyphs) return Failure{glyphs.reason()};
+        runs.push_back({down && span.sideways, std::move(glyphs.value())});
+    }
+    return runs;
+}
+
+}  // namespace tavrel
