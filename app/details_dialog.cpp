@@ -12,6 +12,7 @@
 #include "details_page.h"
 #include "face_details.h"
 #include "info_page.h"
+#include "typeset_page.h"
 #include "waterfall_page.h"
 
 namespace tavrel {
@@ -22,6 +23,7 @@ constexpr DetailsPageKind kPages[] = {
     {L"情報", CreateInfoPage},
     {L"文字", CreateCharGridPage},
     {L"ウォーターフォール", CreateWaterfallPage},
+    {L"組版", CreateTypesetPage},
 };
 
 constexpr int kCopyButtonId = 1001;  // the close button is IDCANCEL, so Esc presses it

@@ -85,7 +85,7 @@ public:
         SendMessageW(vertical_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
         view_ = CreateRoutedWindow(kViewClass, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, WS_EX_CLIENTEDGE,
                                    pane_, &viewTarget_);
-        for (std::uint32_t points : WaterfallSizes(ListedSizes(), appState.pointSize)) {
+        for (std::uint32_t points : DetailsPageSizes()) {
             lines_.emplace_back();
             lines_.back().points = points;
         }
@@ -298,6 +298,8 @@ private:
 };
 
 }  // namespace
+
+std::vector<std::uint32_t> DetailsPageSizes() { return WaterfallSizes(ListedSizes(), appState.pointSize); }
 
 std::vector<std::uint32_t> WaterfallSizes(std::vector<std::uint32_t> listed, std::uint32_t current) {
     if (current > 0) listed.push_back(current);

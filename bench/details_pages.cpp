@@ -3,7 +3,10 @@
 //    face, scrolled to 20 places spread over the face, beside the floor: the
 //    same characters at the same positions, one ExtTextOutW each, into the
 //    same memory context;
-//  - opening the dialog on the grid page beside opening it on the info page.
+//  - opening the dialog on the grid page beside opening it on the info page;
+//  - the 組版 page's line: the sample's first line set by HarfBuzz with the
+//    default features and drawn glyph by glyph at the nine sizes of the size
+//    list, beside ExtTextOutW drawing the same text in the same face by itself.
 // Prints medians in milliseconds and the ratios.
 //
 //   tavrel-bench-details-pages FONT [RUNS]
@@ -22,9 +25,12 @@
 #include "char_grid.h"
 #include "code_point_text.h"
 #include "font_file_win32.h"
+#include "glyph_line.h"
 #include "loaded_font_list.h"
 #include "resource_ids.h"
 #include "subject_code_points.h"
+#include "subject_face.h"
+#include "waterfall_page.h"
 
 namespace tavrel {
 namespace {
@@ -128,6 +134,52 @@ void BenchPaint(int runs) {
     DestroyWindow(host);
 }
 
+void BenchTypesetLine(int runs) {
+    const auto& fonts = LoadedFonts();
+    const DetailsSubject subject{fonts.faceNames[0], fonts.faceSources[0], L""};
+    const auto face = ReadSubjectFace(subject);
+    auto shaping = face ? ShapingFace::Open(face->Image(), face->index) : Result<ShapingFace>(Failure{"unreadable"});
+    if (!shaping) return (void)std::printf("typeset: the face cannot be read\n");
+    const std::wstring text = L"フォントの世界は永遠です。";
+    const std::u16string_view line(reinterpret_cast<const char16_t*>(text.data()), text.size());
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 1600, 200);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    const std::vector<std::uint32_t> sizes = DetailsPageSizes();
+    const auto pixels = [&](std::uint32_t points) { return MulDiv(int(points), GetDeviceCaps(screen, LOGPIXELSY), 72); };
+    const double ours = MedianOf(runs, [&] {
+        return Timed([&] {
+            for (std::uint32_t points : sizes) {
+                const LineFonts lineFonts = CreateLineFonts(subject.faceName, shaping.value(), pixels(points));
+                DrawGlyphLine(dc, SetLine(shaping.value(), line, {}, false).value(), false, lineFonts, {8, 150});
+            }
+        });
+    });
+    const double floor = MedianOf(runs, [&] {
+        return Timed([&] {
+            for (std::uint32_t points : sizes) {
+                LOGFONTW logFont{};
+                logFont.lfHeight = -pixels(points);
+                logFont.lfCharSet = DEFAULT_CHARSET;
+                wcsncpy(logFont.lfFaceName, subject.faceName.c_str(), LF_FACESIZE - 1);
+                const HFONT font = CreateFontIndirectW(&logFont);
+                const HGDIOBJ was = SelectObject(dc, font);
+                SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+                ExtTextOutW(dc, 8, 150, 0, nullptr, text.c_str(), UINT(text.size()), nullptr);
+                SelectObject(dc, was);
+                DeleteObject(font);
+            }
+        });
+    });
+    std::printf("typeset_line_ms %.3f\ntypeset_floor_ms %.3f\ntypeset_ratio %.2f (%zu sizes)\n", ours, floor,
+                ours / floor, sizes.size());
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
 // Ends the dialog as soon as its modal loop first falls idle (it has shown and
 // painted), after switching it to `switchTo` when that is set.
 int switchTo = -1;
@@ -188,6 +240,7 @@ int wmain(int argc, wchar_t** argv) {
     if (tavrel::LoadedFonts().faceNames.empty()) return 1;
     SendMessageW(tavrel::appState.hwndFaceCombo, CB_SETCURSEL, 0, 0);
     tavrel::BenchPaint(runs);
+    tavrel::BenchTypesetLine(runs);
     tavrel::BenchOpening(main, runs);
     DestroyWindow(main);
     return 0;

@@ -22,11 +22,11 @@ using namespace tavrel::test;
 
 // Which targets read each kind of input.
 const std::map<std::string, std::vector<std::string>> kTargetsOf = {
-    {"sfnt", {"sfnt_plan", "full_name", "face_info"}},
-    {"ttc", {"collection_plan", "collection_member", "sfnt_plan", "face_info"}},
+    {"sfnt", {"sfnt_plan", "full_name", "face_info", "typeset"}},
+    {"ttc", {"collection_plan", "collection_member", "sfnt_plan", "face_info", "typeset"}},
     {"name", {"full_name"}},
-    {"woff", {"woff_plan", "woff_decode"}},
-    {"woff2", {"woff2_plan"}},
+    {"woff", {"woff_plan", "woff_decode", "typeset"}},
+    {"woff2", {"woff2_plan", "typeset"}},
 };
 const std::map<tavrel::FontLoader, std::string> kKindOf = {{tavrel::FontLoader::Sfnt, "sfnt"},
     {tavrel::FontLoader::Collection, "ttc"}, {tavrel::FontLoader::Woff, "woff"}, {tavrel::FontLoader::Woff2, "woff2"}};

@@ -137,6 +137,24 @@ Result<ShapingFace> ShapingFace::Open(Bytes image, unsigned index) {
 }
 
 unsigned ShapingFace::UnitsPerEm() const { return hb_face_get_upem(hb_font_get_face(font_.get())); }
+std::int32_t ShapingFace::Ascender() const {
+    hb_font_extents_t extents{};
+    hb_font_get_h_extents(font_.get(), &extents);
+    return extents.ascender;
+}
+
+std::int32_t ShapingFace::Descender() const {
+    hb_font_extents_t extents{};
+    hb_font_get_h_extents(font_.get(), &extents);
+    return -extents.descender;
+}
+
+std::optional<std::uint32_t> ShapingFace::NominalGlyph(char32_t c) const {
+    hb_codepoint_t glyph = 0;
+    if (!hb_font_get_nominal_glyph(font_.get(), c, &glyph) || glyph == 0) return std::nullopt;
+    return glyph;
+}
+
 unsigned ShapingFace::GlyphCount() const { return hb_face_get_glyph_count(hb_font_get_face(font_.get())); }
 
 Result<std::vector<ShapedGlyph>> ShapeText(const ShapingFace& face, std::u16string_view text,

@@ -58,6 +58,12 @@ public:
 
     unsigned UnitsPerEm() const;
     unsigned GlyphCount() const;
+    // Above and below the baseline of a line set across, in font units (both
+    // positive for a face whose descender is below the baseline).
+    std::int32_t Ascender() const;
+    std::int32_t Descender() const;
+    // The glyph the face's cmap gives the character, absent when it has none.
+    std::optional<std::uint32_t> NominalGlyph(char32_t c) const;
     hb_font_t* Font() const { return font_.get(); }
 
 private:

@@ -17,6 +17,7 @@
 #include "capture_sample.h"
 #include "clipboard_picture.h"
 #include "face_report.h"
+#include "face_report_fields.h"
 #include "file_bytes.h"
 #include "gdi_object_count.h"
 #include "loaded_font_list.h"
@@ -29,7 +30,7 @@ namespace tavrel::test {
 namespace {
 
 constexpr int kCell = 48;
-constexpr int kGridPage = 1, kWaterfallPage = 2;
+constexpr int kGridPage = 1, kWaterfallPage = 2, kTypesetPage = 3;
 
 struct FaceCase {
     const char* what;
@@ -344,6 +345,61 @@ TEST_F(DetailsDialogTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertica
     EXPECT_EQ(copied.cy, client.cy);
     EXPECT_GT(horizontal.cx, 8 * horizontal.cy) << horizontal.cx << "x" << horizontal.cy;
     EXPECT_GT(vertical.cy, 8 * vertical.cx) << vertical.cx << "x" << vertical.cy;
+}
+
+// The bounding box of the dark pixels: the text's ink on the default white.
+SIZE InkOf(const Picture& picture) {
+    RECT box{picture.width, picture.height, -1, -1};
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            if (GetRValue(picture.At(x, y)) < 128)
+                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x),
+                       std::max<LONG>(box.bottom, y)};
+    return {box.right - box.left + 1, box.bottom - box.top + 1};
+}
+
+TEST_F(DetailsDialogTest, TypesetPageListsTheFeaturesSetsThemAcrossAndDownAndShowsTheirChanges) {
+    const std::wstring ttc = DebianFont("opentype/noto/NotoSansCJK-Regular.ttc");
+    OpenFace(ttc);  // its first face, the Japanese member
+    SetWindowTextW(appState.hwndSample, L"「かな」、カナ。漢字のテキスト");
+    const auto report = DescribeFontFile("", FontLoader::Collection, ReadFileBytes(ttc).value(), 0, std::nullopt);
+    std::vector<std::wstring> expected, tags;
+    for (std::uint32_t tag : report->front().info.features) expected.push_back(Utf16(TagString(tag).c_str()));
+    SIZE plain{}, proportional{}, down{};
+    int jp90Changes = -1;
+    RunOnPage(kTypesetPage, [&](HWND dialog) {
+        const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelTypesetPage", nullptr);
+        const HWND features = FindWindowExW(pane, nullptr, WC_LISTVIEWW, nullptr);
+        const HWND changes = FindWindowExW(pane, features, WC_LISTVIEWW, nullptr);
+        const auto ink = [&] {
+            SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
+            return InkOf(ClipboardPicture().value_or(Picture{}));
+        };
+        for (int i = 0; i < ListView_GetItemCount(features); ++i) {
+            wchar_t text[128] = L"";
+            ListView_GetItemText(features, i, 0, text, 128);
+            tags.push_back(std::wstring(text).substr(0, 4));
+        }
+        const auto item = [&](const wchar_t* tag) { return int(std::find(tags.begin(), tags.end(), tag) - tags.begin()); };
+        plain = ink();
+        ListView_SetCheckState(features, item(L"palt"), TRUE);
+        proportional = ink();
+        ListView_SetItemState(features, item(L"jp90"), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        jp90Changes = ListView_GetItemCount(changes);
+        SendMessageW(FindWindowExW(pane, nullptr, L"Button", L"縦書き(&V)"), BM_CLICK, 0, 0);
+        down = ink();
+        // Ctrl+C on an entry of the changes copies its character.
+        SetFocus(changes);
+        ListView_SetItemState(changes, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        HoldControl(true);
+        PostMessageW(changes, WM_KEYDOWN, 'C', 1);
+    });
+    HoldControl(false);
+    EXPECT_EQ(tags, expected);
+    EXPECT_LT(proportional.cx, plain.cx) << "palt narrows the line";
+    EXPECT_GT(down.cy, 2 * down.cx) << "set down: " << down.cx << "x" << down.cy;
+    EXPECT_EQ(jp90Changes, 169) << "JIS90 forms of the Japanese member";
+    EXPECT_EQ(ClipboardText().value_or(L"").size(), 1u);
 }
 
 }  // namespace

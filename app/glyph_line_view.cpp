@@ -1,0 +1,133 @@
+#include "glyph_line_view.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <tuple>
+
+#include "app_state.h"
+#include "capture_sample.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr wchar_t kViewClass[] = L"TavrelGlyphLine";
+constexpr int kMargin = 12;
+constexpr int kScrollLine = 20;
+
+}  // namespace
+
+GlyphLineView::GlyphLineView(HWND parent) {
+    hwnd_ = CreateRoutedWindow(kViewClass, WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, WS_EX_CLIENTEDGE, parent,
+                               this);
+}
+
+void GlyphLineView::Show(std::vector<ShapedRun> runs, bool down, const std::wstring& faceName, const ShapingFace& face,
+                         int pixelsPerEm) {
+    runs_ = std::move(runs);
+    down_ = down;
+    fonts_ = CreateLineFonts(faceName, face, pixelsPerEm);
+    const int length = LineLength(runs_, fonts_.scale) + 2 * kMargin;
+    const int thickness = fonts_.ascent + fonts_.descent + 2 * kMargin;
+    extent_ = down ? SIZE{thickness, length} : SIZE{length, thickness};
+    UpdateScrollBars();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void GlyphLineView::Copy(HWND owner) const {
+    CapturePaintingToClipboard(owner, extent_.cx, extent_.cy, [&](HDC dc) {
+        Paint(dc, RECT{0, 0, extent_.cx, extent_.cy}, POINT{0, 0});
+        return true;
+    });
+}
+
+SIZE GlyphLineView::Client() const {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    return {client.right, client.bottom};
+}
+
+void GlyphLineView::UpdateScrollBars() {
+    const SIZE client = Client();
+    scroll_.x = std::clamp<LONG>(scroll_.x, 0, std::max<LONG>(extent_.cx - client.cx, 0));
+    scroll_.y = std::clamp<LONG>(scroll_.y, 0, std::max<LONG>(extent_.cy - client.cy, 0));
+    for (const auto& [bar, range, page, position] : {std::tuple{SB_HORZ, extent_.cx, client.cx, scroll_.x},
+                                                     std::tuple{SB_VERT, extent_.cy, client.cy, scroll_.y}}) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        info.nMax = range - 1;
+        info.nPage = UINT(std::max<LONG>(page, 0));
+        info.nPos = position;
+        SetScrollInfo(hwnd_, bar, &info, TRUE);
+    }
+}
+
+void GlyphLineView::Scroll(int bar, WORD request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(hwnd_, bar, &info);
+    LONG& at = bar == SB_HORZ ? scroll_.x : scroll_.y;
+    switch (request) {
+        case SB_LINEUP: at -= kScrollLine; break;
+        case SB_LINEDOWN: at += kScrollLine; break;
+        case SB_PAGEUP: at -= LONG(info.nPage); break;
+        case SB_PAGEDOWN: at += LONG(info.nPage); break;
+        case SB_TOP: at = 0; break;
+        case SB_BOTTOM: at = info.nMax; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: at = info.nTrackPos; break;
+        default: return;
+    }
+    UpdateScrollBars();
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// Across, the baseline under the top margin; down, the column against the
+// right margin, as a vertical line begins on the right.
+void GlyphLineView::Paint(HDC dc, const RECT& area, POINT corner) const {
+    SetDCBrushColor(dc, appState.backgroundColor);
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    if (runs_.empty()) return;
+    SetTextColor(dc, appState.fontColor);
+    const POINT origin = down_ ? POINT{corner.x + extent_.cx - kMargin - (fonts_.ascent + fonts_.descent) / 2,
+                                       corner.y + kMargin}
+                               : POINT{corner.x + kMargin, corner.y + kMargin + fonts_.ascent};
+    DrawGlyphLine(dc, runs_, down_, fonts_, origin);
+}
+
+LRESULT GlyphLineView::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT paint{};
+            const SIZE client = Client();
+            // A line shorter than the view sits at its right edge when set down.
+            const POINT corner{(down_ ? std::max<LONG>(client.cx - extent_.cx, 0) : 0) - scroll_.x, -scroll_.y};
+            if (const HDC dc = BeginPaint(hwnd, &paint)) Paint(dc, paint.rcPaint, corner);
+            EndPaint(hwnd, &paint);
+            return 0;
+        }
+        case WM_ERASEBKGND: return 1;
+        case WM_SIZE: UpdateScrollBars(); InvalidateRect(hwnd, nullptr, TRUE); return 0;
+        case WM_VSCROLL: Scroll(SB_VERT, LOWORD(wParam)); return 0;
+        case WM_HSCROLL: Scroll(SB_HORZ, LOWORD(wParam)); return 0;
+        case WM_MOUSEWHEEL:
+            Scroll(down_ ? SB_VERT : SB_HORZ, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
+            return 0;
+        case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
+        case WM_GETDLGCODE: return DLGC_WANTARROWS;
+        case WM_KEYDOWN: {
+            const int along = down_ ? SB_VERT : SB_HORZ;
+            if (wParam == VK_HOME || wParam == VK_END) Scroll(along, wParam == VK_HOME ? SB_TOP : SB_BOTTOM);
+            if (wParam == VK_PRIOR || wParam == VK_NEXT) Scroll(along, wParam == VK_PRIOR ? SB_PAGEUP : SB_PAGEDOWN);
+            if (wParam == VK_UP || wParam == VK_DOWN) Scroll(SB_VERT, wParam == VK_UP ? SB_LINEUP : SB_LINEDOWN);
+            if (wParam == VK_LEFT || wParam == VK_RIGHT) Scroll(SB_HORZ, wParam == VK_LEFT ? SB_LINEUP : SB_LINEDOWN);
+            return 0;
+        }
+    }
+    return MessageTarget::OnMessage(hwnd, message, wParam, lParam);
+}
+
+}  // namespace tavrel

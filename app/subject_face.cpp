@@ -1,0 +1,91 @@
+#include "subject_face.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "cmap_table.h"
+#include "collection.h"
+#include "face_tables.h"
+#include "installed_font_file.h"
+#include "loader_choice.h"
+#include "wide_text_win32.h"
+
+namespace tavrel {
+
+namespace {
+
+bool HasFullName(const FaceInfo& info, std::wstring_view faceName) {
+    return info.fullName && ToWide(*info.fullName) == faceName;
+}
+
+bool HasFamilyName(const FaceInfo& info, std::wstring_view faceName) {
+    return std::any_of(info.names.begin(), info.names.end(), [&](const auto& name) {
+        return (name.first == 1 || name.first == 16) && ToWide(name.second) == faceName;
+    });
+}
+
+struct Candidate {
+    std::uint32_t index;
+    std::uint64_t offsetTable;
+};
+
+std::vector<Candidate> Candidates(const FontPlan& plan, Bytes image, std::optional<std::uint32_t> member) {
+    if (plan.faceMembers.empty()) return {{0, 0}};
+    std::vector<Candidate> found;
+    for (std::uint32_t index : member ? std::vector<std::uint32_t>{*member} : plan.faceMembers)
+        if (const auto read = ReadCollectionMember(image, index)) found.push_back({index, read->directory.at});
+    return found;
+}
+
+}  // namespace
+
+std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
+    SubjectFace face;
+    FontLoader loader = FontLoader::None;
+    if (subject.source.installed) {
+        auto installed = ReadInstalledFontFile(subject.faceName);
+        if (!installed) return std::nullopt;
+        face.file = std::move(installed->image);
+        loader = installed->collection ? FontLoader::Collection : FontLoader::Sfnt;
+    } else {
+        auto file = ReadFontFile(subject.source.path.c_str());
+        if (!file) return std::nullopt;
+        face.file = std::move(*file);
+        loader = ChooseLoader(ToU16(subject.source.path));
+    }
+    auto plan = PlanFontFile(loader, face.file.bytes());
+    if (!plan) return std::nullopt;
+    face.plan = std::move(plan.value());
+    const Bytes image = face.Image();
+    const auto candidates =
+        Candidates(face.plan, image, subject.source.installed ? std::nullopt : subject.source.member);
+    if (candidates.empty()) return std::nullopt;
+    for (const Candidate& candidate : candidates) {
+        FaceInfo info = DescribeFace(image, candidate.offsetTable);
+        if (HasFullName(info, subject.faceName) || (subject.source.installed && HasFamilyName(info, subject.faceName))) {
+            face.index = candidate.index;
+            face.offsetTable = candidate.offsetTable;
+            face.info = std::move(info);
+            return face;
+        }
+    }
+    if (!subject.source.installed) return std::nullopt;
+    face.index = candidates.front().index;
+    face.offsetTable = candidates.front().offsetTable;
+    face.info = DescribeFace(image, candidates.front().offsetTable);
+    return face;
+}
+
+std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint32_t tag) {
+    Problems problems;
+    const FaceTables tables(face.Image(), face.offsetTable, problems);
+    const auto mappings = ReadCmapMappings(tables.Find(Tag("cmap")), problems);
+    if (!mappings) return {};
+    LayoutTables layout;
+    if (tables.Has(Tag("GSUB"))) layout.gsub = tables.Find(Tag("GSUB"));
+    if (tables.Has(Tag("GPOS"))) layout.gpos = tables.Find(Tag("GPOS"));
+    if (face.info.glyphCount) layout.glyphCount = *face.info.glyphCount;
+    return ReadFeatureChanges(layout, *mappings, tag, problems);
+}
+
+}  // namespace tavrel

@@ -1,0 +1,36 @@
+#pragma once
+// The face the details dialog is about, read whole from where it came from:
+// the image GDI registered for it (a decoded web font too) and its index there.
+
+#include <cstdint>
+#include <optional>
+
+#include "face_details.h"
+#include "feature_changes.h"
+#include "face_info.h"
+#include "font_file_win32.h"
+#include "font_plan.h"
+
+namespace tavrel {
+
+struct SubjectFace {
+    FontImage file;  // the file's bytes, or an installed font's as GDI gives them
+    FontPlan plan;   // holds the decoded image of a web font
+    std::uint32_t index = 0;  // the member, for HarfBuzz; 0 outside a collection
+    std::uint64_t offsetTable = 0;  // the member's, inside the image
+    FaceInfo info;
+
+    // The image the face was registered from.
+    Bytes Image() const { return RegisteredImage(plan, file.bytes()); }
+};
+
+// Nothing when the file is gone or unreadable, no longer holds the face, or
+// the installed face cannot be read. An installed collection's member is the
+// one bearing the face's full or family name, else the first.
+std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject);
+
+// What `tag` changes in the face: each character whose glyph the feature
+// replaces or moves, with the glyph it becomes.
+std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint32_t tag);
+
+}  // namespace tavrel

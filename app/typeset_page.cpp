@@ -1,0 +1,291 @@
+#include "typeset_page.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app_state.h"
+#include "clipboard_text.h"
+#include "code_point_text.h"
+#include "feature_names.h"
+#include "glyph_line_view.h"
+#include "subject_face.h"
+#include "waterfall_page.h"
+#include "wide_text_win32.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr wchar_t kPaneClass[] = L"TavrelTypesetPage";
+constexpr int kGap = 6;
+constexpr int kRow = 24;
+constexpr int kLabelWidth = 72;
+constexpr int kFeatureListWidth = 220;
+constexpr int kChangeRowHeight = 40;
+constexpr int kChangeGlyphPixels = 28;
+
+// The sample's text up to its first line break.
+std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find_first_of(L"\r\n")); }
+
+std::wstring WindowTextOf(HWND hwnd) {
+    std::wstring text(std::size_t(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+    return text;
+}
+
+class TypesetPage : public DetailsPage, public MessageTarget {
+public:
+    TypesetPage(HWND dialog, const DetailsSubject& subject) : faceName_(subject.faceName) {
+        pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
+        font_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
+        CreateControls(FirstLine(subject.sampleText));
+        face_ = ReadSubjectFace(subject);
+        if (face_) {
+            if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
+        }
+        FillFeatures();
+        FillSizes();
+        Reshape();
+    }
+
+    HWND Window() const override { return pane_; }
+
+    // An entry of the changes, the edit box's selection, else the drawing.
+    void Copy(HWND owner) const override {
+        const HWND focus = GetFocus();
+        const int entry = ListView_GetNextItem(changes_, -1, LVNI_SELECTED);
+        if (focus == changes_ && entry >= 0 && std::size_t(entry) < changeList_.size()) {
+            CopyTextToClipboard(owner, Utf16Of(changeList_[std::size_t(entry)].character));
+            return;
+        }
+        DWORD start = 0, end = 0;
+        SendMessageW(text_, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+        if (focus == text_ && end > start) {
+            CopyTextToClipboard(owner, WindowTextOf(text_).substr(start, end - start));
+            return;
+        }
+        line_->Copy(owner);
+    }
+
+    LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_SIZE: Layout(LOWORD(lParam), HIWORD(lParam)); return 0;
+            case WM_SETFOCUS: SetFocus(features_); return 0;
+            case WM_COMMAND: OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam)); return 0;
+            case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); return 0;
+            case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kChangeRowHeight; return TRUE;
+            case WM_DRAWITEM: DrawChange(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+        }
+        return MessageTarget::OnMessage(hwnd, message, wParam, lParam);
+    }
+
+private:
+    HWND Child(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle = 0) {
+        const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(pane_, GWLP_HINSTANCE));
+        const HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, pane_,
+                                           nullptr, instance, nullptr);
+        SendMessageW(child, WM_SETFONT, WPARAM(font_), FALSE);
+        return child;
+    }
+
+    // In tab order: the text, across or down, the size, the features, the line, the changes.
+    void CreateControls(const std::wstring& firstLine) {
+        textLabel_ = Child(L"Static", L"テキスト(&T):", SS_LEFT);
+        text_ = Child(L"Edit", firstLine.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+        SendMessageW(text_, EM_LIMITTEXT, kMaxShapedText, 0);
+        down_ = Child(L"Button", L"縦書き(&V)", WS_TABSTOP | BS_AUTOCHECKBOX);
+        sizeLabel_ = Child(L"Static", L"サイズ(&S):", SS_LEFT);
+        size_ = Child(L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+        featuresLabel_ = Child(L"Static", L"機能(&F):", SS_LEFT);
+        features_ = Child(WC_LISTVIEWW, L"",
+                          WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
+                          WS_EX_CLIENTEDGE);
+        ListView_SetExtendedListViewStyle(features_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+        AddColumn(features_);
+        line_ = std::make_unique<GlyphLineView>(pane_);
+        changesLabel_ = Child(L"Static", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
+        changes_ = Child(WC_LISTVIEWW, L"",
+                         WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER |
+                             LVS_OWNERDATA | LVS_OWNERDRAWFIXED,
+                         WS_EX_CLIENTEDGE);
+        AddColumn(changes_);
+        SetWindowPos(line_->Window(), features_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+
+    static void AddColumn(HWND list) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_WIDTH;
+        column.cx = 100;
+        ListView_InsertColumn(list, 0, &column);
+    }
+
+    void Layout(int width, int height) {
+        MoveWindow(textLabel_, 0, 4, kLabelWidth, kRow - 4, TRUE);
+        MoveWindow(text_, kLabelWidth, 0, std::max(width - kLabelWidth, 0), kRow, TRUE);
+        const int second = kRow + kGap;
+        MoveWindow(down_, 0, second, 120, kRow, TRUE);
+        MoveWindow(sizeLabel_, 130, second + 4, kLabelWidth, kRow - 4, TRUE);
+        MoveWindow(size_, 130 + kLabelWidth, second, 90, 240, TRUE);
+        const int top = second + kRow + kGap;
+        MoveWindow(featuresLabel_, 0, top, kFeatureListWidth, kRow - 4, TRUE);
+        MoveWindow(features_, 0, top + kRow - 4, kFeatureListWidth, std::max(height - top - kRow + 4, 0), TRUE);
+        ListView_SetColumnWidth(features_, 0, kFeatureListWidth - GetSystemMetrics(SM_CXVSCROLL) - 4);
+        const int left = kFeatureListWidth + kGap, right = std::max(width - left, 0);
+        const int lineHeight = std::max((height - top) * 2 / 5, 0);
+        MoveWindow(line_->Window(), left, top, right, lineHeight, TRUE);
+        const int changesTop = top + lineHeight + kGap;
+        MoveWindow(changesLabel_, left, changesTop, right, kRow - 4, TRUE);
+        MoveWindow(changes_, left, changesTop + kRow - 4, right, std::max(height - changesTop - kRow + 4, 0), TRUE);
+        ListView_SetColumnWidth(changes_, 0, std::max(right - GetSystemMetrics(SM_CXVSCROLL) - 4, 0));
+    }
+
+    bool Down() const { return Button_GetCheck(down_) == BST_CHECKED; }
+
+    bool FeatureOn(std::uint32_t tag) const {
+        const auto chosen = chosen_.find(tag);
+        return chosen != chosen_.end() ? chosen->second : FeatureOnByDefault(tag, Down());
+    }
+
+    void FillFeatures() {
+        if (!face_ || !shaping_) return;
+        updating_ = true;
+        for (std::uint32_t tag : face_->info.features) {
+            std::wstring label = ToWide(FeatureLabel(*shaping_, tag));
+            LVITEMW item{};
+            item.mask = LVIF_TEXT | LVIF_PARAM;
+            item.iItem = ListView_GetItemCount(features_);
+            item.pszText = label.data();
+            item.lParam = LPARAM(tag);
+            ListView_InsertItem(features_, &item);
+        }
+        ShowFeatureStates();
+        updating_ = false;
+    }
+
+    // Each box as the line is set: what was chosen, else HarfBuzz's default.
+    void ShowFeatureStates() {
+        updating_ = true;
+        for (int i = 0; i < int(face_ ? face_->info.features.size() : 0); ++i)
+            ListView_SetCheckState(features_, i, FeatureOn(face_->info.features[std::size_t(i)]));
+        updating_ = false;
+    }
+
+    void FillSizes() {
+        int chosen = 0;
+        for (std::uint32_t points : DetailsPageSizes()) {
+            const int item = ComboBox_AddString(size_, (std::to_wstring(points) + L" pt").c_str());
+            ComboBox_SetItemData(size_, item, points);
+            if (points == appState.pointSize) chosen = item;
+        }
+        ComboBox_SetCurSel(size_, chosen);
+    }
+
+    int PixelsPerEm() const {
+        const LRESULT item = ComboBox_GetCurSel(size_);
+        const auto points = item >= 0 ? int(ComboBox_GetItemData(size_, item)) : int(appState.pointSize);
+        const HDC screen = GetDC(nullptr);
+        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+        if (screen) ReleaseDC(nullptr, screen);
+        return std::max(MulDiv(std::max(points, 1), dpi, 72), 1);
+    }
+
+    std::vector<FeatureSetting> Settings() const {
+        std::vector<FeatureSetting> settings;
+        for (const auto& [tag, on] : chosen_) settings.push_back({tag, on ? 1u : 0u});
+        return settings;
+    }
+
+    void Reshape() {
+        if (!shaping_) return;
+        const std::wstring text = WindowTextOf(text_);
+        const std::vector<FeatureSetting> settings = Settings();
+        auto runs = SetLine(*shaping_, std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()),
+                            settings, Down());
+        line_->Show(runs ? std::move(runs.value()) : std::vector<ShapedRun>{}, Down(), faceName_, *shaping_,
+                    PixelsPerEm());
+    }
+
+    void OnCommand(HWND control, WORD code) {
+        if (control == text_ && code == EN_CHANGE) Reshape();
+        if (control == size_ && code == CBN_SELCHANGE) Reshape();
+        if (control == down_ && code == BN_CLICKED) {
+            ShowFeatureStates();
+            Reshape();
+        }
+    }
+
+    void OnNotify(const NMHDR& header) {
+        if (header.hwndFrom != features_ || header.code != LVN_ITEMCHANGED || updating_) return;
+        const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+        if (change.iItem < 0 || std::size_t(change.iItem) >= face_->info.features.size()) return;
+        const std::uint32_t tag = face_->info.features[std::size_t(change.iItem)];
+        if ((change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK)) {
+            chosen_[tag] = ListView_GetCheckState(features_, change.iItem) != 0;
+            Reshape();
+        }
+        if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED)) ShowChanges(tag);
+    }
+
+    void ShowChanges(std::uint32_t tag) {
+        changeList_ = FeatureChangesOf(*face_, tag);
+        const std::wstring label = ToWide(FeatureLabel(*shaping_, tag));
+        SetWindowTextW(changesLabel_, (label + L": " + std::to_wstring(changeList_.size()) + L" 文字が変わる").c_str());
+        ListView_SetItemCountEx(changes_, int(changeList_.size()), 0);
+        InvalidateRect(changes_, nullptr, TRUE);
+        if (!changeFonts_.upright) changeFonts_ = CreateLineFonts(faceName_, *shaping_, kChangeGlyphPixels);
+    }
+
+    // The character's own glyph, an arrow, the glyph it becomes, its code point.
+    void DrawChange(const DRAWITEMSTRUCT& item) const {
+        if (item.hwndItem != changes_ || item.itemID >= changeList_.size()) return;
+        const CharacterChange& change = changeList_[item.itemID];
+        const bool selected = item.itemState & ODS_SELECTED;
+        SetDCBrushColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHT) : appState.backgroundColor);
+        FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        SetTextColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : appState.fontColor);
+        const int baseline = item.rcItem.top + (kChangeRowHeight + changeFonts_.ascent - changeFonts_.descent) / 2;
+        const auto glyph = [&](std::uint32_t id, int x) {
+            DrawGlyphLine(item.hDC, {ShapedRun{false, {ShapedGlyph{id}}}}, false, changeFonts_,
+                          POINT{item.rcItem.left + x, baseline});
+        };
+        glyph(shaping_->NominalGlyph(change.character).value_or(0), 8);
+        glyph(change.glyph, 8 + 2 * kChangeRowHeight);
+        const HGDIOBJ previous = SelectObject(item.hDC, font_);
+        SetBkMode(item.hDC, TRANSPARENT);
+        RECT text = item.rcItem;
+        text.left += 8 + kChangeRowHeight;
+        text.right = text.left + kChangeRowHeight;
+        DrawTextW(item.hDC, L"→", 1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        text.left += 2 * kChangeRowHeight;
+        text.right = item.rcItem.right;
+        const std::wstring label = CodePointLabel(change.character);
+        DrawTextW(item.hDC, label.c_str(), int(label.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(item.hDC, previous);
+    }
+
+    std::wstring faceName_;
+    std::optional<SubjectFace> face_;
+    std::optional<ShapingFace> shaping_;
+    std::map<std::uint32_t, bool> chosen_;  // features the person turned on or off
+    std::vector<CharacterChange> changeList_;
+    LineFonts changeFonts_;
+    std::unique_ptr<GlyphLineView> line_;
+    HWND pane_ = nullptr, textLabel_ = nullptr, text_ = nullptr, down_ = nullptr, sizeLabel_ = nullptr,
+         size_ = nullptr, featuresLabel_ = nullptr, features_ = nullptr, changesLabel_ = nullptr, changes_ = nullptr;
+    HFONT font_ = nullptr;  // the dialog's
+    bool updating_ = false;  // the page itself is setting check boxes
+};
+
+}  // namespace
+
+std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, const DetailsSubject& subject) {
+    return std::make_unique<TypesetPage>(dialog, subject);
+}
+
+}  // namespace tavrel
