@@ -1,56 +1,21 @@
-// Shaping any face HarfBuzz finds in each loader's image, as the 組版 page and
-// tavrel-cli shape do: every feature of the face on, across and down, with its
-// labels. Holds the results to what the drawing relies on: clusters inside the
-// text, a bounded glyph count, and pen positions that fit when scaled to pixels.
-#include <algorithm>
-#include <cstdlib>
-
+// Shaping every face HarfBuzz finds in each loader's image, as the 組版 page
+// and tavrel-cli shape do: every feature of the face on, across and down, with
+// the feature labels, held to what the drawing relies on (ShapingFault).
 #include "collection.h"
 #include "face_info.h"
 #include "feature_names.h"
 #include "font_plan.h"
 #include "fuzz_check.h"
-#include "shaper.h"
 
 namespace {
 
 using namespace tavrel;
 
-constexpr char16_t kText[] = u"Aa ffi 永遠の𠮷野家、「縦書き」ｶﾅ\u0301\uFE00\U000E0100";
-
-void CheckGlyphs(const std::vector<ShapedGlyph>& glyphs, std::size_t textLength) {
-    fuzz::Require(glyphs.size() <= std::max<std::size_t>(64 * textLength, 16384), "a bounded glyph count");
-    std::int64_t x = 0, y = 0;
-    for (const ShapedGlyph& g : glyphs) {
-        fuzz::Require(g.cluster < textLength, "clusters lie inside the text");
-        x += g.xAdvance;
-        y += g.yAdvance;
-        // At 1,000 pixels per em and 16 units per em, still inside an int.
-        fuzz::Require(std::llabs(x) < (std::int64_t{1} << 40) && std::llabs(y) < (std::int64_t{1} << 40),
-                      "pen positions stay in range");
-    }
-}
-
 void ShapeFace(Bytes image, unsigned index, std::uint64_t offsetTable) {
-    auto opened = ShapingFace::Open(image, index);
-    if (!opened) return;
-    const ShapingFace& face = opened.value();
     const FaceInfo info = DescribeFace(image, offsetTable);
-    std::vector<FeatureSetting> all;
-    for (std::uint32_t tag : info.features) {
-        all.push_back({tag, 1});
-        fuzz::Require(!FeatureLabel(face, tag).empty(), "every feature has a label");
-    }
-    const std::u16string_view text(kText);
-    for (bool down : {false, true}) {
-        auto runs = SetLine(face, text, all, down);
-        fuzz::Require(runs.ok(), "a bounded text always sets");
-        for (const ShapedRun& run : runs.value()) CheckGlyphs(run.glyphs, text.size());
-    }
-    ShapeOptions options;
-    options.direction = TextDirection::BottomToTop;
-    options.features = all;
-    if (auto glyphs = ShapeText(face, text, options)) CheckGlyphs(glyphs.value(), text.size());
+    fuzz::RequireNoFault(test::ShapingFault(image, index, info.features));
+    if (auto face = ShapingFace::Open(image, index))
+        for (std::uint32_t tag : info.features) fuzz::Require(!FeatureLabel(face.value(), tag).empty(), "a label");
 }
 
 void ShapeAs(FontLoader loader, Bytes input) {

@@ -1,6 +1,7 @@
 #include "load_check.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 #include "collection.h"
@@ -8,6 +9,7 @@
 #include "face_info.h"
 #include "font_plan.h"
 #include "heap_meter.h"
+#include "shaper.h"
 
 namespace tavrel::test {
 
@@ -68,13 +70,27 @@ std::string DetailsFault(const FaceInfo& info, std::u16string_view text) {
     return MeasureTextCoverage(points, text).covered > text.size() ? "more of a text covered than it holds" : "";
 }
 
-std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset) {
+std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset, unsigned index) {
     std::optional<HeapMeter> meter(std::in_place);
-    std::string fault = DetailsFault(DescribeFace(image, offsetTableOffset), kSampleText);
+    const FaceInfo info = DescribeFace(image, offsetTableOffset);
+    std::string fault = DetailsFault(info, kSampleText);
     const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
     meter.reset();
     if (fault.empty() && peak > budget) fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(budget);
-    return fault;
+    return fault.empty() ? ShapingFault(image, index, info.features) : fault;
+}
+
+std::string GlyphsFault(const std::vector<ShapedGlyph>& glyphs, std::size_t textLength) {
+    if (glyphs.size() > std::max<std::size_t>(64 * textLength, 16384)) return "an unbounded glyph count";
+    std::int64_t x = 0, y = 0;
+    for (const ShapedGlyph& g : glyphs) {
+        if (g.cluster >= textLength) return "a cluster past the text";
+        x += g.xAdvance;
+        y += g.yAdvance;
+        // At 1,000 pixels per em and 16 units per em, still inside an int.
+        if (std::max(std::abs(x), std::abs(y)) >= std::int64_t{1} << 40) return "a pen position out of range";
+    }
+    return {};
 }
 
 // The most heap one load may take (docs/hostile-files.md): `input` bytes of
@@ -89,12 +105,28 @@ std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64
 
 }  // namespace
 
+std::string ShapingFault(Span image, unsigned index, const std::vector<std::uint32_t>& features) {
+    static constexpr char16_t kLine[] = u"Aa ffi 永遠の𠮷野家、「縦書き」ｶﾅ\u0301\uFE00\U000E0100";
+    auto face = ShapingFace::Open(image, index);
+    if (!face) return {};
+    std::vector<FeatureSetting> all;
+    for (std::uint32_t tag : features) all.push_back({tag, 1});
+    const std::u16string_view text(kLine);
+    for (bool down : {false, true}) {
+        auto runs = SetLine(face.value(), text, all, down);
+        if (!runs) return "a bounded line did not set: " + runs.reason();
+        for (const ShapedRun& run : runs.value())
+            if (std::string fault = GlyphsFault(run.glyphs, text.size()); !fault.empty()) return fault;
+    }
+    return {};
+}
+
 std::string InfoFault(Span image) {
-    std::string fault = FaceInfoFault(image, 0);
+    std::string fault = FaceInfoFault(image, 0, 0);
     std::uint32_t members = 0, offset = 0;
     if (IsCollection(image)) ReadU32BE(image, 8, members);
     for (std::uint32_t i = 0; i < std::min(members, kMaxCollectionMembers) && ReadU32BE(image, 12 + 4 * i, offset); ++i)
-        if (fault.empty()) fault = FaceInfoFault(image, offset);
+        if (fault.empty()) fault = FaceInfoFault(image, offset, i);
     return fault;
 }
 

@@ -20,9 +20,14 @@ struct LoadOutcome {
     std::string fault;                 // empty when every invariant held
 };
 
-// The details and coverage of the face at offset 0 and of a collection's first ten members: the first
-// broken invariant or heap beyond the info budget (docs/hostile-files.md), if any.
+// The details and coverage of the face at offset 0 and of a collection's first ten members, and their
+// shaping: the first broken invariant or heap beyond the info budget (docs/hostile-files.md), if any.
 std::string InfoFault(Span image);
+
+// Face `index` of the image set by HarfBuzz across and down with every one of
+// `features` on: the first broken rule of what the drawing relies on (clusters
+// inside the text, a bounded glyph count, pen positions in range), if any.
+std::string ShapingFault(Span image, unsigned index, const std::vector<std::uint32_t>& features);
 
 // Reads `file` into memory as the loader would, plans its faces, and checks
 // the outcome: names, the image to register, the heap budget; then reads the
