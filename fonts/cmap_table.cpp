@@ -22,19 +22,23 @@ struct Group {
     std::uint32_t first, last, glyph;
 };
 
-// Collects code points in ascending order, each once, as the formats' runs
-// and arrays produce them: Add never goes back below what it has.
-class CodePointList {
+// Hands mappings on in ascending order, each code point once, as the formats'
+// runs and arrays produce them: Add never goes back below what it has passed.
+class MappingList {
 public:
-    explicit CodePointList(std::vector<char32_t>& out) : out_(out) {}
-    void Add(std::uint32_t codePoint) {
-        if (codePoint > kLastCodePoint || (codePoint >= kFirstSurrogate && codePoint <= kLastSurrogate)) return;
-        if (!out_.empty() && codePoint <= out_.back()) return;
-        out_.push_back(static_cast<char32_t>(codePoint));
+    explicit MappingList(CmapVisitor& out) : out_(out) {}
+    void Add(std::uint32_t codePoint, std::uint32_t glyph) {
+        if (glyph == 0 || codePoint > kLastCodePoint || (codePoint >= kFirstSurrogate && codePoint <= kLastSurrogate)) return;
+        if (any_ && codePoint <= last_) return;
+        any_ = true;
+        last_ = codePoint;
+        out_.Map(static_cast<char32_t>(codePoint), glyph);
     }
 
 private:
-    std::vector<char32_t>& out_;
+    CmapVisitor& out_;
+    bool any_ = false;
+    std::uint32_t last_ = 0;
 };
 
 struct Subtable {
@@ -49,7 +53,7 @@ std::string Damage(const Subtable& subtable, std::string_view what) {
 // Format 4: each code point belongs to the first segment whose end is not
 // below it, so one pass over the segments decides every code point once,
 // however they overlap.
-bool ReadFormat4(const Subtable& table, std::vector<char32_t>& out, Problems& problems) {
+bool ReadFormat4(const Subtable& table, CmapVisitor& out, Problems& problems) {
     std::uint16_t segCountX2 = 0;
     ReadU16BE(table.bytes, 6, segCountX2);
     const std::size_t segments = segCountX2 / 2, ends = 14, starts = 16 + 2 * segments;
@@ -58,7 +62,7 @@ bool ReadFormat4(const Subtable& table, std::vector<char32_t>& out, Problems& pr
         problems.push_back(Damage(table, "has more segments than bytes"));
         return false;
     }
-    CodePointList list(out);
+    MappingList list(out);
     std::uint32_t next = 0;
     bool glyphsOutside = false;
     for (std::size_t s = 0; s < segments && next <= 0xFFFF; ++s) {
@@ -76,7 +80,7 @@ bool ReadFormat4(const Subtable& table, std::vector<char32_t>& out, Problems& pr
             } else {
                 glyphsOutside = true;
             }
-            if (glyph != 0) list.Add(c);
+            list.Add(c, glyph);
         }
         next = std::max<std::uint32_t>(next, std::uint32_t{end} + 1);
     }
@@ -86,21 +90,21 @@ bool ReadFormat4(const Subtable& table, std::vector<char32_t>& out, Problems& pr
 
 // Formats 6 and 10: a run of glyph indices for consecutive code points.
 bool ReadTrimmed(const Subtable& table, std::uint64_t first, std::uint64_t count, std::size_t glyphsAt,
-                 std::vector<char32_t>& out, Problems& problems) {
+                 CmapVisitor& out, Problems& problems) {
     if (!RangeInside(glyphsAt, 2 * count, table.bytes.size())) {
         problems.push_back(Damage(table, "has more glyph indices than bytes"));
         return false;
     }
-    CodePointList list(out);
+    MappingList list(out);
     for (std::uint64_t i = 0; i < count && first + i <= kLastCodePoint; ++i) {
         std::uint16_t glyph = 0;
         ReadU16BE(table.bytes, glyphsAt + 2 * i, glyph);
-        if (glyph != 0) list.Add(static_cast<std::uint32_t>(first + i));
+        list.Add(static_cast<std::uint32_t>(first + i), glyph);
     }
     return true;
 }
 
-bool ReadFormat6(const Subtable& table, std::vector<char32_t>& out, Problems& problems) {
+bool ReadFormat6(const Subtable& table, CmapVisitor& out, Problems& problems) {
     std::uint16_t first = 0, count = 0;
     ReadU16BE(table.bytes, 6, first);
     ReadU16BE(table.bytes, 8, count);
@@ -108,7 +112,7 @@ bool ReadFormat6(const Subtable& table, std::vector<char32_t>& out, Problems& pr
     return ReadTrimmed(table, first, std::min<std::uint32_t>(count, 0x10000u - first), 10, out, problems);
 }
 
-bool ReadFormat10(const Subtable& table, std::vector<char32_t>& out, Problems& problems) {
+bool ReadFormat10(const Subtable& table, CmapVisitor& out, Problems& problems) {
     std::uint32_t first = 0, count = 0;
     ReadU32BE(table.bytes, 12, first);
     ReadU32BE(table.bytes, 16, count);
@@ -117,7 +121,7 @@ bool ReadFormat10(const Subtable& table, std::vector<char32_t>& out, Problems& p
 
 // Formats 12 and 13: groups, sorted by their first code point and then swept
 // once, so overlapping groups cost no more than disjoint ones.
-bool ReadGroups(const Subtable& table, bool sameGlyph, std::vector<char32_t>& out, Problems& problems) {
+bool ReadGroups(const Subtable& table, bool sameGlyph, CmapVisitor& out, Problems& problems) {
     std::uint32_t count = 0;
     ReadU32BE(table.bytes, 12, count);
     if (!RangeInside(16, 12 * std::uint64_t{count}, table.bytes.size())) {
@@ -149,16 +153,15 @@ bool ReadGroups(const Subtable& table, bool sameGlyph, std::vector<char32_t>& ou
     };
     std::size_t total = 0;
     sweep([&total](const Group&, std::uint32_t) { ++total; });
-    out.reserve(total);
-    CodePointList list(out);
+    out.Reserve(total);
+    MappingList list(out);
     sweep([&list, sameGlyph](const Group& group, std::uint32_t c) {
-        const std::uint32_t glyph = sameGlyph ? group.glyph : group.glyph + (c - group.first);
-        if (glyph != 0) list.Add(c);
+        list.Add(c, sameGlyph ? group.glyph : group.glyph + (c - group.first));
     });
     return true;
 }
 
-bool ReadSubtable(const Subtable& table, std::vector<char32_t>& out, Problems& problems) {
+bool ReadSubtable(const Subtable& table, CmapVisitor& out, Problems& problems) {
     std::uint16_t format = 0;
     ReadU16BE(table.bytes, 0, format);
     switch (format) {
@@ -195,33 +198,57 @@ bool LocateSubtable(Bytes cmap, std::size_t index, std::uint32_t offset, Subtabl
 
 }  // namespace
 
-std::optional<std::vector<char32_t>> ReadCmapCodePoints(Bytes cmap, Problems& problems) {
+std::optional<CmapRecord> FindCmapRecord(Bytes cmap, std::uint16_t platform, std::uint16_t encoding) {
+    std::uint16_t count = 0;
+    ReadU16BE(cmap, 2, count);
+    for (std::uint16_t i = 0; i < count; ++i) {
+        ByteReader reader(cmap, 4 + kEncodingRecordSize * std::size_t{i});
+        std::uint16_t recordPlatform = 0, recordEncoding = 0;
+        std::uint32_t offset = 0;
+        if (!reader.ReadU16(recordPlatform) || !reader.ReadU16(recordEncoding) || !reader.ReadU32(offset)) break;
+        if (recordPlatform == platform && recordEncoding == encoding) return CmapRecord{i, offset};
+    }
+    return std::nullopt;
+}
+
+bool VisitCmapMappings(Bytes cmap, CmapVisitor& visitor, Problems& problems) {
     std::uint16_t count = 0;
     if (!ReadU16BE(cmap, 2, count)) {
         problems.push_back(TableProblem(kCmapTag, "the header extends past the table"));
-        return std::nullopt;
+        return false;
     }
-    if (!RangeInside(4, kEncodingRecordSize * std::uint64_t{count}, cmap.size())) {
+    if (!RangeInside(4, kEncodingRecordSize * std::uint64_t{count}, cmap.size()))
         problems.push_back(TableProblem(kCmapTag, "the encoding records extend past the table"));
-        count = static_cast<std::uint16_t>((cmap.size() - 4) / kEncodingRecordSize);
-    }
     for (const Encoding& wanted : kPreference) {
-        for (std::uint16_t i = 0; i < count; ++i) {
-            ByteReader reader(cmap, 4 + kEncodingRecordSize * std::size_t{i});
-            std::uint16_t platform = 0, encoding = 0;
-            std::uint32_t offset = 0;
-            reader.ReadU16(platform);
-            reader.ReadU16(encoding);
-            reader.ReadU32(offset);
-            if (platform != wanted.platform || encoding != wanted.encoding) continue;
-            Subtable table{};
-            std::vector<char32_t> codePoints;
-            if (LocateSubtable(cmap, i, offset, table, problems) && ReadSubtable(table, codePoints, problems))
-                return codePoints;
-            break;  // the first record of an encoding decides for it
-        }
+        const auto record = FindCmapRecord(cmap, wanted.platform, wanted.encoding);
+        Subtable table{};
+        // The first record of an encoding decides for it. Every check comes
+        // before the first mapping, so a subtable given up on has visited none.
+        if (record && LocateSubtable(cmap, record->index, record->offset, table, problems) &&
+            ReadSubtable(table, visitor, problems))
+            return true;
     }
-    return std::nullopt;
+    return false;
+}
+
+std::optional<std::vector<CodePointGlyph>> ReadCmapMappings(Bytes cmap, Problems& problems) {
+    struct Collect : CmapVisitor {
+        std::vector<CodePointGlyph> mappings;
+        void Reserve(std::size_t count) override { mappings.reserve(count); }
+        void Map(char32_t codePoint, std::uint32_t glyph) override { mappings.push_back({codePoint, glyph}); }
+    } collect;
+    if (!VisitCmapMappings(cmap, collect, problems)) return std::nullopt;
+    return std::move(collect.mappings);
+}
+
+std::optional<std::vector<char32_t>> ReadCmapCodePoints(Bytes cmap, Problems& problems) {
+    struct Collect : CmapVisitor {
+        std::vector<char32_t> codePoints;
+        void Reserve(std::size_t count) override { codePoints.reserve(count); }
+        void Map(char32_t codePoint, std::uint32_t) override { codePoints.push_back(codePoint); }
+    } collect;
+    if (!VisitCmapMappings(cmap, collect, problems)) return std::nullopt;
+    return std::move(collect.codePoints);
 }
 
 }  // namespace tavrel

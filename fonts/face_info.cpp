@@ -4,9 +4,9 @@
 
 #include "cmap_table.h"
 #include "face_tables.h"
+#include "feature_changes.h"
 #include "full_name.h"
 #include "header_tables.h"
-#include "layout_features.h"
 #include "name_table.h"
 #include "variation_axes.h"
 
@@ -27,11 +27,37 @@ void IfPresent(const FaceTables& tables, std::uint32_t tag, Reader read) {
     if (tables.Has(tag)) read(tables.Find(tag));
 }
 
-void ReadFeatures(const FaceTables& tables, FaceInfo& info) {
-    for (std::uint32_t tag : {Tag("GSUB"), Tag("GPOS")})
-        IfPresent(tables, tag, [&](Bytes table) { ReadFeatureTags(tag, table, info.features, info.problems); });
-    std::sort(info.features.begin(), info.features.end());
-    info.features.erase(std::unique(info.features.begin(), info.features.end()), info.features.end());
+constexpr std::uint32_t kMaxGlyphs = 0x10000;
+
+bool HasLayout(const FaceTables& tables) { return tables.Has(Tag("GSUB")) || tables.Has(Tag("GPOS")); }
+
+// The best subtable's mappings, read once: the face's code points, and for
+// its features how many characters map to each glyph.
+struct FaceMappings final : CmapVisitor {
+    std::vector<char32_t> codePoints;
+    std::vector<std::uint32_t> charactersPerGlyph;
+    void Reserve(std::size_t count) override { codePoints.reserve(count); }
+    void Map(char32_t codePoint, std::uint32_t glyph) override {
+        codePoints.push_back(codePoint);
+        if (glyph < charactersPerGlyph.size()) ++charactersPerGlyph[glyph];
+    }
+};
+
+void ReadCmap(Bytes cmap, const FaceTables& tables, FaceInfo& info, std::vector<std::uint32_t>& charactersPerGlyph) {
+    FaceMappings mappings;
+    if (HasLayout(tables)) mappings.charactersPerGlyph.resize(info.glyphCount.value_or(kMaxGlyphs));
+    if (VisitCmapMappings(cmap, mappings, info.problems)) info.codePoints = std::move(mappings.codePoints);
+    info.variationSequences = CountVariationSequences(cmap, info.problems);
+    charactersPerGlyph = std::move(mappings.charactersPerGlyph);
+}
+
+void ReadFeatures(const FaceTables& tables, std::span<const std::uint32_t> charactersPerGlyph, FaceInfo& info) {
+    LayoutTables layout;
+    layout.glyphCount = info.glyphCount.value_or(kMaxGlyphs);
+    if (tables.Has(Tag("GSUB"))) layout.gsub = tables.Find(Tag("GSUB"));
+    if (tables.Has(Tag("GPOS"))) layout.gpos = tables.Find(Tag("GPOS"));
+    info.featureChanges = CountFeatureChanges(layout, charactersPerGlyph, info.problems);
+    for (const auto& [tag, count] : info.featureChanges) info.features.push_back(tag);
 }
 
 }  // namespace
@@ -48,9 +74,12 @@ FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset) {
     IfPresent(tables, Tag("hhea"), [&](Bytes t) { ReadHhea(t, info); });
     IfPresent(tables, Tag("OS/2"), [&](Bytes t) { ReadOs2(t, info); });
     IfPresent(tables, Tag("post"), [&](Bytes t) { ReadPost(t, info); });
-    IfPresent(tables, Tag("cmap"), [&](Bytes t) { info.codePoints = ReadCmapCodePoints(t, info.problems); });
+    std::vector<std::uint32_t> charactersPerGlyph;
+    IfPresent(tables, Tag("cmap"), [&](Bytes t) { ReadCmap(t, tables, info, charactersPerGlyph); });
     IfPresent(tables, Tag("fvar"), [&](Bytes t) { ReadVariationAxes(t, info); });
-    ReadFeatures(tables, info);
+    ReadFeatures(tables, charactersPerGlyph, info);
+    info.verticalMetrics = tables.Has(Tag("vhea")) && tables.Has(Tag("vmtx"));
+    info.verticalOrigins = tables.Has(Tag("VORG"));
     return info;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // What a face is: the fields of its head, hhea, maxp, OS/2, post, name, cmap,
-// fvar, GSUB and GPOS tables. A field is absent when its table is missing or
+// fvar, GSUB and GPOS tables, and whether it has vertical metrics and origins. A field is absent when its table is missing or
 // damaged; a damaged table also adds a line to `problems` and never makes the
 // rest of the face unreadable.
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "byte_reader.h"
+#include "variation_sequences.h"
 
 namespace tavrel {
 
@@ -49,6 +50,14 @@ struct FaceInfo {
     std::vector<VariationAxis> axes;
     std::vector<NamedInstance> instances;
     std::vector<std::uint32_t> features;  // GSUB and GPOS feature tags, sorted, each once
+    // Each tag of `features`, in that order, with how many characters of the
+    // best Unicode cmap subtable it changes (see CountFeatureChanges).
+    std::vector<std::pair<std::uint32_t, std::size_t>> featureChanges;
+    // The cmap's format 14 subtable: all 0 without one; absent when it is
+    // damaged, or the face has no cmap.
+    std::optional<VariationSequenceCounts> variationSequences;
+    bool verticalMetrics = false;  // both vhea and vmtx
+    bool verticalOrigins = false;  // VORG
     std::vector<std::string> problems;    // one short line per damaged table
 };
 

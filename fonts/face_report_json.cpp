@@ -166,6 +166,31 @@ std::vector<std::string> FeatureTags(const FaceInfo& info) {
     return tags;
 }
 
+void WriteLayout(JsonWriter& json, const FaceInfo& info) {
+    json.Key("featureChanges");
+    json.Open('{');
+    for (const auto& [tag, count] : info.featureChanges) {
+        json.Key(TagString(tag));
+        json.Count(count);
+    }
+    json.Close('}');
+    json.Key("variationSequences");
+    json.Optional(info.variationSequences, [&](const VariationSequenceCounts& counts) {
+        json.Open('{');
+        json.Key("total");
+        json.Count(counts.total);
+        json.Key("standardized");
+        json.Count(counts.standardized);
+        json.Key("ideographic");
+        json.Count(counts.ideographic);
+        json.Close('}');
+    });
+    json.Key("verticalMetrics");
+    json.Bool(info.verticalMetrics);
+    json.Key("verticalOrigins");
+    json.Bool(info.verticalOrigins);
+}
+
 void WriteCoverage(JsonWriter& json, const FaceReport& report) {
     json.Key("coverage");
     json.Open('[');
@@ -210,6 +235,7 @@ void WriteReport(JsonWriter& json, const FaceReport& report) {
     WriteAxes(json, report.info);
     WriteInstances(json, report.info);
     WriteStrings(json, "features", FeatureTags(report.info));
+    WriteLayout(json, report.info);
     WriteCoverage(json, report);
     WriteStrings(json, "problems", report.info.problems);
     json.Close('}');

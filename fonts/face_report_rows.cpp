@@ -90,6 +90,22 @@ std::string FeaturesText(const std::vector<std::uint32_t>& features) {
     return text;
 }
 
+// "aalt 826, jp78 487": each feature with the characters it changes.
+std::string FeatureChangesText(const std::vector<std::pair<std::uint32_t, std::size_t>>& changes) {
+    std::string text;
+    for (const auto& [tag, count] : changes) {
+        if (!text.empty()) text += ", ";
+        text.append(TagString(tag)).append(" ").append(std::to_string(count));
+    }
+    return text;
+}
+
+std::string VariationSequencesText(const VariationSequenceCounts& counts) {
+    std::string text = std::to_string(counts.total);
+    text.append(" (standardized ").append(std::to_string(counts.standardized));
+    return text.append(", ideographic ").append(std::to_string(counts.ideographic)).append(")");
+}
+
 std::string TextCoverageText(const TextCoverage& text) {
     std::string value = CoverageText(text.covered, text.total);
     if (!text.missing.empty()) value += ", missing";
@@ -138,6 +154,12 @@ std::vector<ReportRow> ReportRows(const FaceReport& report) {
     for (const NamedInstance& instance : info.instances)
         rows.Add("instances", "Instance", u"インスタンス", InstanceText(instance));
     if (!info.features.empty()) rows.Add("features", "Features", u"機能", FeaturesText(info.features));
+    if (!info.featureChanges.empty())
+        rows.Add("featureChanges", "Feature changes", u"機能の変化", FeatureChangesText(info.featureChanges));
+    if (info.variationSequences)
+        rows.Add("variationSequences", "Variation sequences", u"異体字シーケンス", VariationSequencesText(*info.variationSequences));
+    rows.Add("verticalMetrics", "Vertical metrics", u"縦書きメトリクス", info.verticalMetrics ? "yes" : "no");
+    rows.Add("verticalOrigins", "Vertical origins", u"縦書き原点", info.verticalOrigins ? "yes" : "no");
     for (const SetCoverage& set : report.coverage) {
         const CoverageLabel& label = LabelOf(set.set);
         rows.Add(label.set.empty() ? set.set : label.set, label.label, label.labelJapanese, CoverageText(set.covered, set.total));

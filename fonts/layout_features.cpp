@@ -8,15 +8,19 @@ constexpr std::size_t kFeatureRecordSize = 6, kFeatureTableHeader = 4;
 
 }  // namespace
 
-void ReadFeatureTags(std::uint32_t tag, Bytes table, std::vector<std::uint32_t>& features, Problems& problems) {
+std::vector<FeatureRecord> ReadFeatureRecords(std::uint32_t tag, Bytes table, Problems& problems) {
+    std::vector<FeatureRecord> features;
     std::uint16_t major = 0, listOffset = 0, count = 0;
-    if (!ReadU16BE(table, 0, major) || !ReadU16BE(table, 6, listOffset))
-        return problems.push_back(TableProblem(tag, "the header extends past the table"));
-    if (major != 1) return problems.push_back(TableProblem(tag, "version " + std::to_string(major) + " is unknown"));
-    if (listOffset == 0) return;
+    const auto damaged = [&](const std::string& what) {
+        problems.push_back(TableProblem(tag, what));
+        return features;
+    };
+    if (!ReadU16BE(table, 0, major) || !ReadU16BE(table, 6, listOffset)) return damaged("the header extends past the table");
+    if (major != 1) return damaged("version " + std::to_string(major) + " is unknown");
+    if (listOffset == 0) return features;
     if (!ReadU16BE(table, listOffset, count) ||
         !RangeInside(std::uint64_t{listOffset} + 2, kFeatureRecordSize * std::uint64_t{count}, table.size()))
-        return problems.push_back(TableProblem(tag, "the feature list extends past the table"));
+        return damaged("the feature list extends past the table");
     std::size_t outside = 0;
     for (std::uint16_t i = 0; i < count; ++i) {
         ByteReader reader(table, listOffset + 2 + kFeatureRecordSize * std::size_t{i});
@@ -25,11 +29,12 @@ void ReadFeatureTags(std::uint32_t tag, Bytes table, std::vector<std::uint32_t>&
         reader.ReadU32(featureTag);
         reader.ReadU16(offset);
         if (RangeInside(std::uint64_t{listOffset} + offset, kFeatureTableHeader, table.size()))
-            features.push_back(featureTag);
+            features.push_back({featureTag, std::uint32_t{listOffset} + offset});
         else
             ++outside;
     }
     if (outside) problems.push_back(TableProblem(tag, "feature tables outside the table: " + std::to_string(outside)));
+    return features;
 }
 
 }  // namespace tavrel

@@ -1,5 +1,5 @@
 #pragma once
-// The feature tags of the 'GSUB' and 'GPOS' tables' feature lists.
+// The feature records of the 'GSUB' and 'GPOS' tables' feature lists.
 
 #include <vector>
 
@@ -7,8 +7,13 @@
 
 namespace tavrel {
 
-// Appends the tags of `table`'s feature list whose feature tables lie inside
-// it; a list or feature leaving the table is a problem line.
-void ReadFeatureTags(std::uint32_t tag, Bytes table, std::vector<std::uint32_t>& features, Problems& problems);
+struct FeatureRecord {
+    std::uint32_t tag;
+    std::uint32_t offset;  // of its feature table, from the start of the layout table
+};
+
+// The records of `table`'s feature list whose feature tables lie inside it,
+// in list order; a list or feature leaving the table is a problem line.
+std::vector<FeatureRecord> ReadFeatureRecords(std::uint32_t tag, Bytes table, Problems& problems);
 
 }  // namespace tavrel

@@ -25,8 +25,9 @@ TEST(FaceReport, WhatCannotBeReadIsNullInJsonAndLeftOutOfTheRows) {
               R"("description":null,"vendorUrl":null,"designerUrl":null,"license":null,"licenseUrl":null,)"
               R"("outlines":null,"unitsPerEm":null,"glyphCount":null,"codePoints":null,"weightClass":null,)"
               R"("widthClass":null,"fsType":null,"embedding":null,"vendorId":null,"italicAngle":null,)"
-              R"("fixedPitch":null,"axes":[],"instances":[],"features":[],"coverage":[],"text":null,"problems":[]}])");
-    ASSERT_EQ(ReportRows(report).size(), 1u);
+              R"("fixedPitch":null,"axes":[],"instances":[],"features":[],"featureChanges":{},"variationSequences":null,)"
+              R"("verticalMetrics":false,"verticalOrigins":false,"coverage":[],"text":null,"problems":[]}])");
+    ASSERT_EQ(ReportRows(report).size(), 3u);  // the file, and the vertical tables it lacks
     EXPECT_EQ(ReportJson({}), "[]");
 }
 

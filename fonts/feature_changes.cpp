@@ -1,0 +1,176 @@
+#include "feature_changes.h"
+
+#include <algorithm>
+#include <tuple>
+
+#include "layout_features.h"
+#include "layout_lookups.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr std::uint32_t kNoChange = 0xFFFFFFFF;
+constexpr std::uint32_t kMaxGlyphs = 0x10000;
+
+// What reading every lookup of a sound face takes, with room to spare: each
+// glyph or lookup index visited a few times per byte of the tables, and each
+// glyph of the face changed by a few lookups.
+std::uint64_t WorkFor(const LayoutTables& tables) {
+    const std::uint64_t bytes = tables.gsub.value_or(Bytes{}).size() + tables.gpos.value_or(Bytes{}).size();
+    return 4 * bytes + 8 * std::uint64_t{kMaxGlyphs};
+}
+
+// A feature record with the number of lookup indices its feature table holds
+// (none when they leave the layout table).
+struct Feature {
+    std::uint32_t tag, offset;
+    std::uint16_t lookups;
+};
+
+// GSUB or GPOS: its features, sorted by tag, and its lookups.
+class LayoutSide {
+public:
+    LayoutSide(std::uint32_t tag, Bytes table, std::uint32_t glyphCount, WorkLimit& work, GlyphMarks& marks,
+               Problems& problems)
+        : tag_(tag), table_(table), work_(work), lookups_(tag, table, glyphCount, work, marks) {
+        for (const FeatureRecord& record : ReadFeatureRecords(tag, table, problems)) {
+            std::uint16_t count = 0;
+            ReadU16BE(table, std::uint64_t{record.offset} + 2, count);
+            const bool inside = RangeInside(std::uint64_t{record.offset} + 4, 2 * std::uint64_t{count}, table.size());
+            if (!inside) ++indicesOutside_;
+            features_.push_back({record.tag, record.offset, inside ? count : std::uint16_t{0}});
+        }
+        const auto key = [](const Feature& f) { return std::tie(f.tag, f.offset); };
+        std::sort(features_.begin(), features_.end(), [&](const auto& a, const auto& b) { return key(a) < key(b); });
+        // A feature table listed twice under one tag changes nothing more.
+        features_.erase(std::unique(features_.begin(), features_.end(), [&](const auto& a, const auto& b) { return key(a) == key(b); }),
+                        features_.end());
+    }
+
+    const std::vector<Feature>& features() const { return features_; }
+    LayoutLookups& lookups() { return lookups_; }
+
+    // Calls visit(lookup index) for every index of the features with `tag`
+    // (of every feature when `tag` is absent), until the work limit.
+    template <class Visit>
+    void ForEachLookup(std::optional<std::uint32_t> tag, Visit visit) {
+        for (const Feature& feature : features_) {
+            if ((tag && feature.tag != *tag) || !work_.Spend(feature.lookups)) continue;
+            for (std::uint16_t i = 0; i < feature.lookups; ++i) {
+                std::uint16_t index = 0;
+                ReadU16BE(table_, std::uint64_t{feature.offset} + 4 + 2 * std::uint64_t{i}, index);
+                visit(index);
+            }
+        }
+    }
+
+    void Report(Problems& problems) const {
+        if (indicesOutside_)
+            problems.push_back(TableProblem(tag_, "feature lookup indices outside the table: " + std::to_string(indicesOutside_)));
+        lookups_.Report(problems);
+    }
+
+private:
+    std::uint32_t tag_;
+    Bytes table_;
+    WorkLimit& work_;
+    LayoutLookups lookups_;
+    std::vector<Feature> features_;
+    std::size_t indicesOutside_ = 0;
+};
+
+// The sides of a face's layout, GSUB first, with what they share.
+class Layout {
+public:
+    Layout(const LayoutTables& tables, Problems& problems)
+        : glyphCount_(std::min(tables.glyphCount, kMaxGlyphs)), work_(WorkFor(tables)), marks_(glyphCount_) {
+        sides_.reserve(2);
+        for (const auto& [tag, table] : {std::pair{Tag("GSUB"), tables.gsub}, std::pair{Tag("GPOS"), tables.gpos}})
+            if (table) sides_.emplace_back(tag, *table, glyphCount_, work_, marks_, problems);
+    }
+
+    std::vector<LayoutSide>& sides() { return sides_; }
+    GlyphMarks& marks() { return marks_; }
+    WorkLimit& work() { return work_; }
+    std::uint32_t glyphCount() const { return glyphCount_; }
+
+    void Report(Problems& problems) const {
+        for (const LayoutSide& side : sides_) side.Report(problems);
+        if (work_.reached()) problems.push_back("features: the lookups ask for more work than the tables' size allows; the rest left out");
+    }
+
+private:
+    std::uint32_t glyphCount_;
+    WorkLimit work_;
+    GlyphMarks marks_;
+    std::vector<LayoutSide> sides_;
+};
+
+std::vector<std::uint32_t> SortedTags(std::vector<LayoutSide>& sides) {
+    std::vector<std::uint32_t> tags;
+    for (const LayoutSide& side : sides)
+        for (const Feature& feature : side.features()) tags.push_back(feature.tag);
+    std::sort(tags.begin(), tags.end());
+    tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
+    return tags;
+}
+
+}  // namespace
+
+std::vector<std::uint32_t> CharactersPerGlyph(std::span<const CodePointGlyph> mappings, std::uint32_t glyphCount) {
+    std::vector<std::uint32_t> characters(std::min(glyphCount, kMaxGlyphs));
+    for (const CodePointGlyph& mapping : mappings)
+        if (mapping.glyph < characters.size()) ++characters[mapping.glyph];
+    return characters;
+}
+
+std::vector<CharacterChange> ReadFeatureChanges(const LayoutTables& tables, std::span<const CodePointGlyph> mappings,
+                                                std::uint32_t tag, Problems& problems) {
+    Layout layout(tables, problems);
+    std::vector<std::uint32_t> becomes(layout.glyphCount(), kNoChange);
+    for (LayoutSide& side : layout.sides()) {
+        std::vector<std::uint16_t> indices;
+        side.ForEachLookup(tag, [&](std::uint16_t index) { indices.push_back(index); });
+        std::sort(indices.begin(), indices.end());
+        indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
+        for (std::uint16_t index : indices)
+            for (const GlyphChange& change : side.lookups().Changes(index))
+                if (becomes[change.glyph] == kNoChange) becomes[change.glyph] = change.result;
+    }
+    layout.Report(problems);
+    std::vector<CharacterChange> changes;
+    for (const CodePointGlyph& mapping : mappings)
+        if (mapping.glyph < becomes.size() && becomes[mapping.glyph] != kNoChange)
+            changes.push_back({mapping.codePoint, static_cast<std::uint16_t>(becomes[mapping.glyph])});
+    return changes;
+}
+
+std::vector<std::pair<std::uint32_t, std::size_t>> CountFeatureChanges(const LayoutTables& tables,
+                                                                       std::span<const std::uint32_t> charactersPerGlyph,
+                                                                       Problems& problems) {
+    Layout layout(tables, problems);
+    // Every lookup is read before any is counted: the marks then serve the
+    // counting alone, and no lookup's changes move.
+    for (LayoutSide& side : layout.sides())
+        side.ForEachLookup(std::nullopt, [&](std::uint16_t index) { side.lookups().Changes(index); });
+    std::vector<std::pair<std::uint32_t, std::size_t>> counts;
+    for (std::uint32_t tag : SortedTags(layout.sides())) {
+        std::size_t characters = 0;
+        layout.marks().Next();
+        for (LayoutSide& side : layout.sides()) {
+            side.ForEachLookup(tag, [&](std::uint16_t index) {
+                const auto changes = side.lookups().Changes(index);
+                if (!layout.work().Spend(changes.size())) return;
+                for (const GlyphChange& change : changes)
+                    if (layout.marks().Mark(change.glyph) && change.glyph < charactersPerGlyph.size())
+                        characters += charactersPerGlyph[change.glyph];
+            });
+        }
+        counts.emplace_back(tag, characters);
+    }
+    layout.Report(problems);
+    return counts;
+}
+
+}  // namespace tavrel
