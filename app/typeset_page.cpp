@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <map>
 #include <optional>
 #include <string>
@@ -52,6 +53,8 @@ public:
         FillFeatures();
         FillSizes();
         Reshape();
+        if (!shaping_) SetWindowTextW(changesLabel_, L"このフォントを読めません");
+        ListView_SetItemState(features_, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
     }
 
     HWND Window() const override { return pane_; }
@@ -99,6 +102,12 @@ private:
         textLabel_ = Child(L"Static", L"テキスト(&T):", SS_LEFT);
         text_ = Child(L"Edit", firstLine.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
         SendMessageW(text_, EM_LIMITTEXT, kMaxShapedText, 0);
+        // Typed in the face itself, so its characters show whatever the dialog's font lacks.
+        LOGFONTW textFont{};
+        GetObjectW(font_, sizeof textFont, &textFont);
+        wcsncpy(textFont.lfFaceName, faceName_.c_str(), LF_FACESIZE - 1);
+        textFont_.reset(CreateFontIndirectW(&textFont));
+        if (textFont_) SendMessageW(text_, WM_SETFONT, WPARAM(textFont_.get()), FALSE);
         down_ = Child(L"Button", L"縦書き(&V)", WS_TABSTOP | BS_AUTOCHECKBOX);
         sizeLabel_ = Child(L"Static", L"サイズ(&S):", SS_LEFT);
         size_ = Child(L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
@@ -137,12 +146,22 @@ private:
         MoveWindow(features_, 0, top + kRow - 4, kFeatureListWidth, std::max(height - top - kRow + 4, 0), TRUE);
         ListView_SetColumnWidth(features_, 0, kFeatureListWidth - GetSystemMetrics(SM_CXVSCROLL) - 4);
         const int left = kFeatureListWidth + kGap, right = std::max(width - left, 0);
-        const int lineHeight = std::max((height - top) * 2 / 5, 0);
-        MoveWindow(line_->Window(), left, top, right, lineHeight, TRUE);
-        const int changesTop = top + lineHeight + kGap;
-        MoveWindow(changesLabel_, left, changesTop, right, kRow - 4, TRUE);
-        MoveWindow(changes_, left, changesTop + kRow - 4, right, std::max(height - changesTop - kRow + 4, 0), TRUE);
-        ListView_SetColumnWidth(changes_, 0, std::max(right - GetSystemMetrics(SM_CXVSCROLL) - 4, 0));
+        // Across, the line over the changes; down, a column beside them at the right.
+        const RECT line = Down() ? RECT{left + right * 2 / 3 + kGap, top, width, height}
+                                 : RECT{left, top, width, top + std::max((height - top) * 2 / 5, 0)};
+        const RECT changes = Down() ? RECT{left, top, left + right * 2 / 3, height}
+                                    : RECT{left, line.bottom + kGap, width, height};
+        MoveWindow(line_->Window(), line.left, line.top, line.right - line.left, line.bottom - line.top, TRUE);
+        MoveWindow(changesLabel_, changes.left, changes.top, changes.right - changes.left, kRow - 4, TRUE);
+        const int listTop = changes.top + kRow - 4, listWidth = int(changes.right - changes.left);
+        MoveWindow(changes_, changes.left, listTop, listWidth, std::max(int(changes.bottom) - listTop, 0), TRUE);
+        ListView_SetColumnWidth(changes_, 0, std::max(listWidth - GetSystemMetrics(SM_CXVSCROLL) - 4, 0));
+    }
+
+    void Relayout() {
+        RECT client{};
+        GetClientRect(pane_, &client);
+        Layout(client.right, client.bottom);
     }
 
     bool Down() const { return Button_GetCheck(down_) == BST_CHECKED; }
@@ -216,6 +235,7 @@ private:
         if (control == size_ && code == CBN_SELCHANGE) Reshape();
         if (control == down_ && code == BN_CLICKED) {
             ShowFeatureStates();
+            Relayout();
             Reshape();
         }
     }
@@ -262,7 +282,7 @@ private:
         text.left += 8 + kChangeRowHeight;
         text.right = text.left + kChangeRowHeight;
         DrawTextW(item.hDC, L"→", 1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        text.left += 2 * kChangeRowHeight;
+        text.left += 2 * kChangeRowHeight + kGap;
         text.right = item.rcItem.right;
         const std::wstring label = CodePointLabel(change.character);
         DrawTextW(item.hDC, label.c_str(), int(label.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
@@ -279,6 +299,7 @@ private:
     HWND pane_ = nullptr, textLabel_ = nullptr, text_ = nullptr, down_ = nullptr, sizeLabel_ = nullptr,
          size_ = nullptr, featuresLabel_ = nullptr, features_ = nullptr, changesLabel_ = nullptr, changes_ = nullptr;
     HFONT font_ = nullptr;  // the dialog's
+    AutoDeleteFont textFont_;  // the face, at the dialog font's size
     bool updating_ = false;  // the page itself is setting check boxes
 };
 
