@@ -29,6 +29,9 @@ void IfPresent(const FaceTables& tables, std::uint32_t tag, Reader read) {
 
 constexpr std::uint32_t kMaxGlyphs = 0x10000;
 
+// Glyph ids at or past maxp's count change nothing; without maxp, any may.
+std::uint32_t GlyphBound(const FaceInfo& info) { return info.glyphCount ? std::uint32_t{*info.glyphCount} : kMaxGlyphs; }
+
 bool HasLayout(const FaceTables& tables) { return tables.Has(Tag("GSUB")) || tables.Has(Tag("GPOS")); }
 
 // The best subtable's mappings, read once: the face's code points, and for
@@ -45,7 +48,7 @@ struct FaceMappings final : CmapVisitor {
 
 void ReadCmap(Bytes cmap, const FaceTables& tables, FaceInfo& info, std::vector<std::uint32_t>& charactersPerGlyph) {
     FaceMappings mappings;
-    if (HasLayout(tables)) mappings.charactersPerGlyph.resize(info.glyphCount.value_or(kMaxGlyphs));
+    if (HasLayout(tables)) mappings.charactersPerGlyph.resize(GlyphBound(info));
     if (VisitCmapMappings(cmap, mappings, info.problems)) info.codePoints = std::move(mappings.codePoints);
     info.variationSequences = CountVariationSequences(cmap, info.problems);
     charactersPerGlyph = std::move(mappings.charactersPerGlyph);
@@ -53,7 +56,7 @@ void ReadCmap(Bytes cmap, const FaceTables& tables, FaceInfo& info, std::vector<
 
 void ReadFeatures(const FaceTables& tables, std::span<const std::uint32_t> charactersPerGlyph, FaceInfo& info) {
     LayoutTables layout;
-    layout.glyphCount = info.glyphCount.value_or(kMaxGlyphs);
+    layout.glyphCount = GlyphBound(info);
     if (tables.Has(Tag("GSUB"))) layout.gsub = tables.Find(Tag("GSUB"));
     if (tables.Has(Tag("GPOS"))) layout.gpos = tables.Find(Tag("GPOS"));
     info.featureChanges = CountFeatureChanges(layout, charactersPerGlyph, info.problems);

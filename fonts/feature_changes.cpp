@@ -33,7 +33,7 @@ class LayoutSide {
 public:
     LayoutSide(std::uint32_t tag, Bytes table, std::uint32_t glyphCount, WorkLimit& work, GlyphMarks& marks,
                Problems& problems)
-        : tag_(tag), table_(table), work_(work), lookups_(tag, table, glyphCount, work, marks) {
+        : tag_(tag), table_(table), lookups_(tag, table, glyphCount, work, marks) {
         for (const FeatureRecord& record : ReadFeatureRecords(tag, table, problems)) {
             std::uint16_t count = 0;
             ReadU16BE(table, std::uint64_t{record.offset} + 2, count);
@@ -52,11 +52,11 @@ public:
     LayoutLookups& lookups() { return lookups_; }
 
     // Calls visit(lookup index) for every index of the features with `tag`
-    // (of every feature when `tag` is absent), until the work limit.
+    // (of every feature when `tag` is absent), until `work` runs out.
     template <class Visit>
-    void ForEachLookup(std::optional<std::uint32_t> tag, Visit visit) {
+    void ForEachLookup(std::optional<std::uint32_t> tag, WorkLimit& work, Visit visit) {
         for (const Feature& feature : features_) {
-            if ((tag && feature.tag != *tag) || !work_.Spend(feature.lookups)) continue;
+            if ((tag && feature.tag != *tag) || !work.Spend(feature.lookups)) continue;
             for (std::uint16_t i = 0; i < feature.lookups; ++i) {
                 std::uint16_t index = 0;
                 ReadU16BE(table_, std::uint64_t{feature.offset} + 4 + 2 * std::uint64_t{i}, index);
@@ -74,17 +74,18 @@ public:
 private:
     std::uint32_t tag_;
     Bytes table_;
-    WorkLimit& work_;
     LayoutLookups lookups_;
     std::vector<Feature> features_;
     std::size_t indicesOutside_ = 0;
 };
 
-// The sides of a face's layout, GSUB first, with what they share.
+// The sides of a face's layout, GSUB first, with what they share: the work
+// reading the lookups may take, and apart from it the work counting them may.
 class Layout {
 public:
     Layout(const LayoutTables& tables, Problems& problems)
-        : glyphCount_(std::min(tables.glyphCount, kMaxGlyphs)), work_(WorkFor(tables)), marks_(glyphCount_) {
+        : glyphCount_(std::min(tables.glyphCount, kMaxGlyphs)), work_(WorkFor(tables)), counting_(WorkFor(tables)),
+          marks_(glyphCount_) {
         sides_.reserve(2);
         for (const auto& [tag, table] : {std::pair{Tag("GSUB"), tables.gsub}, std::pair{Tag("GPOS"), tables.gpos}})
             if (table) sides_.emplace_back(tag, *table, glyphCount_, work_, marks_, problems);
@@ -93,16 +94,18 @@ public:
     std::vector<LayoutSide>& sides() { return sides_; }
     GlyphMarks& marks() { return marks_; }
     WorkLimit& work() { return work_; }
+    WorkLimit& counting() { return counting_; }
     std::uint32_t glyphCount() const { return glyphCount_; }
 
     void Report(Problems& problems) const {
         for (const LayoutSide& side : sides_) side.Report(problems);
-        if (work_.reached()) problems.push_back("features: the lookups ask for more work than the tables' size allows; the rest left out");
+        if (work_.reached() || counting_.reached())
+            problems.push_back("features: the lookups ask for more work than the tables' size allows; the rest left out");
     }
 
 private:
     std::uint32_t glyphCount_;
-    WorkLimit work_;
+    WorkLimit work_, counting_;
     GlyphMarks marks_;
     std::vector<LayoutSide> sides_;
 };
@@ -131,7 +134,7 @@ std::vector<CharacterChange> ReadFeatureChanges(const LayoutTables& tables, std:
     std::vector<std::uint32_t> becomes(layout.glyphCount(), kNoChange);
     for (LayoutSide& side : layout.sides()) {
         std::vector<std::uint16_t> indices;
-        side.ForEachLookup(tag, [&](std::uint16_t index) { indices.push_back(index); });
+        side.ForEachLookup(tag, layout.work(), [&](std::uint16_t index) { indices.push_back(index); });
         std::sort(indices.begin(), indices.end());
         indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
         for (std::uint16_t index : indices)
@@ -153,15 +156,15 @@ std::vector<std::pair<std::uint32_t, std::size_t>> CountFeatureChanges(const Lay
     // Every lookup is read before any is counted: the marks then serve the
     // counting alone, and no lookup's changes move.
     for (LayoutSide& side : layout.sides())
-        side.ForEachLookup(std::nullopt, [&](std::uint16_t index) { side.lookups().Changes(index); });
+        side.ForEachLookup(std::nullopt, layout.work(), [&](std::uint16_t index) { side.lookups().Changes(index); });
     std::vector<std::pair<std::uint32_t, std::size_t>> counts;
     for (std::uint32_t tag : SortedTags(layout.sides())) {
         std::size_t characters = 0;
         layout.marks().Next();
         for (LayoutSide& side : layout.sides()) {
-            side.ForEachLookup(tag, [&](std::uint16_t index) {
+            side.ForEachLookup(tag, layout.counting(), [&](std::uint16_t index) {
                 const auto changes = side.lookups().Changes(index);
-                if (!layout.work().Spend(changes.size())) return;
+                if (!layout.counting().Spend(changes.size())) return;
                 for (const GlyphChange& change : changes)
                     if (layout.marks().Mark(change.glyph) && change.glyph < charactersPerGlyph.size())
                         characters += charactersPerGlyph[change.glyph];

@@ -81,10 +81,7 @@ void LayoutLookups::ReadLookup(std::uint16_t index, Span& span) {
         DropFrom(before);  // a damaged subtable changes nothing
         if (!work_.reached()) ++subtablesOutside_;
     }
-    if (work_.reached()) {
-        DropFrom(span.begin);
-        ++leftOut_;
-    }
+    if (work_.reached()) DropFrom(span.begin);
     span.end = static_cast<std::uint32_t>(changes_.size());
 }
 
@@ -200,7 +197,6 @@ void LayoutLookups::Report(Problems& problems) const {
     if (listOutside_) problems.push_back(TableProblem(tag_, "the lookup list extends past the table"));
     report(lookupsOutside_, "lookups outside the table: ");
     report(subtablesOutside_, "lookup subtables outside the table: ");
-    report(leftOut_, "lookups left out at the work limit: ");
 }
 
 }  // namespace tavrel

@@ -95,7 +95,7 @@ private:
     std::vector<Span> lookups_;
     std::vector<GlyphChange> changes_;  // every lookup's, one after another
     std::size_t limit_ = 0;
-    std::size_t lookupsOutside_ = 0, subtablesOutside_ = 0, leftOut_ = 0;
+    std::size_t lookupsOutside_ = 0, subtablesOutside_ = 0;
     bool listOutside_ = false;
 };
 

@@ -45,8 +45,8 @@ TEST(HeapBudget, Woff2WhoseBrotliStreamClaimsAWholeWindow) {
     }
 }
 
-// Small tables whose records all share one string, one group or one run of
-// bytes: the details they give stay within the info budget.
+// Small tables whose records all share one string, one group, one lookup or
+// one run of bytes: the details they give stay within the info budget.
 TEST(HeapBudget, FaceDetailsOfTablesThatRepeatThemselves) {
     ByteVector name(6 + 12 * 0xFFFF);  // every name ID, each the table's first 60000 bytes
     PutU16(name, 2, 0xFFFF);
@@ -56,7 +56,11 @@ TEST(HeapBudget, FaceDetailsOfTablesThatRepeatThemselves) {
                             F32(0), F32(0), F32(0), F16(0), F16(1)});
     fvar.resize(36 + 8 * 0xFFFF);
     for (std::size_t i = 36; i < fvar.size(); i += 8) PutU16(fvar, i, 1);
+    // Every code point mapped, and 30000 lookups that are all one, changing every glyph.
+    const ByteVector cmap = BuildCmap({{3, 10, CmapGroups(13, {{0, 0x10FFFF, 1}})}});
+    const ByteVector everyGlyph = Pack({F16(1), F16(6), F16(1), F16(2), F16(1), F16(0), F16(0xFFFF), F16(0)});
     EXPECT_EQ(InfoFault(BuildSfnt({{MakeTag("name"), name}, {MakeTag("fvar"), fvar}})), "");
+    EXPECT_EQ(InfoFault(BuildSfnt({{MakeTag("cmap"), cmap}, {MakeTag("GSUB"), LayoutTable(MakeTag("salt"), MakeTag("ss01"), 1, everyGlyph, 30000)}})), "");
 }
 
 }  // namespace

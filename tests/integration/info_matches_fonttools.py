@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """tavrel-cli info --json on real fonts and on a variable font made here must
-say what fontTools reads; IPA Gothic's kanji coverage must equal what its cmap
+say what fontTools reads, down to the characters each feature changes; IPA Gothic's kanji coverage must equal what its cmap
 and Unihan give; what is not a regular file is refused."""
 import bz2
 import glob
@@ -36,6 +36,43 @@ def name(font, name_id):
     return found
 
 
+def changed_glyphs(kind, lookup_type, subtable):
+    """The glyphs a subtable replaces by another glyph (GSUB 1, 3's first
+    alternate) or moves (GPOS 1 with a placement or advance not zero)."""
+    if kind == "GSUB" and lookup_type == 1:
+        return {g for g, s in subtable.mapping.items() if g != s}
+    if kind == "GSUB" and lookup_type == 3:
+        return {g for g, alternates in subtable.alternates.items() if alternates and alternates[0] != g}
+    if kind == "GSUB" or lookup_type != 1:
+        return set()
+    values = [subtable.Value] * len(subtable.Coverage.glyphs) if subtable.Format == 1 else subtable.Value
+    moves = [v is not None and any(getattr(v, f, 0) for f in ("XPlacement", "YPlacement", "XAdvance", "YAdvance")) for v in values]
+    return {g for g, m in zip(subtable.Coverage.glyphs, moves) if m}
+
+
+def feature_changes(font):
+    """Each feature tag with the characters of the best cmap whose glyph one of its lookups changes."""
+    glyphs = {}
+    for kind in ("GSUB", "GPOS"):
+        table = font[kind].table if kind in font else None
+        lookups = table.LookupList.Lookup if table and table.LookupList else []
+        for record in table.FeatureList.FeatureRecord if table and table.FeatureList else []:
+            changed = glyphs.setdefault(record.FeatureTag, set())
+            for lookup in (lookups[i] for i in record.Feature.LookupListIndex if i < len(lookups)):
+                for subtable in lookup.SubTable:
+                    extension = lookup.LookupType == (7 if kind == "GSUB" else 9)
+                    changed |= changed_glyphs(kind, subtable.ExtensionLookupType, subtable.ExtSubTable) if extension else \
+                        changed_glyphs(kind, lookup.LookupType, subtable)
+    cmap = font.getBestCmap()
+    return {tag: sum(g in changed for g in cmap.values()) for tag, changed in glyphs.items()}
+
+
+def variation_sequences(font):
+    sequences = {s: len(bases) for t in font["cmap"].tables if t.format == 14 for s, bases in t.uvsDict.items()}
+    return dict(total=sum(sequences.values()), standardized=sum(n for s, n in sequences.items() if 0xFE00 <= s <= 0xFE0F),
+                ideographic=sum(n for s, n in sequences.items() if 0xE0100 <= s <= 0xE01EF))
+
+
 def expected(font):
     best = next(t for key in CMAP_ORDER for t in font["cmap"].tables if (t.platformID, t.platEncID) == key)
     notdef, os2, post = font.getGlyphOrder()[0], font["OS/2"], font["post"]
@@ -51,7 +88,9 @@ def expected(font):
         instances=[dict(name=name(font, i.subfamilyNameID), coordinates=i.coordinates)
                    for i in (fvar.instances if fvar else [])],
         features=sorted({f.FeatureTag for t in ("GSUB", "GPOS") if t in font and font[t].table.FeatureList
-                         for f in font[t].table.FeatureList.FeatureRecord}))
+                         for f in font[t].table.FeatureList.FeatureRecord}),
+        featureChanges=feature_changes(font), variationSequences=variation_sequences(font),
+        verticalMetrics="vhea" in font and "vmtx" in font, verticalOrigins="VORG" in font)
 
 
 def variable_font(path):
@@ -93,8 +132,9 @@ def main():
     variable = os.path.join(scratch, "variable.ttf")
     variable_font(variable)
     cases = [("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", None), ("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf", None),
+             ("/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf", None),
              ("/usr/share/fonts/opentype/font-awesome/FontAwesome.otf", None), (variable, None)]
-    cases += [(NOTO + f, m) for f, m in [("NotoSansCJK-Regular.ttc", 0), ("NotoSansCJK-Bold.ttc", 3),
+    cases += [(NOTO + f, m) for f, m in [("NotoSansCJK-Regular.ttc", 0), ("NotoSansCJK-Regular.ttc", 1), ("NotoSansCJK-Bold.ttc", 3),
                                          ("NotoSerifCJK-Regular.ttc", 2), ("NotoSerifCJK-Bold.ttc", 4)]]
     for path, member in cases:
         args = ["info", "--json", path] + (["--member", str(member)] if member is not None else [])

@@ -48,7 +48,12 @@ std::vector<std::string> SummaryItems(const FaceInfo& info) {
     }
     item << "features=";
     for (std::uint32_t tag : info.features) item << TagString(tag) << ',';
-    flush(), items.push_back("|");
+    flush(), item << "changes=";
+    for (const auto& [tag, count] : info.featureChanges) item << TagString(tag) << ':' << count << ',';
+    flush();
+    const auto& uvs = info.variationSequences;
+    put("uvs", uvs ? std::optional(std::to_string(uvs->total) + '/' + std::to_string(uvs->standardized) + '/' + std::to_string(uvs->ideographic)) : std::nullopt);
+    items.push_back("|");
     for (const std::string& problem : info.problems) items.push_back(problem + ";");
     return items;
 }

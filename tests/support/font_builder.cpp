@@ -156,6 +156,25 @@ ByteVector CmapFormat4(std::vector<CmapRun> runs) {
     return bytes;
 }
 
+ByteVector LayoutTable(std::uint32_t a, std::uint32_t b, std::uint16_t type, const ByteVector& subtable, std::uint16_t count) {
+    const auto list = static_cast<std::uint16_t>(28 + 2 * count), lookup = static_cast<std::uint16_t>(2 + 2 * count);
+    ByteVector table = Pack({F32(0x00010000), F16(0), F16(10), F16(list), F16(2), F32(a), F16(14), F32(b), F16(14), F16(0), F16(count)});
+    for (std::uint16_t i = 0; i < count; ++i) Append(table, Pack({F16(i)}));
+    Append(table, Pack({F16(count)}));
+    for (std::uint16_t i = 0; i < count; ++i) Append(table, Pack({F16(lookup)}));
+    Append(table, Pack({F16(type), F16(0), F16(1), F16(8)}));
+    Append(table, subtable);
+    return table;
+}
+
+ByteVector CmapVariationSequences() {
+    return {0, 14, 0, 0, 0, 49, 0, 0, 0, 2,
+            0x00, 0xFE, 0x00, 0, 0, 0, 32, 0, 0, 0, 0,  // U+FE00: its default table
+            0x0E, 0x01, 0x00, 0, 0, 0, 0, 0, 0, 0, 40,  // U+E0100: its other table
+            0, 0, 0, 1, 0x00, 0x00, 0x41, 1,            // A and B
+            0, 0, 0, 1, 0x00, 0x00, 0x43, 0, 4};        // C as glyph 4
+}
+
 std::vector<Table> DescribedFontTables() {
     ByteVector head(54), hhea(36), os2(96), post(32);
     PutU32(head, 0, 0x00010000), PutU32(head, 12, 0x5F0F3CF5), PutU16(head, 18, 1000);
@@ -169,12 +188,12 @@ std::vector<Table> DescribedFontTables() {
     const ByteVector fvar = Pack({F16(1), F16(0), F16(16), F16(2), F16(1), F16(20), F16(2), F16(8),
                                   F32(MakeTag("wght")), F32(100 << 16), F32(400 << 16), F32(900 << 16), F16(0), F16(256),
                                   F16(257), F16(0), F32(100 << 16), F16(258), F16(0), F32(900 << 16)});
-    const auto layout = [](std::uint32_t a, std::uint32_t b) {  // a feature list of two, both at the same feature table
-        return Pack({F32(0x00010000), F16(0), F16(10), F16(0), F16(2), F32(a), F16(14), F32(b), F16(14), F16(0), F16(0)});
-    };
+    const ByteVector substitution = Pack({F16(1), F16(6), F16(1), F16(1), F16(1), F16(1)});  // glyph 1 to 1 + 1
+    const ByteVector adjustment = Pack({F16(1), F16(8), F16(4), F16(50), F16(1), F16(1), F16(2)});  // XAdvance 50 for glyph 2
     const ByteVector cmap = BuildCmap({{3, 1, CmapFormat4({{0x41, 0x43, 1}})},
                                        {3, 10, CmapGroups(12, {{0x41, 0x43, 1}, {0x1F600, 0x1F600, 4}})}});
-    return {{MakeTag("GPOS"), layout(MakeTag("kern"), MakeTag("liga"))}, {MakeTag("GSUB"), layout(MakeTag("liga"), MakeTag("smcp"))},
+    return {{MakeTag("GPOS"), LayoutTable(MakeTag("kern"), MakeTag("liga"), 1, adjustment)},
+            {MakeTag("GSUB"), LayoutTable(MakeTag("liga"), MakeTag("smcp"), 1, substitution)},
             {MakeTag("OS/2"), os2}, {MakeTag("cmap"), cmap}, {MakeTag("fvar"), fvar}, {MakeTag("glyf"), ByteVector(4)},
             {MakeTag("head"), head}, {MakeTag("hhea"), hhea}, {MakeTag("maxp"), Pack({F32(0x00005000), F16(5)})},
             {MakeTag("name"), names.Build()}, {MakeTag("post"), post}};

@@ -70,8 +70,15 @@ struct CmapRun { std::uint32_t first, last, glyph; };  // code points and the gl
 ByteVector CmapGroups(std::uint16_t format, const std::vector<CmapRun>& runs);
 ByteVector CmapFormat4(std::vector<CmapRun> runs);
 
+// A GSUB or GPOS table: features `a` and `b` both list lookups 0 to count - 1,
+// every one of them the same lookup of `type` with the one `subtable`.
+ByteVector LayoutTable(std::uint32_t a, std::uint32_t b, std::uint16_t type, const ByteVector& subtable, std::uint16_t count = 1);
+// A cmap format 14 subtable: A and B by default with U+FE00, C as glyph 4 with U+E0100.
+ByteVector CmapVariationSequences();
+
 // A face with every table the face reader reads, each field set as the unit
 // test of DescribeFace lists; its cmap has (3,1) format 4 and (3,10) format 12.
+// GSUB's lookup turns A into B (glyph 1 into 2), GPOS's moves B.
 std::vector<Table> DescribedFontTables();
 
 }  // namespace tavrel::test

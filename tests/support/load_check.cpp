@@ -57,7 +57,8 @@ std::uint64_t LargestJustifiedImage(FontLoader loader, std::uint64_t input) {
 // A sample text with characters of every plane and a lone surrogate.
 constexpr char16_t kSampleText[] = u"Aa\u00E9\u3042\u6F22\U0001F600\xD800\n";
 
-// Code points ascending, each once, Unicode scalars; no set or text covered beyond its total.
+// Code points ascending, each once, Unicode scalars; each feature changing at
+// most every one of them; no set or text covered beyond its total.
 std::string DetailsFault(const FaceInfo& info, std::u16string_view text) {
     static const std::vector<char32_t> none;
     const std::vector<char32_t>& points = info.codePoints ? *info.codePoints : none;
@@ -65,6 +66,11 @@ std::string DetailsFault(const FaceInfo& info, std::u16string_view text) {
         (!points.empty() && points.back() > 0x10FFFF) ||
         std::any_of(points.begin(), points.end(), [](char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }))
         return "code points not ascending Unicode scalars, each once";
+    const auto fits = [&](const std::pair<std::uint32_t, std::size_t>& change, std::uint32_t tag) {
+        return change.first == tag && change.second <= points.size();
+    };
+    if (!std::equal(info.featureChanges.begin(), info.featureChanges.end(), info.features.begin(), info.features.end(), fits))
+        return "feature changes not one per feature, each of at most every code point";
     for (const SetCoverage& set : MeasureCoverage(points))
         if (set.covered > set.total) return "more of a set covered than it holds";
     return MeasureTextCoverage(points, text).covered > text.size() ? "more of a text covered than it holds" : "";

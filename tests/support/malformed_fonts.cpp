@@ -365,7 +365,9 @@ void AddDescribedCases(std::vector<MalformedFont>& cases) {
     const auto in = [](const char* tag, const std::string& what) { return "+table '" + std::string(tag) + "': " + what + ";"; };
     const Listed named{u"Described Bold"};
     const std::size_t os2 = at("OS/2"), cmap = at("cmap"), fvar = at("fvar"), gsub = at("GSUB"), name = at("name");
-    const std::string best = "-cmap=4 +cmap=3 ", noSmcp = "-features=kern,liga,smcp, +features=kern,liga, ";
+    const std::string best = "-cmap=4 +cmap=3 ", changes = "-changes=kern:1,liga:2,smcp:1, ";
+    const std::string noSmcp = "-features=kern,liga,smcp, " + changes + "+features=kern,liga, ";
+    const std::string noGsub = changes + "+changes=kern:1,liga:1,smcp:0,", unmapped = "+changes=kern:0,liga:0,smcp:0,";
     const std::string noInstances = "-instance=Light:wght=100 -instance=Heavy:wght=900 ";
     const std::string noAxes = "-axis=wght:100/400/900:Weight " + noInstances;
     const std::string axesPast = noAxes + in("fvar", "the axis records extend past the table");
@@ -377,12 +379,12 @@ void AddDescribedCases(std::vector<MalformedFont>& cases) {
     s.Details({"OS/2 achVendID", os2 + 58, 4}, named,
               {{0x41420043, "-vendor=TEST " + in("OS/2", "achVendID is not four printable characters")}});
     s.Details({"'glyf' record tag", record("glyf"), 4}, named, {{MakeTag("CFF2"), "-outlines=TrueType +outlines=CFF2"}});
-    s.Details({"cmap numTables", cmap + 2, 2}, named, {{0, "-cmap=4"}, {0xFFFF, in("cmap", "the encoding records extend past the table")}});
+    s.Details({"cmap numTables", cmap + 2, 2}, named, {{0, "-cmap=4 " + changes + unmapped}, {0xFFFF, in("cmap", "the encoding records extend past the table")}});
     s.Details({"cmap record 1 offset", cmap + 16, 4}, named,
               {{0, "-cmap=4 +cmap=3"}, {0xFFFFFFFF, best + in("cmap", "subtable 1 starts past the end of the table")}});
     s.Details({"cmap subtable 1 length", cmap + 56, 4}, named,
               {{39, groupsPast}, {41, best + in("cmap", "subtable 1 extends past the table")}});
-    s.Details({"cmap subtable 1 numGroups", cmap + 64, 4}, named, {{0, "-cmap=4 +cmap=0"}, {3, groupsPast}, {0xFFFFFFFF, groupsPast}});
+    s.Details({"cmap subtable 1 numGroups", cmap + 64, 4}, named, {{0, "-cmap=4 " + changes + "+cmap=0 " + unmapped}, {3, groupsPast}, {0xFFFFFFFF, groupsPast}});
     s.Details({"cmap subtable 1 first group's end", cmap + 72, 4}, named, {{0xFFFFFFFF, "-cmap=4 +cmap=1111999"}});
     s.Details({"fvar axesArrayOffset", fvar + 4, 2}, named, {{0, noAxes + in("fvar", "the axis records overlap the header")}});
     s.Details({"fvar axisCount", fvar + 8, 2}, named, {{0, noAxes + in("fvar", "it has no axes")}, {2, axesPast}, {0xFFFF, axesPast}});
@@ -390,15 +392,50 @@ void AddDescribedCases(std::vector<MalformedFont>& cases) {
     s.Details({"fvar instanceCount", fvar + 12, 2}, named, {{3, instancesPast}, {0xFFFF, instancesPast}});
     s.Details({"fvar instanceSize", fvar + 14, 2}, named,
               {{12, noInstances + in("fvar", "instance size 12 does not fit an axis count of 1")}, {10, instancesPast}});
-    s.Details({"GSUB featureListOffset", gsub + 6, 2}, named, {{27, noSmcp + in("GSUB", "the feature list extends past the table")}});
-    s.Details({"GSUB featureCount", gsub + 10, 2}, named, {{0xFFFF, noSmcp + in("GSUB", "the feature list extends past the table")}});
-    s.Details({"GSUB feature 1 offset", gsub + 22, 2}, named, {{0xFFFF, noSmcp + in("GSUB", "feature tables outside the table: 1")}});
+    const std::string noList = noSmcp + "+changes=kern:1,liga:1, " + in("GSUB", "the feature list extends past the table");
+    s.Details({"GSUB featureListOffset", gsub + 6, 2}, named, {{27, noList}});
+    s.Details({"GSUB featureCount", gsub + 10, 2}, named, {{0xFFFF, noList}});
+    s.Details({"GSUB feature 1 offset", gsub + 22, 2}, named,
+              {{0xFFFF, noSmcp + "+changes=kern:1,liga:2, " + in("GSUB", "feature tables outside the table: 1")}});
+    s.Details({"GSUB lookupListOffset", gsub + 8, 2}, named, {{0xFFFF, noGsub + " " + in("GSUB", "the lookup list extends past the table")}});
+    s.Details({"GSUB lookupIndexCount", gsub + 26, 2}, named, {{0xFFFF, noGsub + " " + in("GSUB", "feature lookup indices outside the table: 2")}});
+    s.Details({"GSUB lookup index", gsub + 28, 2}, named, {{1, noGsub}});
+    s.Details({"GSUB subTableCount", gsub + 38, 2}, named, {{0xFFFF, noGsub + " " + in("GSUB", "lookups outside the table: 1")}});
+    const std::string subtableOutside = noGsub + " " + in("GSUB", "lookup subtables outside the table: 1");
+    s.Details({"GSUB subtable offset", gsub + 40, 2}, named, {{0xFFFF, subtableOutside}});
+    s.Details({"GSUB deltaGlyphID", gsub + 46, 2}, named, {{0, noGsub}, {0xFFFF, ""}});
+    s.Details({"GSUB coverage glyphCount", gsub + 50, 2}, named, {{0, noGsub}, {0xFFFF, subtableOutside}});
+    const std::string noGpos = changes + "+changes=kern:0,liga:1,smcp:1,";
+    s.Details({"GPOS valueFormat", at("GPOS") + 46, 2}, named,
+              {{0x10, noGpos}, {0xFFFF, noGpos + " " + in("GPOS", "lookup subtables outside the table: 1")}});
+    s.Details({"GPOS XAdvance", at("GPOS") + 48, 2}, named, {{0, noGpos}});
     s.Details({"name count", name + 2, 2}, named, {{0xFFFF, in("name", "record 17 extends past the table")}});
     s.Details({"name stringOffset", name + 4, 2}, kEmptyName,
               {{0xFFFF, "-full=Described Bold -names=0,1,2,4,256,257,258, " + noAxes + "+names= +axis=wght:100/400/900:- "
                         "+instance=-:wght=100 +instance=-:wght=900 " + in("name", "strings outside the table: 7")}});
     s.Details({"name record 6 length", name + 6 + 12 * 6 + 8, 2}, named, {{0xFFFF, "-names=0,1,2,4,256,257,258, -instance=Heavy:wght=900 "
               "+names=0,1,2,4,256,257, +instance=-:wght=900 " + in("name", "strings outside the table: 1")}});
+}
+
+// The described font with a cmap of a format 12 and a format 14 subtable.
+void AddVariationSequenceCases(std::vector<MalformedFont>& cases) {
+    std::vector<Table> tables = DescribedFontTables();
+    for (Table& table : tables)
+        if (table.tag == MakeTag("cmap"))
+            table.data = BuildCmap({{3, 10, CmapGroups(12, {{0x41, 0x43, 1}})}, {0, 5, CmapVariationSequences()}});
+    Subject s(cases, "variation sequences", FontLoader::Sfnt, BuildSfnt(tables));
+    const std::size_t uvs = GetU32(s.base(), RecordOf(s.base(), 0, MakeTag("cmap")) + 8) + 48;
+    const Listed named{u"Described Bold"};
+    const auto damaged = [](const std::string& what) { return "-uvs=3/2/1 +table 'cmap': subtable 1 " + what + ";"; };
+    const std::string leaving = damaged("has a selector's sequences leaving it");
+    s.Details({"format", uvs, 2}, named, {{4, damaged("of variation sequences is format 4")}});
+    s.Details({"length", uvs + 2, 4}, named, {{50, damaged("extends past the table")}});
+    s.Details({"numVarSelectorRecords", uvs + 6, 4}, named,
+              {{0, "-uvs=3/2/1 +uvs=0/0/0"}, {4, damaged("has more selector records than bytes")}});
+    s.Details({"U+FE00 defaultUVSOffset", uvs + 13, 4}, named, {{0xFFFFFFFF, leaving}});
+    s.Details({"U+E0100 defaultUVSOffset", uvs + 24, 4}, named, {{32, "-uvs=3/2/1 +uvs=5/2/3"}});  // U+FE00's, shared
+    s.Details({"numUnicodeValueRanges", uvs + 32, 4}, named, {{4, leaving}, {0xFFFFFFFF, leaving}});
+    s.Details({"numUVSMappings", uvs + 40, 4}, named, {{2, leaving}});
 }
 
 }  // namespace
@@ -410,6 +447,7 @@ std::vector<MalformedFont> MalformedBuilderFonts() {
     AddCollectionCases(cases);
     AddWoffCases(cases);
     AddDescribedCases(cases);
+    AddVariationSequenceCases(cases);
     return cases;
 }
 

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "face_summary.h"
+#include "feature_changes.h"
 #include "font_builder.h"
+#include "variation_sequences.h"
 
 namespace tavrel::test {
 namespace {
@@ -15,7 +17,7 @@ TEST(DescribeFace, ReadsEveryTableOfTheDescribedFont) {
     EXPECT_EQ(Summary(info),
               "full=Described Bold upem=1000 glyphs=5 weight=700 width=3 fsType=8 vendor=TEST italic=-12.5 fixed=1 "
               "outlines=TrueType cmap=4 names=0,1,2,4,256,257,258, axis=wght:100/400/900:Weight "
-              "instance=Light:wght=100 instance=Heavy:wght=900 features=kern,liga,smcp, |");
+              "instance=Light:wght=100 instance=Heavy:wght=900 features=kern,liga,smcp, changes=kern:1,liga:2,smcp:1, uvs=0/0/0 |");
     EXPECT_EQ(info.names.at(0), u"Line one\nLine two");
 }
 
@@ -53,6 +55,45 @@ TEST(DescribeFace, CountsEachMappedCodePointOnceWithoutGlyphZeroOrSurrogates) {
         const std::vector<char32_t> points = CodePoints(BuildCmap({{3, 10, cases[i].first}}));
         EXPECT_TRUE(points.size() == cases[i].second && std::is_sorted(points.begin(), points.end(), std::less_equal<>())) << i;
     }
+}
+
+// A to Z as glyphs 1 to 26, no maxp: any glyph id may change.
+TEST(DescribeFace, CountsTheCharactersEachKindOfLookupChanges) {
+    const ByteVector cmap = BuildCmap({{3, 10, CmapGroups(12, {{0x41, 0x5A, 1}})}});
+    const ByteVector abcPlusOne = Pack({F16(1), F16(6), F16(1), F16(2), F16(1), F16(1), F16(3), F16(0)});
+    const ByteVector moveAll = Pack({F16(1), F16(10), F16(5), F16(0), F16(0xFFEC), F16(2), F16(1), F16(1), F16(26), F16(0)});
+    const auto extension = [](std::uint16_t type, const ByteVector& subtable) {
+        ByteVector bytes = Pack({F16(1), F16(type), F32(8)});
+        return bytes.insert(bytes.end(), subtable.begin(), subtable.end()), bytes;
+    };
+    const std::tuple<const char*, std::uint16_t, ByteVector, std::size_t> cases[] = {
+        {"GSUB", 1, abcPlusOne, 3},
+        {"GSUB", 1, Pack({F16(1), F16(6), F16(0), F16(2), F16(1), F16(1), F16(3), F16(0)}), 0},  // each to itself
+        {"GSUB", 1, Pack({F16(2), F16(10), F16(2), F16(5), F16(2), F16(1), F16(3), F16(1), F16(2), F16(3)}), 1},
+        {"GSUB", 3, Pack({F16(1), F16(20), F16(2), F16(10), F16(16), F16(2), F16(1), F16(9), F16(1), F16(7), F16(1), F16(2), F16(1), F16(2)}), 1},
+        {"GSUB", 7, extension(1, abcPlusOne), 3}, {"GSUB", 7, extension(7, extension(1, abcPlusOne)), 0},
+        {"GSUB", 2, abcPlusOne, 0}, {"GPOS", 1, moveAll, 26}, {"GPOS", 9, extension(1, moveAll), 26},
+        {"GPOS", 1, Pack({F16(1), F16(8), F16(0x10), F16(4), F16(1), F16(1), F16(1)}), 0},  // a device table alone
+        {"GPOS", 1, Pack({F16(2), F16(12), F16(2), F16(2), F16(0), F16(30), F16(1), F16(2), F16(1), F16(2)}), 1},
+    };
+    for (const auto& [table, type, subtable, count] : cases) {
+        const FaceInfo info = Describe({{MakeTag("cmap"), cmap}, {MakeTag(table), LayoutTable(MakeTag("test"), MakeTag("test"), type, subtable)}});
+        EXPECT_EQ(info.featureChanges, (std::vector<std::pair<std::uint32_t, std::size_t>>{{MakeTag("test"), count}})) << table << type << count;
+    }
+    const ByteVector gsub = LayoutTable(MakeTag("test"), MakeTag("test"), 1, abcPlusOne);
+    Problems problems;
+    const std::vector<CodePointGlyph> mappings{{0x41, 1}, {0x42, 2}, {0x43, 3}, {0x44, 4}};
+    const std::vector<CharacterChange> changes = ReadFeatureChanges({gsub, std::nullopt}, mappings, MakeTag("test"), problems);
+    EXPECT_TRUE(changes.size() == 3 && changes[0].glyph == 2 && changes[2].character == 0x43 && changes[2].glyph == 4);
+}
+
+TEST(DescribeFace, ListsVariationSequencesWithTheGlyphsTheyShow) {
+    Problems problems;
+    const ByteVector cmap = BuildCmap({{3, 10, CmapGroups(12, {{0x41, 0x43, 1}})}, {0, 5, CmapVariationSequences()}});
+    const auto sequences = ReadVariationSequences(cmap, ReadCmapMappings(cmap, problems).value(), problems);
+    std::vector<std::tuple<char32_t, char32_t, std::uint32_t, bool>> listed;
+    for (const VariationSequence& s : sequences.value()) listed.emplace_back(s.base, s.selector, s.glyph, s.isDefault);
+    EXPECT_EQ(listed, (decltype(listed){{0x41, 0xFE00, 1, true}, {0x42, 0xFE00, 2, true}, {0x43, 0xE0100, 4, false}}));
 }
 
 }  // namespace
