@@ -1,10 +1,14 @@
 // A face's details with every coverage set, as tavrel-cli info gives them,
 // against the floor of reading the whole file into memory, in the same run:
 // one member of the large collection within 2x of that read, all ten within 6x.
+// And how many characters every feature of its Japanese member changes, from
+// its cmap's mappings, within 3x of reading that cmap's code points.
 
 #include <benchmark/benchmark.h>
 
+#include "cmap_table.h"
 #include "face_report.h"
+#include "feature_changes.h"
 #include "file_bytes.h"
 #include "mapped_file.h"
 
@@ -32,7 +36,46 @@ void Info(benchmark::State& state, std::optional<std::uint32_t> member) {
     }
 }
 
+// The Japanese member (the first) of the mapped collection and its tables.
+struct JapaneseMember {
+    JapaneseMember() : file(std::move(tavrel::MappedFile::Open(kCollection).value())) {
+        std::uint32_t offset = 0;
+        tavrel::ReadU32BE(file.bytes(), 12, offset);
+        const tavrel::FaceTables tables(file.bytes(), offset, problems);
+        cmap = tables.Find(tavrel::Tag("cmap"));
+        layout.gsub = tables.Find(tavrel::Tag("GSUB"));
+        layout.gpos = tables.Find(tavrel::Tag("GPOS"));
+        mappings = tavrel::ReadCmapMappings(cmap, problems).value();
+    }
+    tavrel::Problems problems;
+    tavrel::MappedFile file;
+    tavrel::Bytes cmap;
+    tavrel::LayoutTables layout;
+    std::vector<tavrel::CodePointGlyph> mappings;
+};
+
+void CmapCodePoints(benchmark::State& state) {
+    const JapaneseMember member;
+    for (auto _ : state) {
+        tavrel::Problems problems;
+        benchmark::DoNotOptimize(tavrel::ReadCmapCodePoints(member.cmap, problems)->data());
+    }
+}
+
+void EveryFeaturesChanges(benchmark::State& state) {
+    const JapaneseMember member;
+    for (auto _ : state) {
+        tavrel::Problems problems;
+        const auto characters = tavrel::CharactersPerGlyph(member.mappings, 0x10000);
+        const auto counts = tavrel::CountFeatureChanges(member.layout, characters, problems);
+        if (counts.empty() || !problems.empty()) state.SkipWithError("no features, or damaged ones");
+        benchmark::DoNotOptimize(counts.data());
+    }
+}
+
 BENCHMARK(ReadFile)->Unit(benchmark::kMillisecond);
+BENCHMARK(CmapCodePoints)->Unit(benchmark::kMicrosecond);
+BENCHMARK(EveryFeaturesChanges)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Info, one_member, 0u)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Info, all_members, std::nullopt)->Unit(benchmark::kMillisecond);
 
