@@ -28,11 +28,22 @@ struct ShapeCommandOptions {
     std::string text;  // UTF-8
     std::optional<std::uint32_t> member;
     std::vector<FeatureSetting> features;
+    std::vector<AxisSetting> variations;
     ShapeOptions shape;  // direction, script and language
     bool json = false;
 };
 // Prints the glyphs HarfBuzz sets for the text in one face of the file.
 int RunShapeCommand(const ShapeCommandOptions& options);
+
+struct GlyphCommandOptions {
+    std::string file;
+    std::string text;  // UTF-8; its first character is looked up
+    std::optional<std::uint32_t> member;
+    std::vector<AxisSetting> variations;
+    bool json = false, svg = false;
+};
+// Prints the glyph the best cmap subtable gives the text's first character.
+int RunGlyphCommand(const GlyphCommandOptions& options);
 
 // "tavrel-cli: FILE: REASON" on standard error.
 void ReportFile(const std::string& file, const std::string& reason);

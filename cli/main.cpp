@@ -18,8 +18,10 @@ static const char kUsage[] =
     "       tavrel-cli decode IN OUT [--member N]\n"
     "       tavrel-cli info FILE [--member N] [--text TEXT] [--json]\n"
     "       tavrel-cli shape FILE TEXT [--member N] [--features LIST]\n"
-    "                  [--direction ltr|rtl|ttb|btt] [--script TAG]\n"
-    "                  [--language TAG] [--json]\n"
+    "                  [--variations LIST] [--direction ltr|rtl|ttb|btt]\n"
+    "                  [--script TAG] [--language TAG] [--json]\n"
+    "       tavrel-cli glyph FILE TEXT [--member N] [--variations LIST]\n"
+    "                  [--json | --svg]\n"
     "\n"
     "names   Prints the face names tavrel would list after opening the files\n"
     "        one after another, one per line in UTF-8, in list order. A name\n"
@@ -62,12 +64,25 @@ static const char kUsage[] =
     "        --member N        member N (from 0) of a collection; else 0\n"
     "        --features LIST   HarfBuzz's feature syntax, comma-separated:\n"
     "                          palt,-liga,jp90=1 (on, off, a value)\n"
+    "        --variations LIST a variable font's instance, HarfBuzz's syntax:\n"
+    "                          wght=700,wdth=80 (axes not named stay at\n"
+    "                          their defaults; values are clamped to each\n"
+    "                          axis's range)\n"
     "        --direction D     ltr (default), rtl, ttb (down) or btt\n"
     "        --script TAG      an ISO 15924 script (Jpan, Latn); else guessed\n"
     "        --language TAG    a BCP 47 language (ja, ko); else guessed\n"
     "        --json            an array of {g, cl, dx, dy, ax, ay}, as\n"
     "                          hb-shape --output-format=json --no-glyph-names\n"
     "                          prints it\n"
+    "glyph   Prints the glyph the face's best Unicode cmap subtable gives the\n"
+    "        first character of TEXT, at the instance --variations names: its\n"
+    "        glyph id, its advance across and the bounds of its outline's\n"
+    "        points (control points included), in font units; 'none' for a\n"
+    "        glyph without an outline. --member and --variations as for shape.\n"
+    "        --json  {\"glyph\": ID, \"advance\": UNITS, \"bounds\": [xMin, yMin,\n"
+    "                xMax, yMax]}, bounds null without an outline\n"
+    "        --svg   a standalone SVG document whose one path is the outline,\n"
+    "                as the window's Ctrl+Shift+C copies it\n"
     "\n"
     "Only regular files are read: a directory, a FIFO or a device is refused.\n"
     "A file that adds nothing is reported on standard error as\n"
@@ -143,6 +158,11 @@ bool TakeShapeOption(const std::vector<std::string>& args, std::size_t& i, tavre
         if (direction) options.shape.direction = *direction;
         return direction.has_value();
     }
+    if (arg == "--variations" && options.variations.empty()) {
+        auto axes = tavrel::ParseVariationList(value);
+        if (axes) options.variations = std::move(*axes);
+        return axes.has_value() && !options.variations.empty();
+    }
     if (arg == "--features" && options.features.empty()) {
         auto features = tavrel::ParseFeatureList(value);
         if (features) options.features = std::move(*features);
@@ -167,6 +187,32 @@ int RunShape(const std::vector<std::string>& args) {
     return positional == 2 ? tavrel::RunShapeCommand(options) : UsageError();
 }
 
+// FILE, then TEXT, with the options anywhere; each option at most once.
+int RunGlyph(const std::vector<std::string>& args) {
+    tavrel::GlyphCommandOptions options;
+    int positional = 0;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == "--json" && !options.json && !options.svg) {
+            options.json = true;
+        } else if (arg == "--svg" && !options.json && !options.svg) {
+            options.svg = true;
+        } else if (arg == "--member" && hasValue && !options.member) {
+            if (!(options.member = ParseIndex(args[++i].c_str()))) return UsageError();
+        } else if (arg == "--variations" && hasValue && options.variations.empty()) {
+            auto axes = tavrel::ParseVariationList(args[++i]);
+            if (!axes || axes->empty()) return UsageError();
+            options.variations = std::move(*axes);
+        } else if (!arg.starts_with("--") && positional < 2) {
+            (positional++ == 0 ? options.file : options.text) = arg;
+        } else {
+            return UsageError();
+        }
+    }
+    return positional == 2 ? tavrel::RunGlyphCommand(options) : UsageError();
+}
+
 }  // namespace
 
 namespace tavrel {
@@ -189,6 +235,7 @@ static int Run(const std::vector<std::string>& arguments) {
     if (command == "decode") return RunDecode(rest);
     if (command == "info") return RunInfo(rest);
     if (command == "shape") return RunShape(rest);
+    if (command == "glyph") return RunGlyph(rest);
     return UsageError();
 }
 

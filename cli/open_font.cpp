@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "collection.h"
 #include "utf8.h"
 
 namespace tavrel {
@@ -21,6 +22,17 @@ Result<OpenedFont> OpenFont(const std::string& file) {
     auto plan = PlanFontFile(font->loader, font->file.bytes());
     if (!plan) return Failure{plan.reason()};
     return OpenedFont{std::move(font->file), std::move(plan.value())};
+}
+
+Result<FaceAt> FindFace(const OpenedFont& font, std::optional<std::uint32_t> member) {
+    if (font.plan.faceMembers.empty()) {
+        if (member) return Failure{"not a font collection, so it has no members"};
+        return FaceAt{};
+    }
+    const std::uint32_t index = member.value_or(0);
+    auto found = ReadCollectionMember(font.RegisteredBytes(), index);
+    if (!found) return Failure{found.reason()};
+    return FaceAt{index, found->directory.at};
 }
 
 }  // namespace tavrel

@@ -9,18 +9,6 @@ namespace tavrel {
 
 namespace {
 
-// The face index HarfBuzz reads: the member in a collection, else 0.
-Result<unsigned> FaceIndex(const OpenedFont& font, std::optional<std::uint32_t> member) {
-    if (font.plan.faceMembers.empty()) {
-        if (member) return Failure{"not a font collection, so it has no members"};
-        return 0u;
-    }
-    std::uint32_t count = 0;
-    ReadU32BE(font.RegisteredBytes(), 8, count);  // the plan has read the collection header
-    if (member && *member >= count) return Failure{"the collection has no member " + std::to_string(*member)};
-    return member.value_or(0);
-}
-
 std::u32string CodePoints(std::string_view utf8) {
     std::u32string text;
     for (std::size_t i = 0; i < utf8.size();) text += NextUtf8(utf8, i);
@@ -52,12 +40,13 @@ int RunShapeCommand(const ShapeCommandOptions& options) {
         ReportFile(options.file, font.reason());
         return 1;
     }
-    auto index = FaceIndex(font.value(), options.member);
-    auto face = index ? ShapingFace::Open(font->RegisteredBytes(), index.value()) : Result<ShapingFace>(Failure{index.reason()});
+    auto at = FindFace(font.value(), options.member);
+    auto face = at ? ShapingFace::Open(font->RegisteredBytes(), at->index) : Result<ShapingFace>(Failure{at.reason()});
     if (!face) {
         ReportFile(options.file, face.reason());
         return 1;
     }
+    face->SetVariations(options.variations);
     ShapeOptions shape = options.shape;
     shape.features = options.features;
     auto glyphs = ShapeText(face.value(), CodePoints(options.text), shape);

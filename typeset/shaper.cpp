@@ -122,6 +122,26 @@ std::optional<std::vector<FeatureSetting>> ParseFeatureList(std::string_view lis
     return features;
 }
 
+std::optional<std::vector<AxisSetting>> ParseVariationList(std::string_view list) {
+    std::vector<AxisSetting> axes;
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        const std::string_view item = list.substr(0, comma);
+        hb_variation_t variation{};
+        if (!hb_variation_from_string(item.data(), int(item.size()), &variation)) return std::nullopt;
+        axes.push_back({variation.tag, variation.value});
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return axes;
+}
+
+void ShapingFace::SetVariations(std::span<const AxisSetting> axes) const {
+    std::vector<hb_variation_t> variations;
+    for (const AxisSetting& axis : axes) variations.push_back({axis.tag, axis.value});
+    hb_font_set_variations(font_.get(), variations.data(), unsigned(variations.size()));
+}
+
 Result<ShapingFace> ShapingFace::Open(Bytes image, unsigned index) {
     if (image.size() > std::numeric_limits<unsigned>::max()) return Failure{"the font is too large"};
     hb_blob_t* blob = hb_blob_create_or_fail(reinterpret_cast<const char*>(image.data()), unsigned(image.size()),
@@ -137,6 +157,10 @@ Result<ShapingFace> ShapingFace::Open(Bytes image, unsigned index) {
 }
 
 unsigned ShapingFace::UnitsPerEm() const { return hb_face_get_upem(hb_font_get_face(font_.get())); }
+std::int32_t ShapingFace::HorizontalAdvance(std::uint32_t glyph) const {
+    return hb_font_get_glyph_h_advance(font_.get(), glyph);
+}
+
 std::int32_t ShapingFace::Ascender() const {
     hb_font_extents_t extents{};
     hb_font_get_h_extents(font_.get(), &extents);

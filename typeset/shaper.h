@@ -34,6 +34,16 @@ struct FeatureSetting {
 // Absent when any item does not parse. Ranges ("liga[3:5]") are not taken.
 std::optional<std::vector<FeatureSetting>> ParseFeatureList(std::string_view list);
 
+// A variable face's coordinate on one axis, in the axis's own units.
+struct AxisSetting {
+    std::uint32_t tag = 0;
+    float value = 0;
+};
+
+// HarfBuzz's variation syntax, comma-separated: "wght=700,wdth=80". Absent
+// when any item does not parse.
+std::optional<std::vector<AxisSetting>> ParseVariationList(std::string_view list);
+
 struct ShapedGlyph {
     std::uint32_t glyph = 0;
     std::uint32_t cluster = 0;  // index of the first text unit the glyph comes from
@@ -56,12 +66,18 @@ public:
     // directory, a collection without that member, no glyphs).
     static Result<ShapingFace> Open(Bytes image, unsigned index);
 
+    // The instance to shape and draw: axes not named stay at their defaults,
+    // and values are clamped to each axis's range. Copies share the instance.
+    void SetVariations(std::span<const AxisSetting> axes) const;
+
     unsigned UnitsPerEm() const;
     unsigned GlyphCount() const;
     // Above and below the baseline of a line set across, in font units (both
     // positive for a face whose descender is below the baseline).
     std::int32_t Ascender() const;
     std::int32_t Descender() const;
+    // The glyph's advance across at the current instance, in font units.
+    std::int32_t HorizontalAdvance(std::uint32_t glyph) const;
     // The glyph the face's cmap gives the character, absent when it has none.
     std::optional<std::uint32_t> NominalGlyph(char32_t c) const;
     hb_font_t* Font() const { return font_.get(); }

@@ -14,12 +14,14 @@ from names_match_fonttools import run  # noqa: E402
 NOTO = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
 IPAP = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
 DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
+INTER = "/usr/share/fonts/truetype/inter-vf/Inter-roman.var.ttf"
 TEXT = "「永遠」の𠮷野家、office ﬁ 2024年"
 # font, face index, extra options in hb-shape's spelling
 CASES = [
     (NOTO, 0, []), (NOTO, 0, ["--direction=ttb"]), (NOTO, 0, ["--features=palt,-liga,jp90=1"]),
     (NOTO, 1, ["--direction=ttb", "--features=vpal"]), (IPAP, 0, ["--direction=ttb", "--script=Jpan", "--language=ja"]),
     (DEJAVU, 0, ["--features=-kern,smcp"]), ("woff2", 0, ["--direction=ttb"]),
+    (INTER, 0, ["--variations=wght=900"]), (INTER, 0, ["--variations=wght=150,slnt=-10", "--features=-kern"]),
 ]
 
 
