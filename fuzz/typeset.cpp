@@ -1,6 +1,7 @@
 // Shaping every face HarfBuzz finds in each loader's image, as the 組版 page
 // and tavrel-cli shape do: every feature of the face on, across and down, with
-// the feature labels, held to what the drawing relies on (ShapingFault).
+// the feature labels; the glyphs' outlines, colour layers and bitmaps at every
+// axis's extremes and default. Held to what the drawing relies on (ShapingFault).
 #include "collection.h"
 #include "face_info.h"
 #include "feature_names.h"
@@ -13,7 +14,7 @@ using namespace tavrel;
 
 void ShapeFace(Bytes image, unsigned index, std::uint64_t offsetTable) {
     const FaceInfo info = DescribeFace(image, offsetTable);
-    fuzz::RequireNoFault(test::ShapingFault(image, index, info.features));
+    fuzz::RequireNoFault(test::ShapingFault(image, index, info));
     if (auto face = ShapingFace::Open(image, index))
         for (std::uint32_t tag : info.features) fuzz::Require(!FeatureLabel(face.value(), tag).empty(), "a label");
 }

@@ -9,6 +9,8 @@
 #include "face_info.h"
 #include "font_plan.h"
 #include "heap_meter.h"
+#include "color_glyphs.h"
+#include "glyph_outline.h"
 #include "shaper.h"
 
 namespace tavrel::test {
@@ -83,7 +85,7 @@ std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset, unsigned 
     const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
     meter.reset();
     if (fault.empty() && peak > budget) fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(budget);
-    return fault.empty() ? ShapingFault(image, index, info.features) : fault;
+    return fault.empty() ? ShapingFault(image, index, info) : fault;
 }
 
 std::string GlyphsFault(const std::vector<ShapedGlyph>& glyphs, std::size_t textLength) {
@@ -111,18 +113,42 @@ std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64
 
 }  // namespace
 
-std::string ShapingFault(Span image, unsigned index, const std::vector<std::uint32_t>& features) {
+// The glyphs' outlines, layers and bitmaps at every axis's minimum, default and maximum.
+std::string OutlinesFault(const ShapingFace& face, const FaceInfo& info, const std::vector<ShapedGlyph>& glyphs) {
+    for (int extreme = 0; extreme < 3; ++extreme) {
+        std::vector<AxisSetting> axes;
+        for (const VariationAxis& axis : info.axes)
+            axes.push_back({axis.tag, float(extreme == 0 ? axis.minimum : extreme == 1 ? axis.defaultValue : axis.maximum)});
+        face.SetVariations(axes);
+        for (const ShapedGlyph& g : glyphs) {
+            const auto outline = DrawGlyphOutline(face, g.glyph);
+            const auto bounds = OutlineBoundsOf(outline);
+            if (outline.size() > kMaxPathCommands) return "an unbounded outline";
+            if (bounds && !(std::abs(bounds->xMin) < 1e9f && std::abs(bounds->yMin) < 1e9f &&
+                            std::abs(bounds->xMax) < 1e9f && std::abs(bounds->yMax) < 1e9f))
+                return "outline points out of range";
+            for (const ColorLayer& layer : ColorLayersOf(face, g.glyph)) DrawGlyphOutline(face, layer.glyph);
+            ColorPngOf(face, g.glyph);
+        }
+    }
+    return {};
+}
+
+std::string ShapingFault(Span image, unsigned index, const FaceInfo& info) {
     static constexpr char16_t kLine[] = u"Aa ffi 永遠の𠮷野家、「縦書き」ｶﾅ\u0301\uFE00\U000E0100";
     auto face = ShapingFace::Open(image, index);
     if (!face) return {};
     std::vector<FeatureSetting> all;
-    for (std::uint32_t tag : features) all.push_back({tag, 1});
+    for (std::uint32_t tag : info.features) all.push_back({tag, 1});
     const std::u16string_view text(kLine);
     for (bool down : {false, true}) {
         auto runs = SetLine(face.value(), text, all, down);
         if (!runs) return "a bounded line did not set: " + runs.reason();
-        for (const ShapedRun& run : runs.value())
+        for (const ShapedRun& run : runs.value()) {
             if (std::string fault = GlyphsFault(run.glyphs, text.size()); !fault.empty()) return fault;
+            if (std::string fault = down ? "" : OutlinesFault(face.value(), info, run.glyphs); !fault.empty())
+                return fault;
+        }
     }
     return {};
 }

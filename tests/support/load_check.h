@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "face_info.h"
 #include "loader_choice.h"
 #include "registration_invariants.h"
 
@@ -25,9 +26,11 @@ struct LoadOutcome {
 std::string InfoFault(Span image);
 
 // Face `index` of the image set by HarfBuzz across and down with every one of
-// `features` on: the first broken rule of what the drawing relies on (clusters
-// inside the text, a bounded glyph count, pen positions in range), if any.
-std::string ShapingFault(Span image, unsigned index, const std::vector<std::uint32_t>& features);
+// the face's features on, and its glyphs' outlines drawn and colours read at
+// the minimum, default and maximum of every axis: the first broken rule of what
+// the drawing relies on (clusters inside the text, a bounded glyph count, pen
+// positions and outline points in range), if any.
+std::string ShapingFault(Span image, unsigned index, const FaceInfo& info);
 
 // Reads `file` into memory as the loader would, plans its faces, and checks
 // the outcome: names, the image to register, the heap budget; then reads the
