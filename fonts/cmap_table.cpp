@@ -22,19 +22,26 @@ struct Group {
     std::uint32_t first, last, glyph;
 };
 
-// Collects code points in ascending order, each once, as the formats' runs
-// and arrays produce them: Add never goes back below what it has.
+char32_t CodePointOf(char32_t codePoint) { return codePoint; }
+char32_t CodePointOf(const CmapGlyph& mapped) { return mapped.codePoint; }
+void Append(std::vector<char32_t>& out, char32_t codePoint, std::uint32_t) { out.push_back(codePoint); }
+void Append(std::vector<CmapGlyph>& out, char32_t codePoint, std::uint32_t glyph) { out.push_back({codePoint, glyph}); }
+
+// Collects code points (alone, or with their glyphs) in ascending order, each
+// once, as the formats' runs and arrays produce them: Add never goes back
+// below what it has.
+template <class Entry>
 class CodePointList {
 public:
-    explicit CodePointList(std::vector<char32_t>& out) : out_(out) {}
-    void Add(std::uint32_t codePoint) {
+    explicit CodePointList(std::vector<Entry>& out) : out_(out) {}
+    void Add(std::uint32_t codePoint, std::uint32_t glyph) {
         if (codePoint > kLastCodePoint || (codePoint >= kFirstSurrogate && codePoint <= kLastSurrogate)) return;
-        if (!out_.empty() && codePoint <= out_.back()) return;
-        out_.push_back(static_cast<char32_t>(codePoint));
+        if (!out_.empty() && codePoint <= CodePointOf(out_.back())) return;
+        Append(out_, static_cast<char32_t>(codePoint), glyph);
     }
 
 private:
-    std::vector<char32_t>& out_;
+    std::vector<Entry>& out_;
 };
 
 struct Subtable {
@@ -49,7 +56,8 @@ std::string Damage(const Subtable& subtable, std::string_view what) {
 // Format 4: each code point belongs to the first segment whose end is not
 // below it, so one pass over the segments decides every code point once,
 // however they overlap.
-bool ReadFormat4(const Subtable& table, std::vector<char32_t>& out, Problems& problems) {
+template <class Entry>
+bool ReadFormat4(const Subtable& table, std::vector<Entry>& out, Problems& problems) {
     std::uint16_t segCountX2 = 0;
     ReadU16BE(table.bytes, 6, segCountX2);
     const std::size_t segments = segCountX2 / 2, ends = 14, starts = 16 + 2 * segments;
@@ -58,7 +66,7 @@ bool ReadFormat4(const Subtable& table, std::vector<char32_t>& out, Problems& pr
         problems.push_back(Damage(table, "has more segments than bytes"));
         return false;
     }
-    CodePointList list(out);
+    CodePointList<Entry> list(out);
     std::uint32_t next = 0;
     bool glyphsOutside = false;
     for (std::size_t s = 0; s < segments && next <= 0xFFFF; ++s) {
@@ -76,7 +84,7 @@ bool ReadFormat4(const Subtable& table, std::vector<char32_t>& out, Problems& pr
             } else {
                 glyphsOutside = true;
             }
-            if (glyph != 0) list.Add(c);
+            if (glyph != 0) list.Add(c, glyph);
         }
         next = std::max<std::uint32_t>(next, std::uint32_t{end} + 1);
     }
@@ -85,22 +93,24 @@ bool ReadFormat4(const Subtable& table, std::vector<char32_t>& out, Problems& pr
 }
 
 // Formats 6 and 10: a run of glyph indices for consecutive code points.
+template <class Entry>
 bool ReadTrimmed(const Subtable& table, std::uint64_t first, std::uint64_t count, std::size_t glyphsAt,
-                 std::vector<char32_t>& out, Problems& problems) {
+                 std::vector<Entry>& out, Problems& problems) {
     if (!RangeInside(glyphsAt, 2 * count, table.bytes.size())) {
         problems.push_back(Damage(table, "has more glyph indices than bytes"));
         return false;
     }
-    CodePointList list(out);
+    CodePointList<Entry> list(out);
     for (std::uint64_t i = 0; i < count && first + i <= kLastCodePoint; ++i) {
         std::uint16_t glyph = 0;
         ReadU16BE(table.bytes, glyphsAt + 2 * i, glyph);
-        if (glyph != 0) list.Add(static_cast<std::uint32_t>(first + i));
+        if (glyph != 0) list.Add(static_cast<std::uint32_t>(first + i), glyph);
     }
     return true;
 }
 
-bool ReadFormat6(const Subtable& table, std::vector<char32_t>& out, Problems& problems) {
+template <class Entry>
+bool ReadFormat6(const Subtable& table, std::vector<Entry>& out, Problems& problems) {
     std::uint16_t first = 0, count = 0;
     ReadU16BE(table.bytes, 6, first);
     ReadU16BE(table.bytes, 8, count);
@@ -108,7 +118,8 @@ bool ReadFormat6(const Subtable& table, std::vector<char32_t>& out, Problems& pr
     return ReadTrimmed(table, first, std::min<std::uint32_t>(count, 0x10000u - first), 10, out, problems);
 }
 
-bool ReadFormat10(const Subtable& table, std::vector<char32_t>& out, Problems& problems) {
+template <class Entry>
+bool ReadFormat10(const Subtable& table, std::vector<Entry>& out, Problems& problems) {
     std::uint32_t first = 0, count = 0;
     ReadU32BE(table.bytes, 12, first);
     ReadU32BE(table.bytes, 16, count);
@@ -117,7 +128,8 @@ bool ReadFormat10(const Subtable& table, std::vector<char32_t>& out, Problems& p
 
 // Formats 12 and 13: groups, sorted by their first code point and then swept
 // once, so overlapping groups cost no more than disjoint ones.
-bool ReadGroups(const Subtable& table, bool sameGlyph, std::vector<char32_t>& out, Problems& problems) {
+template <class Entry>
+bool ReadGroups(const Subtable& table, bool sameGlyph, std::vector<Entry>& out, Problems& problems) {
     std::uint32_t count = 0;
     ReadU32BE(table.bytes, 12, count);
     if (!RangeInside(16, 12 * std::uint64_t{count}, table.bytes.size())) {
@@ -150,15 +162,16 @@ bool ReadGroups(const Subtable& table, bool sameGlyph, std::vector<char32_t>& ou
     std::size_t total = 0;
     sweep([&total](const Group&, std::uint32_t) { ++total; });
     out.reserve(total);
-    CodePointList list(out);
+    CodePointList<Entry> list(out);
     sweep([&list, sameGlyph](const Group& group, std::uint32_t c) {
         const std::uint32_t glyph = sameGlyph ? group.glyph : group.glyph + (c - group.first);
-        if (glyph != 0) list.Add(c);
+        if (glyph != 0) list.Add(c, glyph);
     });
     return true;
 }
 
-bool ReadSubtable(const Subtable& table, std::vector<char32_t>& out, Problems& problems) {
+template <class Entry>
+bool ReadSubtable(const Subtable& table, std::vector<Entry>& out, Problems& problems) {
     std::uint16_t format = 0;
     ReadU16BE(table.bytes, 0, format);
     switch (format) {
@@ -193,9 +206,8 @@ bool LocateSubtable(Bytes cmap, std::size_t index, std::uint32_t offset, Subtabl
     return true;
 }
 
-}  // namespace
-
-std::optional<std::vector<char32_t>> ReadCmapCodePoints(Bytes cmap, Problems& problems) {
+template <class Entry>
+std::optional<std::vector<Entry>> ReadBestSubtable(Bytes cmap, Problems& problems) {
     std::uint16_t count = 0;
     if (!ReadU16BE(cmap, 2, count)) {
         problems.push_back(TableProblem(kCmapTag, "the header extends past the table"));
@@ -215,13 +227,23 @@ std::optional<std::vector<char32_t>> ReadCmapCodePoints(Bytes cmap, Problems& pr
             reader.ReadU32(offset);
             if (platform != wanted.platform || encoding != wanted.encoding) continue;
             Subtable table{};
-            std::vector<char32_t> codePoints;
-            if (LocateSubtable(cmap, i, offset, table, problems) && ReadSubtable(table, codePoints, problems))
-                return codePoints;
+            std::vector<Entry> mapped;
+            if (LocateSubtable(cmap, i, offset, table, problems) && ReadSubtable(table, mapped, problems))
+                return mapped;
             break;  // the first record of an encoding decides for it
         }
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::vector<char32_t>> ReadCmapCodePoints(Bytes cmap, Problems& problems) {
+    return ReadBestSubtable<char32_t>(cmap, problems);
+}
+
+std::optional<std::vector<CmapGlyph>> ReadCmapGlyphs(Bytes cmap, Problems& problems) {
+    return ReadBestSubtable<CmapGlyph>(cmap, problems);
 }
 
 }  // namespace tavrel

@@ -1,6 +1,7 @@
 #pragma once
-// The code points of a 'cmap' table's best Unicode subtable.
+// The code points of a 'cmap' table's best Unicode subtable, and their glyphs.
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -16,5 +17,13 @@ constexpr char32_t kLastCodePoint = 0x10FFFF;
 // mapped to glyph 0 left out. A damaged subtable is a problem line, and the
 // next one is tried; absent when none can be read.
 std::optional<std::vector<char32_t>> ReadCmapCodePoints(Bytes cmap, Problems& problems);
+
+struct CmapGlyph {
+    char32_t codePoint;
+    std::uint32_t glyph;
+};
+
+// The same subtable's code points, each with the glyph it maps to.
+std::optional<std::vector<CmapGlyph>> ReadCmapGlyphs(Bytes cmap, Problems& problems);
 
 }  // namespace tavrel
