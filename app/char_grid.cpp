@@ -7,6 +7,8 @@
 
 #include "app_state.h"
 #include "code_point_text.h"
+#include "dialog_dpi.h"
+#include "scoped_handles.h"
 
 namespace tavrel {
 
@@ -38,6 +40,9 @@ CharGrid::CharGrid(HWND parent, std::wstring faceName, const std::vector<char32_
     : codePoints_(codePoints), faceName_(std::move(faceName)), events_(std::move(events)) {
     hwnd_ = CreateRoutedWindow(kCharGridClass, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL, WS_EX_CLIENTEDGE, parent, this);
     SetCellSize(kDefaultCellSize);
+    ScopedGetDC dc(hwnd_);
+    const ScopedSelectObject face(dc.get(), font_);
+    glyphs_ = FaceGlyphs(dc.get());
 }
 
 CharGrid::~CharGrid() {
@@ -65,18 +70,20 @@ std::size_t CharGrid::Rows() const {
 int CharGrid::Columns() const {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    return std::max<int>(client.right / cellSize_, 1);
+    return std::max<int>(client.right / Cell(), 1);
 }
 
 int CharGrid::RowsInView() const {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    return std::max<int>(client.bottom / cellSize_, 1);
+    return std::max<int>(client.bottom / Cell(), 1);
 }
+
+int CharGrid::Cell() const { return Scaled(hwnd_, cellSize_); }
 
 void CharGrid::SetCellSize(int size) {
     size = std::clamp(size, kMinCellSize, kMaxCellSize);
-    const HFONT font = CreateCellFont(faceName_, size);
+    const HFONT font = CreateCellFont(faceName_, Scaled(hwnd_, size));
     if (!font) return;
     if (font_) DeleteObject(font_);
     font_ = font;
@@ -88,7 +95,7 @@ void CharGrid::SetCellSize(int size) {
         SelectObject(dc, previous);
         ReleaseDC(hwnd_, dc);
     }
-    baseline_ = (size - metrics.tmAscent - metrics.tmDescent) / 2 + metrics.tmAscent;
+    baseline_ = (Cell() - metrics.tmAscent - metrics.tmDescent) / 2 + metrics.tmAscent;
     SelectIndex(selected_);
 }
 
@@ -135,8 +142,8 @@ void CharGrid::OnKey(WPARAM key) {
         case VK_DOWN: to = at + columns; break;
         case VK_PRIOR: to = at - page; break;
         case VK_NEXT: to = at + page; break;
-        case VK_HOME: to = 0; break;
-        case VK_END: to = 0; break;
+        case VK_HOME: to = 0; break;  // with Ctrl too, as in any list
+        case VK_END: to = static_cast<long>(codePoints_.size()) - 1; break;
         case VK_RETURN:
             if (events_.activated && !codePoints_.empty()) events_.activated();
             return;
@@ -184,10 +191,10 @@ void CharGrid::OnScroll(WORD request) {
 }
 
 std::optional<std::size_t> CharGrid::IndexAt(LPARAM point) const {
-    const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
-    if (x < 0 || y < 0 || x / cellSize_ >= Columns()) return std::nullopt;
-    const std::size_t index = (topRow_ + static_cast<std::size_t>(y / cellSize_)) * static_cast<std::size_t>(Columns()) +
-                              static_cast<std::size_t>(x / cellSize_);
+    const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point), cell = Cell();
+    if (x < 0 || y < 0 || x / cell >= Columns()) return std::nullopt;
+    const std::size_t index = (topRow_ + static_cast<std::size_t>(y / cell)) * static_cast<std::size_t>(Columns()) +
+                              static_cast<std::size_t>(x / cell);
     if (index >= codePoints_.size()) return std::nullopt;
     return index;
 }
@@ -196,16 +203,17 @@ std::optional<std::size_t> CharGrid::IndexAt(LPARAM point) const {
 void CharGrid::PaintLines(HDC dc, std::size_t firstRow, std::size_t endRow) const {
     const std::size_t columns = static_cast<std::size_t>(Columns()), last = codePoints_.size() - 1;
     const std::size_t lastRow = last / columns, lastColumn = last % columns;
-    const auto y = [&](std::size_t row) { return static_cast<int>(row - topRow_) * cellSize_; };
+    const int cell = Cell();
+    const auto y = [&](std::size_t row) { return static_cast<int>(row - topRow_) * cell; };
     const std::size_t lineEnd = std::min(endRow, lastRow + 1);
     for (std::size_t row = firstRow; row <= lineEnd; ++row) {
         const bool full = row < lastRow || (row == lastRow && row > 0);
-        PatBlt(dc, 0, y(row), static_cast<int>(full ? columns : lastColumn + 1) * cellSize_ + 1, 1, PATCOPY);
+        PatBlt(dc, 0, y(row), static_cast<int>(full ? columns : lastColumn + 1) * cell + 1, 1, PATCOPY);
     }
     for (std::size_t column = 0; column <= columns; ++column) {
         const std::size_t bottom = column <= lastColumn + 1 ? lastRow + 1 : lastRow;
         if (bottom <= firstRow) continue;
-        const int x = static_cast<int>(column) * cellSize_;
+        const int x = static_cast<int>(column) * cell;
         PatBlt(dc, x, y(firstRow), 1, y(std::min(bottom, endRow)) - y(firstRow), PATCOPY);
     }
 }
@@ -214,9 +222,9 @@ void CharGrid::PaintSelection(HDC dc, std::size_t firstRow, std::size_t endRow) 
     const auto columns = static_cast<std::size_t>(Columns());
     const std::size_t row = selected_ / columns;
     if (row < firstRow || row >= endRow) return;
-    const int left = static_cast<int>(selected_ % columns) * cellSize_;
-    const int top = static_cast<int>(row - topRow_) * cellSize_;
-    RECT cell{left + 1, top + 1, left + cellSize_, top + cellSize_};
+    const int side = Cell(), left = static_cast<int>(selected_ % columns) * side;
+    const int top = static_cast<int>(row - topRow_) * side;
+    RECT cell{left + 1, top + 1, left + side, top + side};
     SetDCBrushColor(dc, appState.fontColor);
     const auto brush = static_cast<HBRUSH>(GetStockObject(DC_BRUSH));
     FrameRect(dc, &cell, brush);
@@ -229,20 +237,19 @@ void CharGrid::Paint(HDC dc, const RECT& area) const {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     if (codePoints_.empty()) return;
     const auto columns = static_cast<std::size_t>(Columns());
-    const std::size_t firstRow = topRow_ + static_cast<std::size_t>(std::max<LONG>(area.top, 0) / cellSize_);
-    const std::size_t endRow = std::min(
-        topRow_ + static_cast<std::size_t>((std::max<LONG>(area.bottom, 1) - 1) / cellSize_) + 1, Rows());
+    const int cell = Cell();
+    const std::size_t firstRow = topRow_ + static_cast<std::size_t>(std::max<LONG>(area.top, 0) / cell);
+    const std::size_t endRow =
+        std::min(topRow_ + static_cast<std::size_t>((std::max<LONG>(area.bottom, 1) - 1) / cell) + 1, Rows());
     const HGDIOBJ previousFont = SelectObject(dc, font_);
     SetTextColor(dc, appState.fontColor);
     SetBkMode(dc, TRANSPARENT);
     SetTextAlign(dc, TA_CENTER | TA_BASELINE | TA_NOUPDATECP);
     const std::size_t end = std::min(endRow * columns, codePoints_.size());
     for (std::size_t index = firstRow * columns; index < end; ++index) {
-        const int left = static_cast<int>(index % columns) * cellSize_;
-        const int top = static_cast<int>(index / columns - topRow_) * cellSize_;
-        const std::wstring text = Utf16Of(codePoints_[index]);
-        ExtTextOutW(dc, left + cellSize_ / 2, top + baseline_, 0, nullptr, text.c_str(),
-                    static_cast<UINT>(text.size()), nullptr);
+        const int left = static_cast<int>(index % columns) * cell;
+        const int top = static_cast<int>(index / columns - topRow_) * cell;
+        DrawFaceText(dc, left + cell / 2, top + baseline_, Utf16Of(codePoints_[index]), glyphs_);
     }
     SelectObject(dc, previousFont);
     const HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
@@ -270,6 +277,7 @@ LRESULT CharGrid::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         }
         case WM_ERASEBKGND: return 1;
         case WM_SIZE: SelectIndex(selected_); return 0;
+        case WM_DPICHANGED_AFTERPARENT: SetCellSize(cellSize_); return 0;
         case WM_GETDLGCODE: {
             // Enter reaches the grid rather than pressing the dialog's default button.
             const auto* key = reinterpret_cast<const MSG*>(lParam);
@@ -281,11 +289,12 @@ LRESULT CharGrid::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         case WM_VSCROLL: OnScroll(LOWORD(wParam)); return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
-            SetFocus(hwnd);
+            // The cell under the pointer before the focus moves: taking the focus repaints.
             if (const auto index = IndexAt(lParam)) {
                 SelectIndex(*index);
                 if (message == WM_LBUTTONDBLCLK && events_.activated) events_.activated();
             }
+            SetFocus(hwnd);
             return 0;
         case WM_SETFOCUS:
         case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;

@@ -11,10 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "face_glyphs.h"
 #include "routed_window.h"
 
 namespace tavrel {
 
+// Cell sizes at 96 DPI; the grid scales them by the dialog's DPI.
 constexpr int kMinCellSize = 16;
 constexpr int kMaxCellSize = 256;
 constexpr int kDefaultCellSize = 48;
@@ -40,6 +42,8 @@ public:
     bool Select(char32_t codePoint);
     // Draws the cells that meet `area` (client coordinates) into `dc`.
     void Paint(HDC dc, const RECT& area) const;
+    // How the face maps characters to its glyphs.
+    const FaceGlyphs& Glyphs() const { return glyphs_; }
 
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -47,6 +51,7 @@ private:
     std::size_t Rows() const;
     int Columns() const;
     int RowsInView() const;  // whole rows
+    int Cell() const;        // the cell's side in pixels
     void SetCellSize(int size);
     void SetTopRow(long row);
     void SelectIndex(std::size_t index);
@@ -64,7 +69,8 @@ private:
     Events events_;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
-    int cellSize_ = kDefaultCellSize;
+    FaceGlyphs glyphs_;
+    int cellSize_ = kDefaultCellSize;  // at 96 DPI
     int baseline_ = 0;  // from a cell's top to the centred glyph's baseline
     std::size_t selected_ = 0;
     std::size_t topRow_ = 0;

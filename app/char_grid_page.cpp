@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,8 @@
 #include "char_grid.h"
 #include "clipboard_text.h"
 #include "code_point_text.h"
+#include "dialog_dpi.h"
+#include "scoped_handles.h"
 #include "subject_code_points.h"
 #include "unicode_blocks.h"
 #include "wide_text_win32.h"
@@ -20,13 +24,43 @@ namespace {
 constexpr wchar_t kPaneClass[] = L"TavrelCharGridPage";
 constexpr int kGap = 6;
 constexpr int kLineHeight = 22;
+constexpr int kEditPadding = 8;  // the search box's borders and margins, above and below its text
 
-HWND CreateChild(HWND parent, const wchar_t* className, DWORD style) {
+HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, const wchar_t* text = L"") {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    const HWND child = CreateWindowExW(className == std::wstring(L"Edit") ? WS_EX_CLIENTEDGE : 0, className, L"",
+    const HWND child = CreateWindowExW(className == std::wstring(L"Edit") ? WS_EX_CLIENTEDGE : 0, className, text,
                                        WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
     SendMessageW(child, WM_SETFONT, SendMessageW(GetParent(parent), WM_GETFONT, 0, 0), FALSE);
     return child;
+}
+
+HFONT FontOf(HWND hwnd) { return reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)); }
+
+TEXTMETRICW MetricsOf(HWND hwnd, HFONT font) {
+    TEXTMETRICW metrics{};
+    ScopedGetDC dc(hwnd);
+    const ScopedSelectObject selected(dc.get(), font);
+    GetTextMetricsW(dc.get(), &metrics);
+    return metrics;
+}
+
+// The face at the size of the dialog's text.
+HFONT CreateTextSizeFont(HWND dialog, const std::wstring& faceName) {
+    LOGFONTW font{};
+    GetObjectW(FontOf(dialog), sizeof font, &font);
+    wcsncpy(font.lfFaceName, faceName.c_str(), LF_FACESIZE - 1);
+    font.lfFaceName[LF_FACESIZE - 1] = L'\0';
+    font.lfCharSet = DEFAULT_CHARSET;
+    return CreateFontIndirectW(&font);
+}
+
+bool MapsAll(const std::vector<char32_t>& codePoints, const std::wstring& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto single = ParseCodePointQuery(text.substr(i, IS_HIGH_SURROGATE(text[i]) ? 2 : 1));
+        if (!single || !std::binary_search(codePoints.begin(), codePoints.end(), *single)) return false;
+        if (IS_HIGH_SURROGATE(text[i])) ++i;
+    }
+    return true;
 }
 
 std::wstring WindowTextOf(HWND hwnd) {
@@ -44,14 +78,21 @@ std::wstring DescribeCell(char32_t codePoint, std::size_t index, std::size_t cou
 
 class CharGridPage : public DetailsPage, public MessageTarget {
 public:
-    CharGridPage(HWND dialog, const DetailsSubject& subject) : codePoints_(SubjectCodePoints(subject)) {
+    CharGridPage(HWND dialog, const DetailsSubject& subject)
+        : codePoints_(SubjectCodePoints(subject)), faceName_(subject.faceName), listed_(subject.listed) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
+        label_ = CreateChild(pane_, L"Static", SS_LEFT, L"検索(&S):");
         search_ = CreateChild(pane_, L"Edit", WS_TABSTOP | ES_AUTOHSCROLL);
         SendMessageW(search_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"文字または U+XXXX"));
-        line_ = CreateChild(pane_, L"Static", SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE);
+        line_ = CreateChild(pane_, L"Static", SS_OWNERDRAW);
         grid_ = std::make_unique<CharGrid>(pane_, subject.faceName, codePoints_,
-                                           CharGrid::Events{[this] { ShowSelected(); }, [this] { Insert(); }});
+                                           CharGrid::Events{[this] { OnSelectionChanged(); }, [this] { Insert(); }});
+        MakeFonts();
+        kept_ = grid_->Selected();
         ShowSelected();
+    }
+    ~CharGridPage() override {
+        if (IsWindow(search_)) SendMessageW(search_, WM_SETFONT, 0, FALSE);
     }
 
     HWND Window() const override { return pane_; }
@@ -65,33 +106,112 @@ public:
             case WM_SETFOCUS: SetFocus(grid_->Window()); return 0;
             case WM_COMMAND:
                 if (reinterpret_cast<HWND>(lParam) == search_ && HIWORD(wParam) == EN_CHANGE) Search();
+                // Leaving the box ends the search: the next one starts from what it found.
+                if (reinterpret_cast<HWND>(lParam) == search_ && HIWORD(wParam) == EN_KILLFOCUS) kept_ = grid_->Selected();
                 return 0;
+            case WM_DRAWITEM: DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
+            case WM_DPICHANGED_AFTERPARENT: {
+                MakeFonts();
+                RECT client{};
+                GetClientRect(hwnd, &client);
+                Layout(client.right, client.bottom);
+                return 0;
+            }
         }
         return MessageTarget::OnMessage(hwnd, message, wParam, lParam);
     }
 
 private:
+    // The label and the search box on the first line, tall enough for either
+    // of the box's fonts; the line under the grid.
     void Layout(int width, int height) const {
-        const int searchHeight = kLineHeight + 2;
-        MoveWindow(search_, 0, 0, width, searchHeight, TRUE);
-        MoveWindow(line_, 0, height - kLineHeight, width, kLineHeight, TRUE);
-        MoveWindow(grid_->Window(), 0, searchHeight + kGap, width,
-                   std::max(height - searchHeight - kLineHeight - 2 * kGap, 0), TRUE);
+        const HWND dialog = GetParent(pane_);
+        const int textHeight = std::max(MetricsOf(pane_, FontOf(dialog)).tmHeight, MetricsOf(pane_, faceFont_.get()).tmHeight);
+        const int searchHeight = textHeight + Scaled(dialog, kEditPadding), gap = Scaled(dialog, kGap);
+        const int lineHeight = std::max<int>(Scaled(dialog, kLineHeight), textHeight);
+        SIZE label{};
+        {
+            ScopedGetDC dc(label_);
+            const ScopedSelectObject font(dc.get(), FontOf(dialog));
+            const std::wstring caption = WindowTextOf(label_);
+            GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &label);
+        }
+        MoveWindow(label_, 0, (searchHeight - label.cy) / 2, label.cx, label.cy, TRUE);
+        MoveWindow(search_, label.cx + gap, 0, std::max<int>(width - label.cx - gap, 0), searchHeight, TRUE);
+        MoveWindow(line_, 0, height - lineHeight, width, lineHeight, TRUE);
+        MoveWindow(grid_->Window(), 0, searchHeight + gap, width,
+                   std::max(height - searchHeight - lineHeight - 2 * gap, 0), TRUE);
     }
 
-    void ShowSelected() const {
+    // The face at the size of the dialog's text, for the search box and the line.
+    void MakeFonts() {
+        faceFont_.reset(CreateTextSizeFont(GetParent(pane_), faceName_));
+        PickSearchFont();
+    }
+
+    // What is typed shows in the face when the face has all of it, else in the dialog's font.
+    void PickSearchFont() const {
+        const bool inFace = listed_ && faceFont_ && MapsAll(codePoints_, WindowTextOf(search_));
+        const HFONT font = inFace ? faceFont_.get() : FontOf(GetParent(pane_));
+        if (FontOf(search_) != font) SendMessageW(search_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    }
+
+    void OnSelectionChanged() {
+        if (!searching_) kept_ = grid_->Selected();
+        ShowSelected();
+    }
+
+    void ShowSelected() {
         const auto selected = grid_->Selected();
+        lineCharacter_ = selected;
         SetWindowTextW(line_, selected ? DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size()).c_str()
-                                       : L"このフォントには Unicode の文字がありません");
+                              : listed_ ? L"このフォントには Unicode の文字がありません"
+                                        : L"このフォントは読み込まれていません");
+        InvalidateRect(line_, nullptr, TRUE);
     }
 
-    void Search() const {
+    void ShowLine(const std::wstring& text) {
+        lineCharacter_.reset();
+        SetWindowTextW(line_, text.c_str());
+        InvalidateRect(line_, nullptr, TRUE);
+    }
+
+    // A complete query selects its character; anything else leaves the
+    // selection the search started from.
+    void Search() {
+        PickSearchFont();
         const auto wanted = ParseCodePointQuery(WindowTextOf(search_));
-        if (!wanted) return;
-        if (grid_->Select(*wanted))
-            ShowSelected();
+        searching_ = true;
+        const bool found = wanted && grid_->Select(*wanted);
+        if (!found && kept_) grid_->Select(*kept_);
+        searching_ = false;
+        if (wanted && !found)
+            ShowLine(CodePointLabel(*wanted) + L" はこのフォントにありません");
         else
-            SetWindowTextW(line_, (CodePointLabel(*wanted) + L" はこのフォントにありません").c_str());
+            ShowSelected();
+    }
+
+    // The selected character in the face itself, then what the line says of it.
+    void DrawLine(const DRAWITEMSTRUCT& item) const {
+        const HDC dc = item.hDC;
+        FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        SetTextAlign(dc, TA_LEFT | TA_BASELINE);
+        const HFONT dialogFont = FontOf(GetParent(pane_));
+        const TEXTMETRICW metrics = MetricsOf(pane_, dialogFont);
+        const int baseline = (item.rcItem.top + item.rcItem.bottom - metrics.tmHeight) / 2 + metrics.tmAscent;
+        std::wstring text = WindowTextOf(line_);
+        int x = item.rcItem.left;
+        const ScopedSelectObject font(dc, faceFont_.get());
+        if (lineCharacter_ && faceFont_) {
+            const std::wstring character = Utf16Of(*lineCharacter_);
+            DrawFaceText(dc, x, baseline, character, grid_->Glyphs());
+            x += MeasureFaceText(dc, character, grid_->Glyphs());
+            text.erase(0, character.size());
+        }
+        SelectObject(dc, dialogFont);
+        ExtTextOutW(dc, x, baseline, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
     }
 
     void Insert() const {
@@ -99,8 +219,14 @@ private:
     }
 
     const std::vector<char32_t> codePoints_;
-    HWND pane_ = nullptr, search_ = nullptr, line_ = nullptr;
+    const std::wstring faceName_;
+    const bool listed_;
+    HWND pane_ = nullptr, label_ = nullptr, search_ = nullptr, line_ = nullptr;
     std::unique_ptr<CharGrid> grid_;
+    AutoDeleteFont faceFont_;
+    std::optional<char32_t> kept_;           // the selection a search started from
+    std::optional<char32_t> lineCharacter_;  // the character the line starts with
+    bool searching_ = false;
 };
 
 }  // namespace

@@ -12,7 +12,7 @@ bool IsHigh(wchar_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLow(wchar_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 std::optional<char32_t> ParseHex(std::wstring_view digits) {
-    if (digits.empty() || digits.size() > 6) return std::nullopt;
+    if (digits.size() < 4 || digits.size() > 6) return std::nullopt;
     char32_t value = 0;
     for (wchar_t c : digits) {
         const int digit = c >= L'0' && c <= L'9'   ? c - L'0'

@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <utility>
+
 #include "app_state.h"
 #include "resource_ids.h"
 
@@ -42,6 +44,28 @@ HWND CreateCombo(DWORD style, int x, int width, HINSTANCE instance) {
     return CreateChild(L"ComboBox", L"", style, {appState.hwndToolbar, 0, x, 0, width, 5 * appState.cyMenu}, instance);
 }
 
+// Says what each icon-only button does. The tips are a window of their own,
+// owned by the main window, so its controls stay as they are.
+void AddButtonTips(HWND hwndMain, HINSTANCE instance) {
+    const HWND tips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwndMain, nullptr, instance, nullptr);
+    const AppState& s = appState;
+    const std::pair<HWND, const wchar_t*> buttons[] = {{s.hwndMenuButton, L"メニュー"},
+                                                       {s.hwndBoldButton, L"太字"},
+                                                       {s.hwndItalicButton, L"斜体"},
+                                                       {s.hwndFontColorButton, L"文字色"},
+                                                       {s.hwndBackgroundColorButton, L"背景色"}};
+    for (const auto& [button, text] : buttons) {
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;  // the common controls of version 5 refuse the later size
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = s.hwndToolbar;
+        tool.uId = reinterpret_cast<UINT_PTR>(button);
+        tool.lpszText = const_cast<wchar_t*>(text);
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
 }  // namespace
 
 void CreateToolbarStrip(HWND hwndMain, HINSTANCE instance) {
@@ -58,6 +82,7 @@ void CreateToolbarStrip(HWND hwndMain, HINSTANCE instance) {
     CreateIconButton(IDC_FONT_COLOR, m + 332 + 2 * b, IDI_FONT_COLOR, instance, s.hwndFontColorButton, s.iconFontColor);
     CreateIconButton(IDC_BACKGROUND_COLOR, m + 332 + 3 * b, IDI_BACKGROUND_COLOR, instance, s.hwndBackgroundColorButton,
                      s.iconBackgroundColor);
+    AddButtonTips(hwndMain, instance);
 }
 
 void CreateSample(HWND hwndMain, HINSTANCE instance, const RECT& client) {

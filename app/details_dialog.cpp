@@ -10,8 +10,10 @@
 
 #include "char_grid_page.h"
 #include "details_page.h"
+#include "dialog_dpi.h"
 #include "face_details.h"
 #include "info_page.h"
+#include "scoped_handles.h"
 #include "typeset_page.h"
 #include "waterfall_page.h"
 
@@ -27,21 +29,26 @@ constexpr DetailsPageKind kPages[] = {
 };
 
 constexpr int kCopyButtonId = 1001;  // the close button is IDCANCEL, so Esc presses it
+// Sizes at 96 DPI, scaled by the dialog's.
 constexpr SIZE kOpeningSize{640, 540};
 constexpr POINT kMinTrackSize{420, 300};
 constexpr int kMargin = 8;
 constexpr SIZE kButtonSize{96, 26};
+constexpr int kFontPoints = 9;
 constexpr DWORD kDialogStyle =
     DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN;
 
-// The page shown when the dialog opens: the one it was last on in this run.
+// The page shown when the dialog opens and its size (at 96 DPI): as it was
+// last in this run.
 std::size_t lastPage = 0;
+SIZE lastSize = kOpeningSize;
 
 struct DetailsDialog {
     DetailsSubject subject;
     HWND tab = nullptr;
     std::vector<std::unique_ptr<DetailsPage>> pages;
     std::size_t current = 0;
+    AutoDeleteFont font;  // the shell's dialog font at the dialog's DPI, what WM_GETFONT answers
 };
 
 // The open dialog, for the keyboard filter; only one can be open at a time.
@@ -76,24 +83,58 @@ void Layout(HWND hwnd) {
     const DetailsDialog& dialog = DialogOf(hwnd);
     RECT client{};
     GetClientRect(hwnd, &client);
-    const int buttonTop = client.bottom - kMargin - kButtonSize.cy;
-    const int closeLeft = client.right - kMargin - kButtonSize.cx;
-    MoveWindow(GetDlgItem(hwnd, IDCANCEL), closeLeft, buttonTop, kButtonSize.cx, kButtonSize.cy, TRUE);
-    MoveWindow(GetDlgItem(hwnd, kCopyButtonId), closeLeft - kMargin - kButtonSize.cx, buttonTop, kButtonSize.cx,
-               kButtonSize.cy, TRUE);
-    RECT area{kMargin, kMargin, std::max<LONG>(client.right - kMargin, kMargin),
-              std::max<LONG>(buttonTop - kMargin, kMargin)};
+    const int margin = Scaled(hwnd, kMargin), width = Scaled(hwnd, kButtonSize.cx), height = Scaled(hwnd, kButtonSize.cy);
+    const int buttonTop = client.bottom - margin - height;
+    const int closeLeft = client.right - margin - width;
+    MoveWindow(GetDlgItem(hwnd, IDCANCEL), closeLeft, buttonTop, width, height, TRUE);
+    MoveWindow(GetDlgItem(hwnd, kCopyButtonId), closeLeft - margin - width, buttonTop, width, height, TRUE);
+    RECT area{margin, margin, std::max<LONG>(client.right - margin, margin), std::max<LONG>(buttonTop - margin, margin)};
     MoveWindow(dialog.tab, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     SendMessageW(dialog.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     for (const auto& page : dialog.pages) page->MoveTo(area);
 }
 
+// The focus stays on the tab strip when it is there, so the arrow keys go on
+// from tab to tab; from anywhere else it moves into the page.
 void ShowPage(HWND hwnd, std::size_t index) {
     DetailsDialog& dialog = DialogOf(hwnd);
     dialog.current = lastPage = index;
     for (std::size_t i = 0; i < dialog.pages.size(); ++i)
         ShowWindow(dialog.pages[i]->Window(), i == index ? SW_SHOW : SW_HIDE);
-    SetFocus(dialog.pages[index]->Window());
+    if (GetFocus() != dialog.tab) SetFocus(dialog.pages[index]->Window());
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab.
+void TurnPage(HWND hwnd, bool backward) {
+    const DetailsDialog& dialog = DialogOf(hwnd);
+    const std::size_t count = dialog.pages.size();
+    const std::size_t index = (dialog.current + (backward ? count - 1 : 1)) % count;
+    SendMessageW(dialog.tab, TCM_SETCURSEL, index, 0);
+    ShowPage(hwnd, index);
+}
+
+// `hwnd` when Tab stops at it, else the controls inside it that Tab stops at, in order.
+void AddTabStops(HWND hwnd, std::vector<HWND>& stops) {
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) return;
+    if (style & WS_TABSTOP) return stops.push_back(hwnd);
+    if (!(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) return;
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) AddTabStops(child, stops);
+}
+
+// Tab and Shift+Tab in the order the controls are seen: the tab strip, the
+// page's controls, the buttons; the pages lie above the strip, which would
+// otherwise put them first.
+void MoveFocus(HWND hwnd, bool backward) {
+    const DetailsDialog& dialog = DialogOf(hwnd);
+    std::vector<HWND> stops{dialog.tab};
+    AddTabStops(dialog.pages[dialog.current]->Window(), stops);
+    for (int id : {kCopyButtonId, IDCANCEL}) stops.push_back(GetDlgItem(hwnd, id));
+    const HWND focus = GetFocus();
+    const auto at = std::find_if(stops.begin(), stops.end(), [&](HWND stop) { return stop == focus || IsChild(stop, focus); });
+    const std::size_t from = at == stops.end() ? 0 : static_cast<std::size_t>(at - stops.begin());
+    const std::size_t to = (from + (backward ? stops.size() - 1 : 1)) % stops.size();
+    SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stops[to]), TRUE);
 }
 
 void CreatePages(HWND hwnd, DetailsDialog& dialog) {
@@ -111,20 +152,37 @@ void CreatePages(HWND hwnd, DetailsDialog& dialog) {
     }
 }
 
-// At its opening size, centred over the main window.
+// At its size, centred over the main window, inside the work area of the main window's monitor.
 void PlaceOverOwner(HWND hwnd) {
     RECT owner{};
     GetWindowRect(GetWindow(hwnd, GW_OWNER), &owner);
-    const int x = std::max<LONG>((owner.left + owner.right - kOpeningSize.cx) / 2, 0);
-    const int y = std::max<LONG>((owner.top + owner.bottom - kOpeningSize.cy) / 2, 0);
-    SetWindowPos(hwnd, nullptr, x, y, kOpeningSize.cx, kOpeningSize.cy, SWP_NOZORDER);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromRect(&owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int width = std::min<int>(Scaled(hwnd, lastSize.cx), work.right - work.left);
+    const int height = std::min<int>(Scaled(hwnd, lastSize.cy), work.bottom - work.top);
+    const int x = std::clamp<int>((owner.left + owner.right - width) / 2, work.left, work.right - width);
+    const int y = std::clamp<int>((owner.top + owner.bottom - height) / 2, work.top, work.bottom - height);
+    SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER);
+}
+
+HFONT CreateDialogFont(HWND hwnd) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(DefDlgProcW(hwnd, WM_GETFONT, 0, 0)), sizeof font, &font);
+    font.lfHeight = -MulDiv(kFontPoints, DialogDpi(hwnd), 72);
+    font.lfWidth = 0;
+    return CreateFontIndirectW(&font);
 }
 
 INT_PTR OnInitDialog(HWND hwnd, DetailsDialog& dialog) {
     SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&dialog));
     hwndShown = hwnd;
+    TakeOverDpiChanges(hwnd);
+    SetDialogDpi(hwnd, DialogDpi(hwnd));
+    dialog.font.reset(CreateDialogFont(hwnd));
     SetWindowTextW(hwnd, (L"フォントの詳細 - " + dialog.subject.faceName).c_str());
-    CreateButton(hwnd, L"コピー", kCopyButtonId);
+    CreateButton(hwnd, L"コピー(&C)", kCopyButtonId);
     CreateButton(hwnd, L"閉じる", IDCANCEL);
     CreatePages(hwnd, dialog);
     const std::size_t page = std::min(lastPage, dialog.pages.size() - 1);
@@ -150,6 +208,43 @@ INT_PTR OnCommand(HWND hwnd, WORD id) {
     return TRUE;
 }
 
+// Every control that shows the dialog's font takes the new one; then the
+// dialog takes the size Windows suggests, and the pages rescale what they draw.
+INT_PTR OnDpiChanged(HWND hwnd, int dpi, const RECT& suggested) {
+    DetailsDialog& dialog = DialogOf(hwnd);
+    SetDialogDpi(hwnd, dpi);
+    AutoDeleteFont old(dialog.font.release());
+    dialog.font.reset(CreateDialogFont(hwnd));
+    std::vector<HWND> children;
+    EnumChildWindows(hwnd, [](HWND child, LPARAM list) {
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&children));
+    for (HWND child : children)
+        if (reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)) == old.get())
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(dialog.font.get()), TRUE);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    Layout(hwnd);
+    for (HWND child : children) SendMessageW(child, WM_DPICHANGED_AFTERPARENT, 0, 0);
+    return TRUE;
+}
+
+// The size it closes at is the size it opens at next.
+void OnDestroy(HWND hwnd) {
+    RECT window{};
+    GetWindowRect(hwnd, &window);
+    const int dpi = DialogDpi(hwnd);
+    lastSize = {MulDiv(window.right - window.left, kDefaultDpi, dpi), MulDiv(window.bottom - window.top, kDefaultDpi, dpi)};
+    ForgetDialogDpi(hwnd);
+}
+
+// What a dialog procedure answers itself goes back through DWLP_MSGRESULT.
+INT_PTR Answer(HWND hwnd, LONG_PTR result) {
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
 INT_PTR OnNotify(HWND hwnd, const NMHDR& header) {
     const DetailsDialog& dialog = DialogOf(hwnd);
     if (header.hwndFrom != dialog.tab || header.code != TCN_SELCHANGE) return FALSE;
@@ -159,8 +254,8 @@ INT_PTR OnNotify(HWND hwnd, const NMHDR& header) {
     return TRUE;
 }
 
-INT_PTR OnGetMinMaxInfo(MINMAXINFO* limits) {
-    if (limits) limits->ptMinTrackSize = kMinTrackSize;
+INT_PTR OnGetMinMaxInfo(HWND hwnd, MINMAXINFO* limits) {
+    if (limits) limits->ptMinTrackSize = {Scaled(hwnd, kMinTrackSize.x), Scaled(hwnd, kMinTrackSize.y)};
     return TRUE;
 }
 
@@ -168,7 +263,12 @@ INT_PTR CALLBACK DetailsDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     switch (message) {
         case WM_INITDIALOG: return OnInitDialog(hwnd, *reinterpret_cast<DetailsDialog*>(lParam));
         case WM_SIZE: Layout(hwnd); return TRUE;
-        case WM_GETMINMAXINFO: return OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        case WM_GETMINMAXINFO: return OnGetMinMaxInfo(hwnd, reinterpret_cast<MINMAXINFO*>(lParam));
+        case WM_GETFONT:
+            if (!FindDialog(hwnd) || !DialogOf(hwnd).font) return FALSE;
+            return Answer(hwnd, reinterpret_cast<LONG_PTR>(DialogOf(hwnd).font.get()));
+        case WM_DPICHANGED: return OnDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        case WM_DESTROY: OnDestroy(hwnd); return FALSE;
         case WM_NOTIFY: return OnNotify(hwnd, *reinterpret_cast<NMHDR*>(lParam));
         case WM_COMMAND: return OnCommand(hwnd, LOWORD(wParam));
         case WM_CLOSE: EndDialog(hwnd, 0); return TRUE;
@@ -176,20 +276,38 @@ INT_PTR CALLBACK DetailsDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return FALSE;
 }
 
-bool IsCopyKey(const MSG& message) {
-    return message.message == WM_KEYDOWN && message.wParam == 'C' && GetKeyState(VK_CONTROL) < 0 &&
-           GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_SHIFT) >= 0;
+// Keys a control keeps: Tab where it asks for it, Ctrl+C where text is selected in a text box.
+bool ControlTakes(const MSG& message) {
+    const auto code = SendMessageW(message.hwnd, WM_GETDLGCODE, message.wParam, reinterpret_cast<LPARAM>(&message));
+    if (message.wParam == VK_TAB) return code & DLGC_WANTTAB;
+    DWORD start = 0, end = 0;
+    if (code & DLGC_HASSETSEL)
+        SendMessageW(message.hwnd, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return start != end;
 }
 
-// Ctrl+C copies the page, whichever of the dialog's controls has the focus:
-// the dialog's modal loop offers each message to this filter first.
+// Ctrl+C copies the page, Ctrl+Tab turns it, Tab moves on, whichever control
+// has the focus, unless the control takes the key itself.
+bool OnDialogKey(HWND hwnd, const MSG& message) {
+    if (message.message != WM_KEYDOWN || GetKeyState(VK_MENU) < 0) return false;
+    const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    if (message.wParam == VK_TAB && control) {
+        TurnPage(hwnd, shift);
+    } else if ((message.wParam == 'C' && control && !shift) || message.wParam == VK_TAB) {
+        if (ControlTakes(message)) return false;
+        message.wParam == VK_TAB ? MoveFocus(hwnd, shift) : CopyPage(hwnd);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The dialog's modal loop offers each message to this filter first.
 LRESULT CALLBACK FilterDialogKeys(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == MSGF_DIALOGBOX && hwndShown && message && IsCopyKey(*message) &&
-        (message->hwnd == hwndShown || IsChild(hwndShown, message->hwnd))) {
-        CopyPage(hwndShown);
+    if (code == MSGF_DIALOGBOX && hwndShown && message &&
+        (message->hwnd == hwndShown || IsChild(hwndShown, message->hwnd)) && OnDialogKey(hwndShown, *message))
         return TRUE;
-    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -216,6 +334,7 @@ void ShowFaceDetails(HWND hwndMain) {
     dialog.subject = CurrentSubject();
     static const DialogTemplate dialogTemplate;
     const ScopedMessageFilter filter;
+    const ScopedPerMonitorAwareness awareness;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwndMain, GWLP_HINSTANCE));
     DialogBoxIndirectParamW(instance, &dialogTemplate.header, hwndMain, DetailsDialogProc,
                             reinterpret_cast<LPARAM>(&dialog));

@@ -39,7 +39,9 @@ std::vector<DetailRow> InstalledUnreadable(const std::wstring& faceName) {
 
 std::vector<DetailRow> RowsOf(const FaceReport& report) {
     std::vector<DetailRow> rows;
-    for (const ReportRow& row : ReportRows(report)) rows.push_back({ToWide(row.labelJapanese), WideFromUtf8(row.value)});
+    for (const ReportRow& row : ReportRows(report))
+        rows.push_back({ToWide(row.labelJapanese),
+                        row.valueJapanese.empty() ? WideFromUtf8(row.value) : ToWide(row.valueJapanese)});
     return rows;
 }
 
@@ -64,9 +66,8 @@ std::vector<DetailRow> DescribeInstalledFace(const DetailsSubject& subject, std:
                                     [&](const FaceReport& report) { return IsNamed(report.info, subject.faceName); });
     FaceReport& report = named == reports->end() ? reports->front() : *named;
     report.loader = FontLoader::None;
-    std::vector<DetailRow> rows{{L"入手元", L"インストール済みのフォント (GDI が使うファイル)"}};
-    for (DetailRow& row : RowsOf(report)) rows.push_back(std::move(row));
-    return rows;
+    report.file = Utf8FromWide(L"インストール済み");
+    return RowsOf(report);
 }
 
 std::vector<DetailRow> DescribeFileFace(const DetailsSubject& subject, std::u16string_view text) {
@@ -93,17 +94,24 @@ DetailsSubject CurrentSubject() {
     const auto listed = std::find(fonts.faceNames.begin(), fonts.faceNames.end(), face);
     if (listed != fonts.faceNames.end())
         return {face, fonts.faceSources[static_cast<std::size_t>(listed - fonts.faceNames.begin())], SampleText()};
-    return {face, FaceSource{{}, std::nullopt, true}, SampleText()};
+    return {face, FaceSource{}, SampleText(), false};
 }
 
 std::vector<DetailRow> DescribeSubject(const DetailsSubject& subject) {
+    if (!subject.listed) return {{L"フォント", L"「" + subject.faceName + L"」は読み込まれていません"}};
     const std::u16string text = ToU16(subject.sampleText);
     return subject.source.installed ? DescribeInstalledFace(subject, text) : DescribeFileFace(subject, text);
 }
 
 std::wstring RowsAsText(const std::vector<DetailRow>& rows) {
+    const auto field = [](const std::wstring& value) {
+        if (value.find_first_of(L"\t\r\n\"") == std::wstring::npos) return value;
+        std::wstring quoted = L"\"";
+        for (wchar_t c : value) quoted.append(c == L'"' ? 2 : 1, c);
+        return quoted + L'"';
+    };
     std::wstring text;
-    for (const DetailRow& row : rows) text += row.label + L'\t' + row.value + L"\r\n";
+    for (const DetailRow& row : rows) text += field(row.label) + L'\t' + field(row.value) + L"\r\n";
     return text;
 }
 

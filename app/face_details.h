@@ -9,11 +9,14 @@
 
 namespace tavrel {
 
-// The face the dialog is about, and the sample text measured against it.
+// The face the dialog is about, and the sample text measured against it. A
+// face that is not listed (the sample's, once the fonts are reset) is not
+// loaded: GDI would draw and describe another font under its name.
 struct DetailsSubject {
     std::wstring faceName;
     FaceSource source;
     std::wstring sampleText;
+    bool listed = true;
 };
 
 struct DetailRow {
@@ -21,16 +24,18 @@ struct DetailRow {
     std::wstring value;
 };
 
-// The face selected in the face box, else the face of the sample at the caret
-// (an installed face when it is not listed); the sample's current text.
+// The face selected in the face box, else the face of the sample at the
+// caret; the sample's current text.
 DetailsSubject CurrentSubject();
 
 // The report's rows for the face, or a single row saying why there are none:
-// the file is gone or unreadable, no longer holds the face, or the installed
-// face cannot be read.
+// the face is not loaded, its file is gone or unreadable or no longer holds
+// it, or the installed face cannot be read.
 std::vector<DetailRow> DescribeSubject(const DetailsSubject& subject);
 
-// One row a line: the label, a tab, the value.
+// Tab-separated text as spreadsheets exchange it: one row a line, the label,
+// a tab, the value; a field holding a tab, a line break or a double quote is
+// put in double quotes, with the quotes inside doubled.
 std::wstring RowsAsText(const std::vector<DetailRow>& rows);
 
 }  // namespace tavrel

@@ -3,19 +3,26 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "clipboard_text.h"
+#include "dialog_dpi.h"
+#include "routed_window.h"
+#include "text_view.h"
 
 namespace tavrel {
 
 namespace {
 
+constexpr wchar_t kPaneClass[] = L"TavrelInfoPage";
 constexpr DWORD kListStyle =
     WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
 constexpr int kLabelColumnWidth = 200;
 constexpr int kValueColumnWidth = 400;
+constexpr int kValueLines = 4;  // the box under the list, which shows the selected row's value whole
+constexpr int kGap = 6;
 
 // A list line shows one line of text: breaks inside a value become spaces there.
 std::wstring OnOneLine(std::wstring text) {
@@ -43,33 +50,87 @@ void AddRow(HWND list, int index, const DetailRow& row) {
     SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
-class InfoPage : public DetailsPage {
+HWND CreateChild(HWND pane, const wchar_t* className, DWORD style, DWORD exStyle) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(pane, GWLP_HINSTANCE));
+    const HWND child = CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, pane, nullptr, instance, nullptr);
+    SendMessageW(child, WM_SETFONT, SendMessageW(GetParent(pane), WM_GETFONT, 0, 0), FALSE);
+    return child;
+}
+
+class InfoPage : public DetailsPage, public MessageTarget {
 public:
     InfoPage(HWND dialog, std::vector<DetailRow> rows) : rows_(std::move(rows)) {
-        const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-        list_ = CreateWindowExW(0, WC_LISTVIEWW, L"", kListStyle, 0, 0, 0, 0, dialog, nullptr, instance, nullptr);
-        SendMessageW(list_, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+        pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
+        list_ = CreateChild(pane_, WC_LISTVIEWW, kListStyle, 0);
+        value_ = std::make_unique<TextView>(pane_, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
         SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-        AddColumn(list_, 0, L"項目", kLabelColumnWidth);
-        AddColumn(list_, 1, L"値", kValueColumnWidth);
+        AddColumn(list_, 0, L"項目", Scaled(dialog, kLabelColumnWidth));
+        AddColumn(list_, 1, L"値", Scaled(dialog, kValueColumnWidth));
         for (std::size_t i = 0; i < rows_.size(); ++i) AddRow(list_, static_cast<int>(i), rows_[i]);
     }
 
-    HWND Window() const override { return list_; }
+    HWND Window() const override { return pane_; }
 
-    // The values take the width the labels leave.
-    void MoveTo(const RECT& area) const override {
-        DetailsPage::MoveTo(area);
-        RECT client{};
-        GetClientRect(list_, &client);
-        const int width = std::max<int>(client.right - kLabelColumnWidth, kLabelColumnWidth);
-        SendMessageW(list_, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(width, 0));
+    // The selected row alone, else every row.
+    void Copy(HWND owner) const override {
+        const auto row = SelectedRow();
+        CopyTextToClipboard(owner, RowsAsText(row ? std::vector<DetailRow>{rows_[*row]} : rows_));
     }
-    void Copy(HWND owner) const override { CopyTextToClipboard(owner, RowsAsText(rows_)); }
+
+    LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
+        switch (message) {
+            case WM_SIZE: Layout(LOWORD(lParam), HIWORD(lParam)); return 0;
+            case WM_SETFOCUS: SetFocus(list_); return 0;
+            case WM_NOTIFY: {
+                const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+                if (header.hwndFrom == list_ && header.code == LVN_ITEMCHANGED) ShowValue();
+                return 0;
+            }
+            case WM_DPICHANGED_AFTERPARENT: {
+                RECT client{};
+                GetClientRect(hwnd, &client);
+                Layout(client.right, client.bottom);
+                return 0;
+            }
+        }
+        return MessageTarget::OnMessage(hwnd, message, wParam, lParam);
+    }
 
 private:
+    std::optional<std::size_t> SelectedRow() const {
+        const LRESULT row = SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+        if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::nullopt;
+        return static_cast<std::size_t>(row);
+    }
+
+    void ShowValue() const {
+        const auto row = SelectedRow();
+        value_->SetText(row ? rows_[*row].value : L"");
+    }
+
+    // The list over the value box; the values take the width the labels leave.
+    void Layout(int width, int height) const {
+        TEXTMETRICW metrics{};
+        if (const HDC dc = GetDC(pane_)) {
+            const HGDIOBJ previous = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+            GetTextMetricsW(dc, &metrics);
+            SelectObject(dc, previous);
+            ReleaseDC(pane_, dc);
+        }
+        const int gap = Scaled(pane_, kGap);
+        const int valueHeight = std::min<int>(kValueLines * metrics.tmHeight + Scaled(pane_, 8), height / 2);
+        MoveWindow(list_, 0, 0, width, std::max(height - valueHeight - gap, 0), TRUE);
+        MoveWindow(value_->Window(), 0, height - valueHeight, width, valueHeight, TRUE);
+        RECT client{};
+        GetClientRect(list_, &client);
+        const int labels = Scaled(pane_, kLabelColumnWidth);
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, 0, MAKELPARAM(labels, 0));
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(std::max<int>(client.right - labels, labels), 0));
+    }
+
     std::vector<DetailRow> rows_;
-    HWND list_ = nullptr;
+    HWND pane_ = nullptr, list_ = nullptr;
+    std::unique_ptr<TextView> value_;
 };
 
 }  // namespace

@@ -48,6 +48,7 @@ std::vector<char32_t> FileCodePoints(const DetailsSubject& subject) {
 }  // namespace
 
 std::vector<char32_t> SubjectCodePoints(const DetailsSubject& subject) {
+    if (!subject.listed) return {};
     return subject.source.installed ? InstalledCodePoints(subject.faceName) : FileCodePoints(subject);
 }
 

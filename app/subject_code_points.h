@@ -8,8 +8,8 @@
 
 namespace tavrel {
 
-// Empty when the face cannot be read, no longer is in its file, or has no
-// readable Unicode subtable.
+// Empty when the face is not loaded or cannot be read, no longer is in its
+// file, or has no readable Unicode subtable.
 std::vector<char32_t> SubjectCodePoints(const DetailsSubject& subject);
 
 }  // namespace tavrel

@@ -9,6 +9,8 @@
 
 #include "app_state.h"
 #include "capture_sample.h"
+#include "dialog_dpi.h"
+#include "face_glyphs.h"
 #include "point_size.h"
 #include "resource_ids.h"
 #include "routed_window.h"
@@ -25,6 +27,7 @@ constexpr int kGap = 6;
 constexpr int kMargin = 8;
 constexpr int kLabelWidth = 56;  // before each horizontal line
 constexpr int kScrollLine = 20;
+constexpr std::uint32_t kGlyphsPoints = 12;  // any size: a face maps characters to the same glyphs at every size
 
 // The sample's text up to its first line break.
 std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find_first_of(L"\r\n")); }
@@ -43,10 +46,9 @@ std::vector<std::uint32_t> ListedSizes() {
 
 bool ToolbarChecked(int id) { return IsDlgButtonChecked(appState.hwndToolbar, id) == BST_CHECKED; }
 
-HFONT CreateLineFont(const std::wstring& faceName, std::uint32_t points, bool vertical) {
+HFONT CreateLineFont(const std::wstring& faceName, std::uint32_t points, bool vertical, int dpi) {
     LOGFONTW font{};
-    ScopedGetDC screen(nullptr);
-    font.lfHeight = -MulDiv(static_cast<int>(points), screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96, 72);
+    font.lfHeight = -MulDiv(static_cast<int>(points), dpi, 72);
     font.lfWeight = ToolbarChecked(IDC_BOLD) ? FW_BOLD : FW_NORMAL;
     font.lfItalic = ToolbarChecked(IDC_ITALIC);
     font.lfCharSet = DEFAULT_CHARSET;
@@ -76,39 +78,53 @@ struct WaterfallLine {
 class WaterfallPage : public DetailsPage, public MessageTarget {
 public:
     WaterfallPage(HWND dialog, const DetailsSubject& subject)
-        : faceName_(subject.faceName), text_(FirstLine(subject.sampleText)) {
+        : faceName_(subject.faceName), text_(FirstLine(subject.sampleText)), listed_(subject.listed) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-        labelFont_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
-        vertical_ = CreateWindowExW(0, L"Button", L"縦書き", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX, 0,
-                                    0, 0, 0, pane_, nullptr, instance, nullptr);
-        SendMessageW(vertical_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
+        vertical_ = CreateWindowExW(0, L"Button", L"縦書き(&V)", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
+                                    0, 0, 0, 0, pane_, nullptr, instance, nullptr);
+        SendMessageW(vertical_, WM_SETFONT, reinterpret_cast<WPARAM>(LabelFont()), FALSE);
         view_ = CreateRoutedWindow(kViewClass, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, WS_EX_CLIENTEDGE,
                                    pane_, &viewTarget_);
-        for (std::uint32_t points : DetailsPageSizes()) {
+        // A face that is not loaded has no lines: GDI would draw them in another.
+        for (std::uint32_t points : listed_ ? DetailsPageSizes() : std::vector<std::uint32_t>{}) {
             lines_.emplace_back();
             lines_.back().points = points;
+        }
+        const AutoDeleteFont face(CreateLineFont(faceName_, kGlyphsPoints, false, kDefaultDpi));
+        {
+            ScopedGetDC dc(view_);
+            const ScopedSelectObject selected(dc.get(), face.get());
+            glyphs_ = FaceGlyphs(dc.get());
         }
         Measure();
     }
 
     HWND Window() const override { return pane_; }
+    // The whole canvas, every line at its full length, whatever part of it is in view.
     void Copy(HWND owner) const override {
-        RECT client{};
-        GetClientRect(view_, &client);
-        CapturePaintingToClipboard(owner, client.right, client.bottom, [&](HDC dc) {
-            Paint(dc, client);
+        const RECT canvas{0, 0, extent_.cx, extent_.cy};
+        CapturePaintingToClipboard(owner, extent_.cx, extent_.cy, [&](HDC dc) {
+            Paint(dc, canvas, {}, extent_.cx);
             return true;
         });
     }
 
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
-            case WM_SIZE:
-                MoveWindow(vertical_, 0, 0, LOWORD(lParam), kCheckHeight, TRUE);
-                MoveWindow(view_, 0, kCheckHeight + kGap, LOWORD(lParam),
-                           std::max(HIWORD(lParam) - kCheckHeight - kGap, 0), TRUE);
+            case WM_SIZE: {
+                const int check = Scaled(hwnd, kCheckHeight), gap = Scaled(hwnd, kGap);
+                MoveWindow(vertical_, 0, 0, LOWORD(lParam), check, TRUE);
+                MoveWindow(view_, 0, check + gap, LOWORD(lParam), std::max(HIWORD(lParam) - check - gap, 0), TRUE);
                 return 0;
+            }
+            case WM_DPICHANGED_AFTERPARENT: {
+                RECT client{};
+                GetClientRect(hwnd, &client);
+                OnMessage(hwnd, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+                Measure();
+                return 0;
+            }
             case WM_SETFOCUS: SetFocus(view_); return 0;
             case WM_COMMAND:
                 if (reinterpret_cast<HWND>(lParam) == vertical_ && HIWORD(wParam) == BN_CLICKED) Measure();
@@ -119,40 +135,41 @@ public:
 
 private:
     bool Vertical() const { return Button_GetCheck(vertical_) == BST_CHECKED; }
+    // The dialog's, which changes with its DPI.
+    HFONT LabelFont() const { return reinterpret_cast<HFONT>(SendMessageW(GetParent(pane_), WM_GETFONT, 0, 0)); }
 
     // Makes each line's font and places the lines one after another.
     void Measure() {
         ScopedGetDC dc(view_);
         const bool vertical = Vertical();
-        const HGDIOBJ previous = SelectObject(dc.get(), labelFont_);
+        const int dpi = DialogDpi(view_), gap = Scaled(view_, kGap), margin = Scaled(view_, kMargin);
+        const HGDIOBJ previous = SelectObject(dc.get(), LabelFont());
         TEXTMETRICW label{};
         GetTextMetricsW(dc.get(), &label);
         labelHeight_ = label.tmHeight;
-        int position = kMargin;
+        int position = margin;
         extent_ = {};
         for (WaterfallLine& line : lines_) {
             SIZE label{};
             const std::wstring labelText = SizeLabel(line.points);
-            SelectObject(dc.get(), labelFont_);
+            SelectObject(dc.get(), LabelFont());
             GetTextExtentPoint32W(dc.get(), labelText.c_str(), static_cast<int>(labelText.size()), &label);
-            line.font.reset(CreateLineFont(faceName_, line.points, vertical));
+            line.font.reset(CreateLineFont(faceName_, line.points, vertical, dpi));
             SelectObject(dc.get(), line.font.get());
             TEXTMETRICW metrics{};
             GetTextMetricsW(dc.get(), &metrics);
-            SIZE advance{};
-            GetTextExtentPoint32W(dc.get(), text_.c_str(), static_cast<int>(text_.size()), &advance);
             line.height = metrics.tmHeight;
             line.ascent = metrics.tmAscent;
-            line.thickness = std::max<int>(line.height, vertical ? label.cx + kGap : labelHeight_);
-            line.length = advance.cx;
+            line.thickness = std::max<int>(line.height, vertical ? label.cx + gap : labelHeight_);
+            line.length = MeasureFaceText(dc.get(), text_, glyphs_);
             line.position = position;
-            position += line.thickness + kGap;
-            const int lead = vertical ? labelHeight_ + kGap : kLabelWidth;
+            position += line.thickness + gap;
+            const int lead = vertical ? labelHeight_ + gap : Scaled(view_, kLabelWidth);
             LONG& length = vertical ? extent_.cy : extent_.cx;
-            length = std::max<LONG>(length, kMargin + lead + line.length + kMargin);
+            length = std::max<LONG>(length, margin + lead + line.length + margin);
         }
         SelectObject(dc.get(), previous);
-        (vertical ? extent_.cx : extent_.cy) = position - kGap + kMargin;
+        (vertical ? extent_.cx : extent_.cy) = position - gap + margin;
         scroll_ = {};
         UpdateScrollBars();
         if (vertical) Scroll(SB_HORZ, SB_BOTTOM);  // the first line is at the right
@@ -164,6 +181,7 @@ private:
         GetClientRect(view_, &client);
         return {client.right, client.bottom};
     }
+    int CanvasWidth() const { return std::max<int>(extent_.cx, Client().cx); }
 
     void UpdateScrollBars() {
         const SIZE client = Client();
@@ -204,39 +222,44 @@ private:
     }
 
     // Every line, horizontal ones top down, vertical ones right to left from
-    // the page's right edge, each after its size in the label font.
-    void Paint(HDC dc, const RECT& area) const {
+    // the right edge of a canvas `width` wide, each after its size in the
+    // label font; `scroll` is the canvas's point at the area's origin.
+    void Paint(HDC dc, const RECT& area, POINT scroll, int width) const {
         SetDCBrushColor(dc, appState.backgroundColor);
         FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         const bool vertical = Vertical();
-        const SIZE client = Client();
-        const int right = std::max<int>(extent_.cx, client.cx) - scroll_.x;
+        const int right = width - scroll.x, gap = Scaled(view_, kGap), margin = Scaled(view_, kMargin);
         SetBkMode(dc, TRANSPARENT);
-        const HGDIOBJ previous = SelectObject(dc, labelFont_);
+        const HFONT labelFont = LabelFont();
+        const HGDIOBJ previous = SelectObject(dc, labelFont);
         const UINT previousAlign = GetTextAlign(dc);
+        if (!listed_) {
+            SetTextColor(dc, appState.fontColor);
+            const std::wstring notLoaded = L"このフォントは読み込まれていません";
+            TextOutW(dc, margin, margin, notLoaded.c_str(), int(notLoaded.size()));
+        }
         for (const WaterfallLine& line : lines_) {
             const std::wstring label = SizeLabel(line.points);
-            SelectObject(dc, labelFont_);
+            SelectObject(dc, labelFont);
             SetTextColor(dc, Blend(appState.fontColor, appState.backgroundColor));
             if (vertical) {
                 // The label centred over its column; the text turned a quarter
                 // clockwise, so the glyphs' tops face right.
-                const int left = right - line.position - line.thickness, top = kMargin - scroll_.y;
+                const int left = right - line.position - line.thickness, top = margin - scroll.y;
                 SetTextAlign(dc, TA_CENTER | TA_TOP);
                 TextOutW(dc, left + line.thickness / 2, top, label.c_str(), int(label.size()));
                 SelectObject(dc, line.font.get());
                 SetTextColor(dc, appState.fontColor);
                 SetTextAlign(dc, TA_LEFT | TA_TOP);
-                TextOutW(dc, left + (line.thickness + line.height) / 2, top + labelHeight_ + kGap, text_.c_str(),
-                         int(text_.size()));
+                DrawFaceText(dc, left + (line.thickness + line.height) / 2, top + labelHeight_ + gap, text_, glyphs_);
             } else {
                 // The label on the text's baseline.
-                const int baseline = line.position - scroll_.y + line.ascent, left = kMargin - scroll_.x;
+                const int baseline = line.position - scroll.y + line.ascent, left = margin - scroll.x;
                 SetTextAlign(dc, TA_LEFT | TA_BASELINE);
                 TextOutW(dc, left, baseline, label.c_str(), int(label.size()));
                 SelectObject(dc, line.font.get());
                 SetTextColor(dc, appState.fontColor);
-                TextOutW(dc, left + kLabelWidth, baseline, text_.c_str(), int(text_.size()));
+                DrawFaceText(dc, left + Scaled(view_, kLabelWidth), baseline, text_, glyphs_);
             }
         }
         SetTextAlign(dc, previousAlign);
@@ -247,18 +270,22 @@ private:
         switch (message) {
             case WM_PAINT: {
                 PAINTSTRUCT paint{};
-                if (const HDC dc = BeginPaint(hwnd, &paint)) Paint(dc, paint.rcPaint);
+                if (const HDC dc = BeginPaint(hwnd, &paint)) Paint(dc, paint.rcPaint, scroll_, CanvasWidth());
                 EndPaint(hwnd, &paint);
                 return 0;
             }
             case WM_PRINTCLIENT: {
                 RECT client{};
                 GetClientRect(hwnd, &client);
-                Paint(reinterpret_cast<HDC>(wParam), client);
+                Paint(reinterpret_cast<HDC>(wParam), client, scroll_, CanvasWidth());
                 return 0;
             }
             case WM_ERASEBKGND: return 1;
-            case WM_SIZE: UpdateScrollBars(); return 0;
+            // Vertical lines hang from the right edge, so a new width moves every line.
+            case WM_SIZE:
+                UpdateScrollBars();
+                InvalidateRect(hwnd, nullptr, FALSE);
+                return 0;
             case WM_VSCROLL: Scroll(SB_VERT, LOWORD(wParam)); return 0;
             case WM_HSCROLL: Scroll(SB_HORZ, LOWORD(wParam)); return 0;
             case WM_MOUSEWHEEL:
@@ -288,10 +315,11 @@ private:
 
     std::wstring faceName_;
     std::wstring text_;
+    bool listed_;
     ViewTarget viewTarget_{this};
     std::vector<WaterfallLine> lines_;
+    FaceGlyphs glyphs_;
     HWND pane_ = nullptr, vertical_ = nullptr, view_ = nullptr;
-    HFONT labelFont_ = nullptr;  // the dialog's
     int labelHeight_ = 0;
     SIZE extent_{};  // the canvas all lines take, margins included
     POINT scroll_{};

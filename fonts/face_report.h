@@ -47,6 +47,7 @@ struct ReportRow {
     std::string_view label;         // English, for the command line
     std::u16string_view labelJapanese;  // for the window
     std::string value;              // UTF-8
+    std::u16string valueJapanese;   // the window's wording, where the value is words; empty otherwise
 };
 
 // The rows of one face, in order: identity, names, metrics, axes, instances,

@@ -69,6 +69,13 @@ std::string_view EmbeddingText(std::uint16_t fsType) {
     return "installable";
 }
 
+std::u16string_view EmbeddingTextJapanese(std::uint16_t fsType) {
+    if (fsType & 0x8) return u"編集可能";
+    if (fsType & 0x4) return u"プレビューと印刷";
+    if (fsType & 0x2) return u"制限付き";
+    return u"インストール可能";
+}
+
 std::string NumberText(double value) {
     char text[32];
     const auto end = std::to_chars(text, text + sizeof text, value).ptr;

@@ -26,6 +26,7 @@ std::optional<std::string_view> FormatText(const FaceReport& report);
 std::string_view OutlinesText(Outlines outlines);
 // The least restrictive permission fsType grants.
 std::string_view EmbeddingText(std::uint16_t fsType);
+std::u16string_view EmbeddingTextJapanese(std::uint16_t fsType);
 // The shortest text that reads back as the same number.
 std::string NumberText(double value);
 // Four characters; a byte outside printable ASCII shows as '?'.

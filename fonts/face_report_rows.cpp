@@ -37,8 +37,9 @@ const CoverageLabel& LabelOf(std::string_view set) {
 
 class RowList {
 public:
-    void Add(std::string_view key, std::string_view label, std::u16string_view labelJapanese, std::string value) {
-        rows_.push_back({key, label, labelJapanese, std::move(value)});
+    void Add(std::string_view key, std::string_view label, std::u16string_view labelJapanese, std::string value,
+             std::u16string valueJapanese = {}) {
+        rows_.push_back({key, label, labelJapanese, std::move(value), std::move(valueJapanese)});
     }
     template <class T>
     void AddNumber(std::string_view key, std::string_view label, std::u16string_view labelJapanese,
@@ -113,6 +114,13 @@ std::string TextCoverageText(const TextCoverage& text) {
     return value;
 }
 
+std::u16string TextCoverageJapanese(const TextCoverage& text) {
+    std::u16string value = Utf16FromUtf8(CoverageText(text.covered, text.total));
+    if (!text.missing.empty()) value += u"、欠けている文字";
+    for (char32_t c : text.missing) value.append(u" ").append(Utf16FromUtf8(CodePointText(c)));
+    return value;
+}
+
 void AddIdentity(RowList& rows, const FaceReport& report) {
     rows.Add("file", "File", u"ファイル", report.file);
     if (auto format = FormatText(report)) rows.Add("format", "Format", u"形式", std::string(*format));
@@ -136,10 +144,13 @@ void AddMetrics(RowList& rows, const FaceInfo& info) {
     rows.AddNumber("weightClass", "Weight class", u"ウェイト", info.weightClass);
     rows.AddNumber("widthClass", "Width class", u"幅", info.widthClass);
     rows.AddNumber("fsType", "fsType", u"fsType", info.fsType);
-    if (info.fsType) rows.Add("embedding", "Embedding", u"埋め込み", std::string(EmbeddingText(*info.fsType)));
+    if (info.fsType)
+        rows.Add("embedding", "Embedding", u"埋め込み", std::string(EmbeddingText(*info.fsType)),
+                 std::u16string(EmbeddingTextJapanese(*info.fsType)));
     if (info.vendorId) rows.Add("vendorId", "Vendor ID", u"ベンダー ID", ValidUtf8(*info.vendorId));
     if (info.italicAngle) rows.Add("italicAngle", "Italic angle", u"イタリック角", NumberText(*info.italicAngle));
-    if (info.fixedPitch) rows.Add("fixedPitch", "Fixed pitch", u"等幅", *info.fixedPitch ? "yes" : "no");
+    if (info.fixedPitch)
+        rows.Add("fixedPitch", "Fixed pitch", u"等幅", *info.fixedPitch ? "yes" : "no", *info.fixedPitch ? u"はい" : u"いいえ");
 }
 
 }  // namespace
@@ -164,7 +175,9 @@ std::vector<ReportRow> ReportRows(const FaceReport& report) {
         const CoverageLabel& label = LabelOf(set.set);
         rows.Add(label.set.empty() ? set.set : label.set, label.label, label.labelJapanese, CoverageText(set.covered, set.total));
     }
-    if (report.text) rows.Add("text", "Text", u"テキストの収録", TextCoverageText(*report.text));
+    if (report.text)
+        rows.Add("text", "Text", u"テキストの収録", TextCoverageText(*report.text),
+                 TextCoverageJapanese(*report.text));
     for (const std::string& problem : info.problems)
         rows.Add("problems", "Problem", u"問題", ValidUtf8(problem));
     return rows.Take();
