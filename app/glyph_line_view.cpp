@@ -7,6 +7,7 @@
 
 #include "app_state.h"
 #include "capture_sample.h"
+#include "dialog_dpi.h"
 
 namespace tavrel {
 
@@ -28,8 +29,9 @@ void GlyphLineView::Show(std::vector<ShapedRun> runs, bool down, const std::wstr
     runs_ = std::move(runs);
     down_ = down;
     fonts_ = CreateLineFonts(faceName, face, pixelsPerEm);
-    const int length = LineLength(runs_, fonts_.scale) + 2 * kMargin;
-    const int thickness = fonts_.ascent + fonts_.descent + 2 * kMargin;
+    const int margin = Scaled(hwnd_, kMargin);
+    const int length = LineLength(runs_, fonts_.scale) + 2 * margin;
+    const int thickness = fonts_.ascent + fonts_.descent + 2 * margin;
     extent_ = down ? SIZE{thickness, length} : SIZE{length, thickness};
     UpdateScrollBars();
     InvalidateRect(hwnd_, nullptr, TRUE);
@@ -71,8 +73,8 @@ void GlyphLineView::Scroll(int bar, WORD request) {
     GetScrollInfo(hwnd_, bar, &info);
     LONG& at = bar == SB_HORZ ? scroll_.x : scroll_.y;
     switch (request) {
-        case SB_LINEUP: at -= kScrollLine; break;
-        case SB_LINEDOWN: at += kScrollLine; break;
+        case SB_LINEUP: at -= Scaled(hwnd_, kScrollLine); break;
+        case SB_LINEDOWN: at += Scaled(hwnd_, kScrollLine); break;
         case SB_PAGEUP: at -= LONG(info.nPage); break;
         case SB_PAGEDOWN: at += LONG(info.nPage); break;
         case SB_TOP: at = 0; break;
@@ -92,9 +94,10 @@ void GlyphLineView::Paint(HDC dc, const RECT& area, POINT corner) const {
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     if (runs_.empty()) return;
     SetTextColor(dc, appState.fontColor);
-    const POINT origin = down_ ? POINT{corner.x + extent_.cx - kMargin - (fonts_.ascent + fonts_.descent) / 2,
-                                       corner.y + kMargin}
-                               : POINT{corner.x + kMargin, corner.y + kMargin + fonts_.ascent};
+    const int margin = Scaled(hwnd_, kMargin);
+    const POINT origin = down_ ? POINT{corner.x + extent_.cx - margin - (fonts_.ascent + fonts_.descent) / 2,
+                                       corner.y + margin}
+                               : POINT{corner.x + margin, corner.y + margin + fonts_.ascent};
     DrawGlyphLine(dc, runs_, down_, fonts_, origin);
 }
 

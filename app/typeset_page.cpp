@@ -13,6 +13,7 @@
 #include "app_state.h"
 #include "clipboard_text.h"
 #include "code_point_text.h"
+#include "dialog_dpi.h"
 #include "feature_names.h"
 #include "glyph_line_view.h"
 #include "subject_face.h"
@@ -44,7 +45,6 @@ class TypesetPage : public DetailsPage, public MessageTarget {
 public:
     TypesetPage(HWND dialog, const DetailsSubject& subject) : faceName_(subject.faceName) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
-        font_ = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
         CreateControls(FirstLine(subject.sampleText));
         face_ = ReadSubjectFace(subject);
         if (face_) {
@@ -79,10 +79,13 @@ public:
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
             case WM_SIZE: Layout(LOWORD(lParam), HIWORD(lParam)); return 0;
+            case WM_DPICHANGED_AFTERPARENT: OnDpiChanged(); return 0;
             case WM_SETFOCUS: SetFocus(features_); return 0;
             case WM_COMMAND: OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam)); return 0;
             case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); return 0;
-            case WM_MEASUREITEM: reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kChangeRowHeight; return TRUE;
+            case WM_MEASUREITEM:
+                reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = UINT(Scaled(pane_, kChangeRowHeight));
+                return TRUE;
             case WM_DRAWITEM: DrawChange(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
         }
         return MessageTarget::OnMessage(hwnd, message, wParam, lParam);
@@ -93,8 +96,29 @@ private:
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(pane_, GWLP_HINSTANCE));
         const HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, pane_,
                                            nullptr, instance, nullptr);
-        SendMessageW(child, WM_SETFONT, WPARAM(font_), FALSE);
+        SendMessageW(child, WM_SETFONT, WPARAM(DialogFont()), FALSE);
         return child;
+    }
+
+    HFONT DialogFont() const { return reinterpret_cast<HFONT>(SendMessageW(GetParent(pane_), WM_GETFONT, 0, 0)); }
+
+    // Typed in the face itself, so its characters show whatever the dialog's font lacks.
+    void SetTextFont() {
+        LOGFONTW textFont{};
+        GetObjectW(DialogFont(), sizeof textFont, &textFont);
+        wcsncpy(textFont.lfFaceName, faceName_.c_str(), LF_FACESIZE - 1);
+        AutoDeleteFont previous(textFont_.release());
+        textFont_.reset(CreateFontIndirectW(&textFont));
+        SendMessageW(text_, WM_SETFONT, WPARAM(textFont_ ? textFont_.get() : DialogFont()), TRUE);
+    }
+
+    // The dialog has given its controls the new font; sizes in pixels follow.
+    void OnDpiChanged() {
+        SetTextFont();
+        SendMessageW(changes_, WM_SETFONT, WPARAM(DialogFont()), TRUE);  // asks for the rows' height again
+        changeFonts_ = {};
+        Relayout();
+        Reshape();
     }
 
     // In tab order: the text, across or down, the size, the features, the line, the changes.
@@ -102,12 +126,7 @@ private:
         textLabel_ = Child(L"Static", L"テキスト(&T):", SS_LEFT);
         text_ = Child(L"Edit", firstLine.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
         SendMessageW(text_, EM_LIMITTEXT, kMaxShapedText, 0);
-        // Typed in the face itself, so its characters show whatever the dialog's font lacks.
-        LOGFONTW textFont{};
-        GetObjectW(font_, sizeof textFont, &textFont);
-        wcsncpy(textFont.lfFaceName, faceName_.c_str(), LF_FACESIZE - 1);
-        textFont_.reset(CreateFontIndirectW(&textFont));
-        if (textFont_) SendMessageW(text_, WM_SETFONT, WPARAM(textFont_.get()), FALSE);
+        SetTextFont();
         down_ = Child(L"Button", L"縦書き(&V)", WS_TABSTOP | BS_AUTOCHECKBOX);
         sizeLabel_ = Child(L"Static", L"サイズ(&S):", SS_LEFT);
         size_ = Child(L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
@@ -135,27 +154,29 @@ private:
     }
 
     void Layout(int width, int height) {
-        MoveWindow(textLabel_, 0, 4, kLabelWidth, kRow - 4, TRUE);
-        MoveWindow(text_, kLabelWidth, 0, std::max(width - kLabelWidth, 0), kRow, TRUE);
-        const int second = kRow + kGap;
-        MoveWindow(down_, 0, second, 120, kRow, TRUE);
-        MoveWindow(sizeLabel_, 130, second + 4, kLabelWidth, kRow - 4, TRUE);
-        MoveWindow(size_, 130 + kLabelWidth, second, 90, 240, TRUE);
-        const int top = second + kRow + kGap;
-        MoveWindow(featuresLabel_, 0, top, kFeatureListWidth, kRow - 4, TRUE);
-        MoveWindow(features_, 0, top + kRow - 4, kFeatureListWidth, std::max(height - top - kRow + 4, 0), TRUE);
-        ListView_SetColumnWidth(features_, 0, kFeatureListWidth - GetSystemMetrics(SM_CXVSCROLL) - 4);
-        const int left = kFeatureListWidth + kGap, right = std::max(width - left, 0);
+        const auto px = [this](int pixels) { return Scaled(pane_, pixels); };
+        const int row = px(kRow), gap = px(kGap), label = px(kLabelWidth), listWidth = px(kFeatureListWidth);
+        MoveWindow(textLabel_, 0, px(4), label, row - px(4), TRUE);
+        MoveWindow(text_, label, 0, std::max(width - label, 0), row, TRUE);
+        const int second = row + gap;
+        MoveWindow(down_, 0, second, px(120), row, TRUE);
+        MoveWindow(sizeLabel_, px(130), second + px(4), label, row - px(4), TRUE);
+        MoveWindow(size_, px(130) + label, second, px(90), px(240), TRUE);
+        const int top = second + row + gap, listTop = top + row - px(4);
+        MoveWindow(featuresLabel_, 0, top, listWidth, row - px(4), TRUE);
+        MoveWindow(features_, 0, listTop, listWidth, std::max(height - listTop, 0), TRUE);
+        ListView_SetColumnWidth(features_, 0, listWidth - GetSystemMetrics(SM_CXVSCROLL) - px(4));
+        const int left = listWidth + gap, right = std::max(width - left, 0);
         // Across, the line over the changes; down, a column beside them at the right.
-        const RECT line = Down() ? RECT{left + right * 2 / 3 + kGap, top, width, height}
+        const RECT line = Down() ? RECT{left + right * 2 / 3 + gap, top, width, height}
                                  : RECT{left, top, width, top + std::max((height - top) * 2 / 5, 0)};
         const RECT changes = Down() ? RECT{left, top, left + right * 2 / 3, height}
-                                    : RECT{left, line.bottom + kGap, width, height};
+                                    : RECT{left, line.bottom + gap, width, height};
         MoveWindow(line_->Window(), line.left, line.top, line.right - line.left, line.bottom - line.top, TRUE);
-        MoveWindow(changesLabel_, changes.left, changes.top, changes.right - changes.left, kRow - 4, TRUE);
-        const int listTop = changes.top + kRow - 4, listWidth = int(changes.right - changes.left);
-        MoveWindow(changes_, changes.left, listTop, listWidth, std::max(int(changes.bottom) - listTop, 0), TRUE);
-        ListView_SetColumnWidth(changes_, 0, std::max(listWidth - GetSystemMetrics(SM_CXVSCROLL) - 4, 0));
+        MoveWindow(changesLabel_, changes.left, changes.top, changes.right - changes.left, row - px(4), TRUE);
+        const int changesTop = changes.top + row - px(4), changesWidth = int(changes.right - changes.left);
+        MoveWindow(changes_, changes.left, changesTop, changesWidth, std::max(int(changes.bottom) - changesTop, 0), TRUE);
+        ListView_SetColumnWidth(changes_, 0, std::max(changesWidth - GetSystemMetrics(SM_CXVSCROLL) - px(4), 0));
     }
 
     void Relayout() {
@@ -208,10 +229,7 @@ private:
     int PixelsPerEm() const {
         const LRESULT item = ComboBox_GetCurSel(size_);
         const auto points = item >= 0 ? int(ComboBox_GetItemData(size_, item)) : int(appState.pointSize);
-        const HDC screen = GetDC(nullptr);
-        const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-        if (screen) ReleaseDC(nullptr, screen);
-        return std::max(MulDiv(std::max(points, 1), dpi, 72), 1);
+        return std::max(MulDiv(std::max(points, 1), DialogDpi(pane_), 72), 1);
     }
 
     std::vector<FeatureSetting> Settings() const {
@@ -258,7 +276,7 @@ private:
         SetWindowTextW(changesLabel_, (label + L": " + std::to_wstring(changeList_.size()) + L" 文字が変わる").c_str());
         ListView_SetItemCountEx(changes_, int(changeList_.size()), 0);
         InvalidateRect(changes_, nullptr, TRUE);
-        if (!changeFonts_.upright) changeFonts_ = CreateLineFonts(faceName_, *shaping_, kChangeGlyphPixels);
+        if (!changeFonts_.upright) changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels));
     }
 
     // The character's own glyph, an arrow, the glyph it becomes, its code point.
@@ -269,20 +287,21 @@ private:
         SetDCBrushColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHT) : appState.backgroundColor);
         FillRect(item.hDC, &item.rcItem, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
         SetTextColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : appState.fontColor);
-        const int baseline = item.rcItem.top + (kChangeRowHeight + changeFonts_.ascent - changeFonts_.descent) / 2;
+        const int rowHeight = item.rcItem.bottom - item.rcItem.top, gap = Scaled(pane_, kGap);
+        const int baseline = item.rcItem.top + (rowHeight + changeFonts_.ascent - changeFonts_.descent) / 2;
         const auto glyph = [&](std::uint32_t id, int x) {
             DrawGlyphLine(item.hDC, {ShapedRun{false, {ShapedGlyph{id}}}}, false, changeFonts_,
                           POINT{item.rcItem.left + x, baseline});
         };
-        glyph(shaping_->NominalGlyph(change.character).value_or(0), 8);
-        glyph(change.glyph, 8 + 2 * kChangeRowHeight);
-        const HGDIOBJ previous = SelectObject(item.hDC, font_);
+        glyph(shaping_->NominalGlyph(change.character).value_or(0), gap);
+        glyph(change.glyph, gap + 2 * rowHeight);
+        const HGDIOBJ previous = SelectObject(item.hDC, DialogFont());
         SetBkMode(item.hDC, TRANSPARENT);
         RECT text = item.rcItem;
-        text.left += 8 + kChangeRowHeight;
-        text.right = text.left + kChangeRowHeight;
+        text.left += gap + rowHeight;
+        text.right = text.left + rowHeight;
         DrawTextW(item.hDC, L"→", 1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-        text.left += 2 * kChangeRowHeight + kGap;
+        text.left += 2 * rowHeight + gap;
         text.right = item.rcItem.right;
         const std::wstring label = CodePointLabel(change.character);
         DrawTextW(item.hDC, label.c_str(), int(label.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
@@ -298,7 +317,6 @@ private:
     std::unique_ptr<GlyphLineView> line_;
     HWND pane_ = nullptr, textLabel_ = nullptr, text_ = nullptr, down_ = nullptr, sizeLabel_ = nullptr,
          size_ = nullptr, featuresLabel_ = nullptr, features_ = nullptr, changesLabel_ = nullptr, changes_ = nullptr;
-    HFONT font_ = nullptr;  // the dialog's
     AutoDeleteFont textFont_;  // the face, at the dialog font's size
     bool updating_ = false;  // the page itself is setting check boxes
 };

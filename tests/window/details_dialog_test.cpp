@@ -372,7 +372,7 @@ TEST_F(DetailsDialogTest, TypesetPageListsTheFeaturesSetsThemAcrossAndDownAndSho
         const HWND features = FindWindowExW(pane, nullptr, WC_LISTVIEWW, nullptr);
         const HWND changes = FindWindowExW(pane, features, WC_LISTVIEWW, nullptr);
         const auto ink = [&] {
-            SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
+            SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー(&C)"), BM_CLICK, 0, 0);
             return InkOf(ClipboardPicture().value_or(Picture{}));
         };
         for (int i = 0; i < ListView_GetItemCount(features); ++i) {
