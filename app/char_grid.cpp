@@ -232,6 +232,30 @@ void CharGrid::PaintSelection(HDC dc, std::size_t firstRow, std::size_t endRow) 
     FrameRect(dc, &cell, brush);
 }
 
+void CharGrid::MarkSequences(const std::vector<std::pair<char32_t, std::uint32_t>>* counts) {
+    sequences_ = counts;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+std::uint32_t CharGrid::SequencesOf(char32_t codePoint) const {
+    if (!sequences_) return 0;
+    const auto found = std::lower_bound(sequences_->begin(), sequences_->end(), std::pair{codePoint, 0u});
+    return found != sequences_->end() && found->first == codePoint ? found->second : 0;
+}
+
+// A small triangle in the cell's top right corner, in the line colour.
+void CharGrid::PaintSequenceMark(HDC dc, int left, int top) const {
+    const int cell = Cell(), side = std::max(cell / 6, 3);
+    const POINT corner[] = {{left + cell - side, top}, {left + cell, top}, {left + cell, top + side}};
+    const HGDIOBJ brush = SelectObject(dc, GetStockObject(DC_BRUSH));
+    const HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    const COLORREF previous = SetDCBrushColor(dc, Blend(appState.fontColor, appState.backgroundColor));
+    Polygon(dc, corner, 3);
+    SetDCBrushColor(dc, previous);
+    SelectObject(dc, pen);
+    SelectObject(dc, brush);
+}
+
 void CharGrid::Paint(HDC dc, const RECT& area) const {
     SetDCBrushColor(dc, appState.backgroundColor);
     FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
@@ -250,6 +274,7 @@ void CharGrid::Paint(HDC dc, const RECT& area) const {
         const int left = static_cast<int>(index % columns) * cell;
         const int top = static_cast<int>(index / columns - topRow_) * cell;
         DrawFaceText(dc, left + cell / 2, top + baseline_, Utf16Of(codePoints_[index]), glyphs_);
+        if (SequencesOf(codePoints_[index])) PaintSequenceMark(dc, left, top);
     }
     SelectObject(dc, previousFont);
     const HGDIOBJ previousBrush = SelectObject(dc, GetStockObject(DC_BRUSH));

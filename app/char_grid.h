@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "face_glyphs.h"
@@ -42,6 +43,11 @@ public:
     bool Select(char32_t codePoint);
     // Draws the cells that meet `area` (client coordinates) into `dc`.
     void Paint(HDC dc, const RECT& area) const;
+    // Marks the cells of characters with variation sequences (bases ascending,
+    // with their counts), which must outlive the grid.
+    void MarkSequences(const std::vector<std::pair<char32_t, std::uint32_t>>* counts);
+    // How many variation sequences the character has, 0 when unmarked.
+    std::uint32_t SequencesOf(char32_t codePoint) const;
     // How the face maps characters to its glyphs.
     const FaceGlyphs& Glyphs() const { return glyphs_; }
 
@@ -62,6 +68,7 @@ private:
     std::optional<std::size_t> IndexAt(LPARAM point) const;
     void PaintLines(HDC dc, std::size_t firstRow, std::size_t endRow) const;
     void PaintSelection(HDC dc, std::size_t firstRow, std::size_t endRow) const;
+    void PaintSequenceMark(HDC dc, int left, int top) const;
     void OnPaint();
 
     const std::vector<char32_t>& codePoints_;
@@ -70,6 +77,7 @@ private:
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
     FaceGlyphs glyphs_;
+    const std::vector<std::pair<char32_t, std::uint32_t>>* sequences_ = nullptr;
     int cellSize_ = kDefaultCellSize;  // at 96 DPI
     int baseline_ = 0;  // from a cell's top to the centred glyph's baseline
     std::size_t selected_ = 0;

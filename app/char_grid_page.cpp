@@ -13,7 +13,7 @@
 #include "code_point_text.h"
 #include "dialog_dpi.h"
 #include "scoped_handles.h"
-#include "subject_code_points.h"
+#include "subject_face.h"
 #include "unicode_blocks.h"
 #include "wide_text_win32.h"
 
@@ -69,17 +69,22 @@ std::wstring WindowTextOf(HWND hwnd) {
     return text;
 }
 
-// "永  U+6C38  CJK Unified Ideographs  8765 / 44806": the character, its block, its place in the grid.
-std::wstring DescribeCell(char32_t codePoint, std::size_t index, std::size_t count) {
+// "永  U+6C38  CJK Unified Ideographs  8765 / 44806": the character, its block, its place in the grid,
+// and its variation sequences when it has any ("  異体字シーケンス 3").
+std::wstring DescribeCell(char32_t codePoint, std::size_t index, std::size_t count, std::uint32_t sequences) {
     return Utf16Of(codePoint) + L"  " + CodePointLabel(codePoint) + L"  " +
            WideFromUtf8(std::string(UnicodeBlockName(codePoint))) + L"  " + std::to_wstring(index + 1) + L" / " +
-           std::to_wstring(count);
+           std::to_wstring(count) + (sequences ? L"  異体字シーケンス " + std::to_wstring(sequences) : L"");
 }
 
 class CharGridPage : public DetailsPage, public MessageTarget {
 public:
-    CharGridPage(HWND dialog, const DetailsSubject& subject)
-        : codePoints_(SubjectCodePoints(subject)), faceName_(subject.faceName), listed_(subject.listed) {
+    CharGridPage(HWND dialog, const DetailsSubject& subject) : CharGridPage(dialog, subject, ReadSubjectCharacters(subject)) {}
+    CharGridPage(HWND dialog, const DetailsSubject& subject, SubjectCharacters characters)
+        : codePoints_(std::move(characters.codePoints)),
+          sequences_(std::move(characters.sequences)),
+          faceName_(subject.faceName),
+          listed_(subject.listed) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
         label_ = CreateChild(pane_, L"Static", SS_LEFT, L"検索(&S):");
         search_ = CreateChild(pane_, L"Edit", WS_TABSTOP | ES_AUTOHSCROLL);
@@ -87,6 +92,7 @@ public:
         line_ = CreateChild(pane_, L"Static", SS_OWNERDRAW);
         grid_ = std::make_unique<CharGrid>(pane_, subject.faceName, codePoints_,
                                            CharGrid::Events{[this] { OnSelectionChanged(); }, [this] { Insert(); }});
+        grid_->MarkSequences(&sequences_);
         MakeFonts();
         kept_ = grid_->Selected();
         ShowSelected();
@@ -164,7 +170,7 @@ private:
     void ShowSelected() {
         const auto selected = grid_->Selected();
         lineCharacter_ = selected;
-        SetWindowTextW(line_, selected ? DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size()).c_str()
+        SetWindowTextW(line_, selected ? DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size(), grid_->SequencesOf(*selected)).c_str()
                               : listed_ ? L"このフォントには Unicode の文字がありません"
                                         : L"このフォントは読み込まれていません");
         InvalidateRect(line_, nullptr, TRUE);
@@ -219,6 +225,7 @@ private:
     }
 
     const std::vector<char32_t> codePoints_;
+    const std::vector<std::pair<char32_t, std::uint32_t>> sequences_;
     const std::wstring faceName_;
     const bool listed_;
     HWND pane_ = nullptr, label_ = nullptr, search_ = nullptr, line_ = nullptr;

@@ -1,12 +1,14 @@
 #include "subject_face.h"
 
 #include <algorithm>
+#include <map>
 #include <vector>
 
 #include "cmap_table.h"
 #include "collection.h"
 #include "face_tables.h"
 #include "installed_font_file.h"
+#include "variation_sequences.h"
 #include "loader_choice.h"
 #include "wide_text_win32.h"
 
@@ -40,6 +42,7 @@ std::vector<Candidate> Candidates(const FontPlan& plan, Bytes image, std::option
 }  // namespace
 
 std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
+    if (!subject.listed) return std::nullopt;
     SubjectFace face;
     FontLoader loader = FontLoader::None;
     if (subject.source.installed) {
@@ -74,6 +77,20 @@ std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
     face.offsetTable = candidates.front().offsetTable;
     face.info = DescribeFace(image, candidates.front().offsetTable);
     return face;
+}
+
+SubjectCharacters ReadSubjectCharacters(const DetailsSubject& subject) {
+    const auto face = ReadSubjectFace(subject);
+    if (!face || !face->info.codePoints) return {};
+    SubjectCharacters characters{*face->info.codePoints, {}};
+    Problems problems;
+    const FaceTables tables(face->Image(), face->offsetTable, problems);
+    const Bytes cmap = tables.Find(Tag("cmap"));
+    const auto sequences = ReadVariationSequences(cmap, ReadCmapMappings(cmap, problems).value_or(std::vector<CodePointGlyph>{}), problems);
+    std::map<char32_t, std::uint32_t> counts;
+    for (const VariationSequence& sequence : sequences.value_or(std::vector<VariationSequence>{})) ++counts[sequence.base];
+    characters.sequences.assign(counts.begin(), counts.end());
+    return characters;
 }
 
 std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint32_t tag) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "face_details.h"
 #include "feature_changes.h"
@@ -24,13 +26,23 @@ struct SubjectFace {
     Bytes Image() const { return RegisteredImage(plan, file.bytes()); }
 };
 
-// Nothing when the file is gone or unreadable, no longer holds the face, or
-// the installed face cannot be read. An installed collection's member is the
+// Nothing when the face is not listed, the file is gone or unreadable, no
+// longer holds the face, or the installed face cannot be read. An installed collection's member is the
 // one bearing the face's full or family name, else the first.
 std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject);
 
 // What `tag` changes in the face: each character whose glyph the feature
 // replaces or moves, with the glyph it becomes.
 std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint32_t tag);
+
+// What the character grid shows of the face: its code points (the best
+// Unicode subtable's, ascending) and which of them have variation sequences.
+struct SubjectCharacters {
+    std::vector<char32_t> codePoints;
+    std::vector<std::pair<char32_t, std::uint32_t>> sequences;  // bases with sequences, ascending, and how many
+};
+
+// Empty when the face cannot be read as ReadSubjectFace reads it.
+SubjectCharacters ReadSubjectCharacters(const DetailsSubject& subject);
 
 }  // namespace tavrel

@@ -400,6 +400,18 @@ TEST_F(DetailsDialogTest, TypesetPageListsTheFeaturesSetsThemAcrossAndDownAndSho
     EXPECT_GT(down.cy, 2 * down.cx) << "set down: " << down.cx << "x" << down.cy;
     EXPECT_EQ(jp90Changes, 169) << "JIS90 forms of the Japanese member";
     EXPECT_EQ(ClipboardText().value_or(L"").size(), 1u);
+    // The grid's line gives a character's variation sequences: 葛 has two in this face, A none.
+    std::wstring withSequences, without;
+    RunOnPage(kGridPage, [&](HWND dialog) {
+        const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelCharGridPage", nullptr);
+        const HWND line = FindWindowExW(pane, FindWindowExW(pane, nullptr, L"Static", nullptr), L"Static", nullptr);
+        for (auto [query, seen] : {std::pair{L"葛", &withSequences}, std::pair{L"A", &without}}) {
+            SetWindowTextW(FindWindowExW(pane, nullptr, L"Edit", nullptr), query);
+            *seen = WindowText(line);
+        }
+    });
+    EXPECT_NE(withSequences.find(L"異体字シーケンス 2"), std::wstring::npos) << withSequences;
+    EXPECT_EQ(without.find(L"異体字"), std::wstring::npos) << without;
 }
 
 }  // namespace
