@@ -328,7 +328,7 @@ private:
 
 void ShowFaceDetails(HWND hwndMain) {
     if (hwndShown) return;  // a command posted to the main window while the dialog is open
-    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
+    const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
     DetailsDialog dialog;
     dialog.subject = CurrentSubject();

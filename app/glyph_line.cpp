@@ -4,6 +4,11 @@
 #include <cmath>
 #include <cwchar>
 
+#include "color_glyphs.h"
+#include "glyph_outline.h"
+#include "glyph_raster.h"
+#include "png_picture.h"
+
 namespace tavrel {
 
 namespace {
@@ -19,8 +24,38 @@ HFONT CreateFaceFont(const std::wstring& faceName, int pixelsPerEm, bool sideway
 }
 
 // Clamped, so that a hostile face's huge advances cannot overflow GDI's coordinates.
-int Pixels(double units, double scale) {
-    return static_cast<int>(std::lround(std::clamp(units * scale, -1e7, 1e7)));
+double Clamped(double pixels) { return std::clamp(pixels, -1e7, 1e7); }
+int Pixels(double units, double scale) { return static_cast<int>(std::lround(Clamped(units * scale))); }
+
+// A glyph's origin in the DC, in pixels, and whether it is turned sideways.
+struct PlacedGlyph {
+    std::uint32_t glyph;
+    double x, y;
+    bool sideways;
+};
+
+// Upright glyphs hang from the centre line of a vertical line; sideways ones
+// sit on a baseline left of it, so that their em box is centred on the line.
+std::vector<PlacedGlyph> PlaceGlyphs(const std::vector<ShapedRun>& runs, bool down, const LineFonts& fonts,
+                                     POINT origin) {
+    std::vector<PlacedGlyph> placed;
+    const double s = fonts.scale, sidewaysBaseline = origin.x - (fonts.ascent - fonts.descent) / 2.0;
+    double pen = 0;  // font units along the line
+    for (const ShapedRun& run : runs) {
+        for (const ShapedGlyph& g : run.glyphs) {
+            if (!down) {
+                placed.push_back({g.glyph, Clamped(origin.x + (pen + g.xOffset) * s), Clamped(origin.y - g.yOffset * s), false});
+                pen += g.xAdvance;
+            } else if (run.sideways) {
+                placed.push_back({g.glyph, Clamped(sidewaysBaseline + g.yOffset * s), Clamped(origin.y + (pen + g.xOffset) * s), true});
+                pen += g.xAdvance;
+            } else {
+                placed.push_back({g.glyph, Clamped(origin.x + g.xOffset * s), Clamped(origin.y + (pen - g.yOffset) * s), false});
+                pen -= g.yAdvance;
+            }
+        }
+    }
+    return placed;
 }
 
 void DrawGlyph(HDC dc, int x, int y, std::uint32_t glyph) {
@@ -28,26 +63,24 @@ void DrawGlyph(HDC dc, int x, int y, std::uint32_t glyph) {
     ExtTextOutW(dc, x, y, ETO_GLYPH_INDEX, nullptr, reinterpret_cast<LPCWSTR>(&index), 1, nullptr);
 }
 
-// Across: glyphs without a vertical offset go out together with their
-// advances; one with an offset is placed alone.
-void DrawAcross(HDC dc, const std::vector<ShapedGlyph>& glyphs, double scale, POINT origin) {
+// Across, without colour: glyphs without a vertical offset go out together
+// with their advances; one with an offset is placed alone.
+void DrawAcross(HDC dc, const std::vector<PlacedGlyph>& placed, int baseline) {
     std::vector<WORD> indices;
     std::vector<INT> advances;
     int batchX = 0, lastX = 0;
     const auto flush = [&] {
         if (!indices.empty())
-            ExtTextOutW(dc, origin.x + batchX, origin.y, ETO_GLYPH_INDEX, nullptr,
-                        reinterpret_cast<LPCWSTR>(indices.data()), UINT(indices.size()), advances.data());
+            ExtTextOutW(dc, batchX, baseline, ETO_GLYPH_INDEX, nullptr, reinterpret_cast<LPCWSTR>(indices.data()),
+                        UINT(indices.size()), advances.data());
         indices.clear();
         advances.clear();
     };
-    std::int64_t pen = 0;
-    for (const ShapedGlyph& g : glyphs) {
-        const int x = Pixels(double(pen + g.xOffset), scale);
-        pen += g.xAdvance;
-        if (g.yOffset != 0) {
+    for (const PlacedGlyph& g : placed) {
+        const int x = int(std::lround(g.x)), y = int(std::lround(g.y));
+        if (y != baseline) {
             flush();
-            DrawGlyph(dc, origin.x + x, origin.y - Pixels(g.yOffset, scale), g.glyph);
+            DrawGlyph(dc, x, y, g.glyph);
             continue;
         }
         if (indices.empty()) batchX = x;
@@ -59,15 +92,113 @@ void DrawAcross(HDC dc, const std::vector<ShapedGlyph>& glyphs, double scale, PO
     flush();
 }
 
+// `mask`'s coverage in `color`, blended over what the DC holds at (left, top).
+void BlendCoverage(HDC dc, int left, int top, const CoverageMask& mask, COLORREF color) {
+    const int width = mask.width(), height = mask.height();
+    if (width == 0 || height == 0) return;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const AutoDeleteBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const AutoDeleteDC memory(CreateCompatibleDC(dc));
+    if (!bitmap || !memory || !bits) return;
+    const std::vector<std::uint8_t> coverage = mask.Coverage();
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (std::size_t i = 0; i < coverage.size(); ++i) {
+        const std::uint32_t a = coverage[i];
+        pixels[i] = a << 24 | (GetRValue(color) * a / 255) << 16 | (GetGValue(color) * a / 255) << 8 |
+                    (GetBValue(color) * a / 255);
+    }
+    const ScopedSelectObject selected(memory.get(), bitmap.get());
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    GdiAlphaBlend(dc, left, top, width, height, memory.get(), 0, 0, width, height, blend);
+}
+
+COLORREF LayerColor(const ColorLayer& layer, COLORREF text) {
+    if (!layer.argb) return text;
+    return RGB(*layer.argb >> 16 & 0xFF, *layer.argb >> 8 & 0xFF, *layer.argb & 0xFF);
+}
+
+// The part of the DC's clip box the glyphs may reach: a mask never covers
+// more than can be seen.
+RECT GlyphsArea(HDC dc, const std::vector<PlacedGlyph>& glyphs, double em) {
+    RECT reach{};
+    for (const PlacedGlyph& g : glyphs) {
+        const RECT one{LONG(g.x - 2 * em), LONG(g.y - 2 * em), LONG(g.x + 3 * em), LONG(g.y + 2 * em)};
+        UnionRect(&reach, &reach, &one);
+    }
+    RECT clip{}, area{};
+    GetClipBox(dc, &clip);
+    IntersectRect(&area, &clip, &reach);
+    return area;
+}
+
+// The glyphs' outlines at the face's instance, filled in `color` as one mask.
+void FillGlyphs(HDC dc, const LineFonts& fonts, const std::vector<PlacedGlyph>& glyphs, COLORREF color) {
+    const RECT area = GlyphsArea(dc, glyphs, fonts.scale * fonts.face->UnitsPerEm());
+    if (IsRectEmpty(&area)) return;
+    CoverageMask mask(area.right - area.left, area.bottom - area.top);
+    std::map<std::uint32_t, std::vector<PathCommand>> outlines;
+    for (const PlacedGlyph& g : glyphs) {
+        auto [outline, added] = outlines.try_emplace(g.glyph);
+        if (added) outline->second = DrawGlyphOutline(*fonts.face, g.glyph);
+        mask.Fill(outline->second, {g.x - area.left, g.y - area.top, fonts.scale, g.sideways});
+    }
+    BlendCoverage(dc, area.left, area.top, mask, color);
+}
+
+// A bitmap glyph's picture, scaled into the box of its ink.
+bool DrawPicture(HDC dc, const LineFonts& fonts, const PlacedGlyph& g) {
+    const auto extents = fonts.face->GlyphExtents(g.glyph);
+    if (!extents) return false;
+    const std::vector<std::uint8_t> png = ColorPngOf(*fonts.face, g.glyph);
+    if (png.empty()) return false;
+    const double s = fonts.scale;
+    DrawPngPicture(dc, png, RECT{LONG(g.x + extents->left * s), LONG(g.y - extents->top * s),
+                                  LONG(g.x + (extents->left + extents->width) * s),
+                                  LONG(g.y - (extents->top + extents->height) * s)});
+    return true;
+}
+
+// A COLR glyph's layers in their colours, bottom first.
+bool DrawLayers(HDC dc, const LineFonts& fonts, const PlacedGlyph& g, COLORREF text) {
+    const std::vector<ColorLayer> layers = ColorLayersOf(*fonts.face, g.glyph);
+    for (const ColorLayer& layer : layers) {
+        if (fonts.fromOutlines) {
+            FillGlyphs(dc, fonts, {PlacedGlyph{layer.glyph, g.x, g.y, g.sideways}}, LayerColor(layer, text));
+        } else {
+            SetTextColor(dc, LayerColor(layer, text));
+            DrawGlyph(dc, int(std::lround(g.x)), int(std::lround(g.y)), layer.glyph);
+        }
+    }
+    SetTextColor(dc, text);
+    return !layers.empty();
+}
+
+void DrawEach(HDC dc, const std::vector<PlacedGlyph>& placed, const LineFonts& fonts) {
+    const COLORREF text = GetTextColor(dc);
+    std::vector<PlacedGlyph> filled;  // from outlines, in the text colour
+    for (const PlacedGlyph& g : placed) {
+        SelectObject(dc, g.sideways ? fonts.sideways.get() : fonts.upright.get());
+        if (fonts.color && (DrawLayers(dc, fonts, g, text) || DrawPicture(dc, fonts, g))) continue;
+        if (fonts.fromOutlines) filled.push_back(g);
+        else DrawGlyph(dc, int(std::lround(g.x)), int(std::lround(g.y)), g.glyph);
+    }
+    if (!filled.empty()) FillGlyphs(dc, fonts, filled, text);
+}
+
 }  // namespace
 
-LineFonts CreateLineFonts(const std::wstring& faceName, const ShapingFace& face, int pixelsPerEm) {
+LineFonts CreateLineFonts(const std::wstring& faceName, const ShapingFace& face, int pixelsPerEm, bool fromOutlines) {
     LineFonts fonts;
     fonts.upright.reset(CreateFaceFont(faceName, pixelsPerEm, false));
     fonts.sideways.reset(CreateFaceFont(faceName, pixelsPerEm, true));
     fonts.scale = double(pixelsPerEm) / std::max(face.UnitsPerEm(), 1u);
     fonts.ascent = Pixels(face.Ascender(), fonts.scale);
     fonts.descent = Pixels(face.Descender(), fonts.scale);
+    fonts.face = &face;
+    fonts.fromOutlines = fromOutlines;
+    fonts.color = HasColorGlyphs(face);
     return fonts;
 }
 
@@ -82,28 +213,9 @@ void DrawGlyphLine(HDC dc, const std::vector<ShapedRun>& runs, bool down, const 
     const UINT align = SetTextAlign(dc, TA_LEFT | TA_BASELINE | TA_NOUPDATECP);
     const int mode = SetBkMode(dc, TRANSPARENT);
     const HGDIOBJ previous = SelectObject(dc, fonts.upright.get());
-    if (!down) {
-        for (const ShapedRun& run : runs) DrawAcross(dc, run.glyphs, fonts.scale, origin);
-    } else {
-        // Upright glyphs hang from the centre line; sideways ones sit on a
-        // baseline left of it, so their em box is centred on the line.
-        const int sidewaysBaseline = origin.x - (fonts.ascent - fonts.descent) / 2;
-        std::int64_t pen = 0;  // font units down the column
-        for (const ShapedRun& run : runs) {
-            SelectObject(dc, run.sideways ? fonts.sideways.get() : fonts.upright.get());
-            for (const ShapedGlyph& g : run.glyphs) {
-                if (run.sideways) {
-                    DrawGlyph(dc, sidewaysBaseline + Pixels(g.yOffset, fonts.scale),
-                              origin.y + Pixels(double(pen + g.xOffset), fonts.scale), g.glyph);
-                    pen += g.xAdvance;
-                } else {
-                    DrawGlyph(dc, origin.x + Pixels(g.xOffset, fonts.scale),
-                              origin.y + Pixels(double(pen - g.yOffset), fonts.scale), g.glyph);
-                    pen -= g.yAdvance;
-                }
-            }
-        }
-    }
+    const std::vector<PlacedGlyph> placed = PlaceGlyphs(runs, down, fonts, origin);
+    if (!down && !fonts.fromOutlines && !fonts.color) DrawAcross(dc, placed, origin.y);
+    else DrawEach(dc, placed, fonts);
     SelectObject(dc, previous);
     SetBkMode(dc, mode);
     SetTextAlign(dc, align);

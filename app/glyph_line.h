@@ -1,10 +1,14 @@
 #pragma once
-// A line HarfBuzz has set, drawn by GDI glyph by glyph (ETO_GLYPH_INDEX) at
-// HarfBuzz's positions in the face GDI has registered, so Windows' own
-// rasterizer draws every glyph.
+// A line HarfBuzz has set, drawn glyph by glyph at HarfBuzz's positions. At a
+// face's default instance GDI draws each glyph (ETO_GLYPH_INDEX) in the face
+// it has registered, so Windows' own rasterizer draws it; at any other
+// instance, which GDI cannot draw, the glyphs' outlines are filled with
+// anti-aliasing. Colour glyphs keep their colours: COLR layers in their
+// palette's colours, CBDT and sbix bitmaps as pictures.
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,21 +18,28 @@
 namespace tavrel {
 
 // The face at one size: its GDI fonts (upright, and turned a quarter
-// clockwise for sideways runs) and the scale from font units to pixels.
+// clockwise for sideways runs), the scale from font units to pixels, and the
+// face itself, for outlines and colours.
 struct LineFonts {
     AutoDeleteFont upright, sideways;
-    double scale = 0;           // pixels per font unit
+    double scale = 0;             // pixels per font unit
     int ascent = 0, descent = 0;  // pixels above and below the baseline of a line set across
+    const ShapingFace* face = nullptr;
+    bool fromOutlines = false;    // the face is at an instance GDI cannot draw
+    bool color = false;           // the face has COLR layers or bitmaps
 };
 
-LineFonts CreateLineFonts(const std::wstring& faceName, const ShapingFace& face, int pixelsPerEm);
+// `face` must outlive the fonts. `fromOutlines` draws from the face's
+// outlines at its current instance instead of through GDI.
+LineFonts CreateLineFonts(const std::wstring& faceName, const ShapingFace& face, int pixelsPerEm,
+                          bool fromOutlines = false);
 
 // How far the line reaches along its direction, in pixels.
 int LineLength(const std::vector<ShapedRun>& runs, double scale);
 
 // Across: `origin` is the left end of the baseline. Down: the top of the
 // column's centre line. Uses the DC's text colour and leaves its alignment,
-// font and background mode as it found them.
+// colour, font and background mode as it found them.
 void DrawGlyphLine(HDC dc, const std::vector<ShapedRun>& runs, bool down, const LineFonts& fonts, POINT origin);
 
 }  // namespace tavrel

@@ -25,10 +25,10 @@ GlyphLineView::GlyphLineView(HWND parent) {
 }
 
 void GlyphLineView::Show(std::vector<ShapedRun> runs, bool down, const std::wstring& faceName, const ShapingFace& face,
-                         int pixelsPerEm) {
+                         int pixelsPerEm, bool fromOutlines) {
     runs_ = std::move(runs);
     down_ = down;
-    fonts_ = CreateLineFonts(faceName, face, pixelsPerEm);
+    fonts_ = CreateLineFonts(faceName, face, pixelsPerEm, fromOutlines);
     const int margin = Scaled(hwnd_, kMargin);
     const int length = LineLength(runs_, fonts_.scale) + 2 * margin;
     const int thickness = fonts_.ascent + fonts_.descent + 2 * margin;

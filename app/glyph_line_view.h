@@ -17,9 +17,10 @@ public:
     explicit GlyphLineView(HWND parent);
 
     HWND Window() const { return hwnd_; }
-    // Shows `runs` at `pixelsPerEm` in the face GDI knows as `faceName`.
+    // Shows `runs` at `pixelsPerEm` in the face GDI knows as `faceName`, or
+    // from the face's outlines at its current instance.
     void Show(std::vector<ShapedRun> runs, bool down, const std::wstring& faceName, const ShapingFace& face,
-              int pixelsPerEm);
+              int pixelsPerEm, bool fromOutlines);
     // The whole line, margins included, as a 32-bit bitmap on the clipboard.
     void Copy(HWND owner) const;
 

@@ -16,6 +16,7 @@
 #include "dialog_dpi.h"
 #include "feature_names.h"
 #include "glyph_line_view.h"
+#include "instance_controls.h"
 #include "subject_face.h"
 #include "waterfall_page.h"
 #include "wide_text_win32.h"
@@ -50,6 +51,7 @@ public:
         if (face_) {
             if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
         }
+        instance_ = std::make_unique<InstanceControls>(pane_, face_ ? face_->info : FaceInfo{}, [this] { Reshape(); });
         FillFeatures();
         FillSizes();
         Reshape();
@@ -82,6 +84,7 @@ public:
             case WM_DPICHANGED_AFTERPARENT: OnDpiChanged(); return 0;
             case WM_SETFOCUS: SetFocus(features_); return 0;
             case WM_COMMAND: OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam)); return 0;
+            case WM_HSCROLL: if (instance_) instance_->OnScroll(reinterpret_cast<HWND>(lParam)); return 0;
             case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); return 0;
             case WM_MEASUREITEM:
                 reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = UINT(Scaled(pane_, kChangeRowHeight));
@@ -162,7 +165,8 @@ private:
         MoveWindow(down_, 0, second, px(120), row, TRUE);
         MoveWindow(sizeLabel_, px(130), second + px(4), label, row - px(4), TRUE);
         MoveWindow(size_, px(130) + label, second, px(90), px(240), TRUE);
-        const int top = second + row + gap, listTop = top + row - px(4);
+        if (instance_) instance_->MoveTo(0, second + row + gap, width);
+        const int top = second + row + gap + (instance_ ? instance_->Height() : 0), listTop = top + row - px(4);
         MoveWindow(featuresLabel_, 0, top, listWidth, row - px(4), TRUE);
         MoveWindow(features_, 0, listTop, listWidth, std::max(height - listTop, 0), TRUE);
         ListView_SetColumnWidth(features_, 0, listWidth - GetSystemMetrics(SM_CXVSCROLL) - px(4));
@@ -242,13 +246,15 @@ private:
         if (!shaping_) return;
         const std::wstring text = WindowTextOf(text_);
         const std::vector<FeatureSetting> settings = Settings();
+        shaping_->SetVariations(instance_->Settings());
         auto runs = SetLine(*shaping_, std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()),
                             settings, Down());
         line_->Show(runs ? std::move(runs.value()) : std::vector<ShapedRun>{}, Down(), faceName_, *shaping_,
-                    PixelsPerEm());
+                    PixelsPerEm(), !instance_->AtDefault());
     }
 
     void OnCommand(HWND control, WORD code) {
+        if (instance_ && instance_->OnCommand(control, code)) return;
         if (control == text_ && code == EN_CHANGE) Reshape();
         if (control == size_ && code == CBN_SELCHANGE) Reshape();
         if (control == down_ && code == BN_CLICKED) {
@@ -315,6 +321,7 @@ private:
     std::vector<CharacterChange> changeList_;
     LineFonts changeFonts_;
     std::unique_ptr<GlyphLineView> line_;
+    std::unique_ptr<InstanceControls> instance_;
     HWND pane_ = nullptr, textLabel_ = nullptr, text_ = nullptr, down_ = nullptr, sizeLabel_ = nullptr,
          size_ = nullptr, featuresLabel_ = nullptr, features_ = nullptr, changesLabel_ = nullptr, changes_ = nullptr;
     AutoDeleteFont textFont_;  // the face, at the dialog font's size

@@ -18,6 +18,10 @@ hb_face_t* FaceOf(const ShapingFace& face) { return hb_font_get_face(face.Font()
 
 }  // namespace
 
+bool HasColorGlyphs(const ShapingFace& face) {
+    return hb_ot_color_has_layers(FaceOf(face)) || hb_ot_color_has_png(FaceOf(face));
+}
+
 std::vector<ColorLayer> ColorLayersOf(const ShapingFace& face, std::uint32_t glyph) {
     hb_face_t* hbFace = FaceOf(face);
     const unsigned total = hb_ot_color_glyph_get_layers(hbFace, glyph, 0, nullptr, nullptr);

@@ -17,6 +17,9 @@ struct ColorLayer {
     std::optional<std::uint32_t> argb;
 };
 
+// True when the face has COLR layers or CBDT or sbix bitmaps to draw.
+bool HasColorGlyphs(const ShapingFace& face);
+
 // Bottom layer first; nothing for a glyph without COLR version 0 layers.
 std::vector<ColorLayer> ColorLayersOf(const ShapingFace& face, std::uint32_t glyph);
 

@@ -157,6 +157,13 @@ Result<ShapingFace> ShapingFace::Open(Bytes image, unsigned index) {
 }
 
 unsigned ShapingFace::UnitsPerEm() const { return hb_face_get_upem(hb_font_get_face(font_.get())); }
+std::optional<ShapingFace::Extents> ShapingFace::GlyphExtents(std::uint32_t glyph) const {
+    hb_glyph_extents_t extents{};
+    if (!hb_font_get_glyph_extents(font_.get(), glyph, &extents) || extents.width == 0 || extents.height == 0)
+        return std::nullopt;
+    return Extents{extents.x_bearing, extents.y_bearing, extents.width, extents.height};
+}
+
 std::int32_t ShapingFace::HorizontalAdvance(std::uint32_t glyph) const {
     return hb_font_get_glyph_h_advance(font_.get(), glyph);
 }

@@ -76,6 +76,12 @@ public:
     // positive for a face whose descender is below the baseline).
     std::int32_t Ascender() const;
     std::int32_t Descender() const;
+    // The box of the glyph's ink (a bitmap glyph's too) at the current
+    // instance, in font units, y up; absent for an empty glyph.
+    struct Extents {
+        std::int32_t left, top, width, height;  // height is negative: the box runs down from `top`
+    };
+    std::optional<Extents> GlyphExtents(std::uint32_t glyph) const;
     // The glyph's advance across at the current instance, in font units.
     std::int32_t HorizontalAdvance(std::uint32_t glyph) const;
     // The glyph the face's cmap gives the character, absent when it has none.

@@ -1,0 +1,150 @@
+#include "instance_controls.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cmath>
+#include <string>
+
+#include "dialog_dpi.h"
+#include "face_report_fields.h"
+#include "wide_text_win32.h"
+
+namespace tavrel {
+
+namespace {
+
+constexpr int kRow = 24, kLabelWidth = 72, kValueWidth = 56, kGap = 6;
+
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* text, DWORD style) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    const HWND child = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent, nullptr,
+                                       instance, nullptr);
+    SendMessageW(child, WM_SETFONT, SendMessageW(GetParent(parent), WM_GETFONT, 0, 0), FALSE);
+    return child;
+}
+
+std::wstring AxisLabel(const VariationAxis& axis) {
+    return WideFromUtf8(TagString(axis.tag)) + (axis.name ? L" " + ToWide(*axis.name) : L"");
+}
+
+bool AtDefaults(const NamedInstance& instance, const std::vector<VariationAxis>& axes) {
+    for (const auto& [tag, value] : instance.coordinates)
+        for (const VariationAxis& axis : axes)
+            if (axis.tag == tag && axis.defaultValue != value) return false;
+    return true;
+}
+
+}  // namespace
+
+InstanceControls::InstanceControls(HWND parent, const FaceInfo& info, std::function<void()> changed)
+    : parent_(parent), changed_(std::move(changed)) {
+    if (info.axes.empty()) return;
+    instancesLabel_ = Child(parent, L"Static", L"インスタンス(&I):", SS_LEFT);
+    instances_ = Child(parent, L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
+    std::wstring defaultName = L"既定";
+    for (const NamedInstance& instance : info.instances) {
+        if (AtDefaults(instance, info.axes) && instance.name && defaultName == L"既定") defaultName += L" (" + ToWide(*instance.name) + L")";
+        else named_.push_back(instance);
+    }
+    ComboBox_AddString(instances_, defaultName.c_str());
+    for (const NamedInstance& instance : named_)
+        ComboBox_AddString(instances_, instance.name ? ToWide(*instance.name).c_str() : L"(名前なし)");
+    ComboBox_SetCurSel(instances_, 0);
+    for (const VariationAxis& axis : info.axes) {
+        Axis made{axis};
+        made.factor = axis.maximum - axis.minimum <= 100 ? 10 : 1;
+        made.label = Child(parent, L"Static", AxisLabel(axis).c_str(), SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
+        made.track = Child(parent, TRACKBAR_CLASSW, L"", WS_TABSTOP | TBS_HORZ | TBS_NOTICKS);
+        made.value = Child(parent, L"Static", L"", SS_LEFT | SS_NOPREFIX);
+        SendMessageW(made.track, TBM_SETRANGEMIN, FALSE, LPARAM(std::lround(axis.minimum * made.factor)));
+        SendMessageW(made.track, TBM_SETRANGEMAX, FALSE, LPARAM(std::lround(axis.maximum * made.factor)));
+        SendMessageW(made.track, TBM_SETPAGESIZE, 0, LPARAM(std::max<long>(std::lround((axis.maximum - axis.minimum) * made.factor / 10), 1)));
+        SetPosition(made, axis.defaultValue);
+        axes_.push_back(made);
+    }
+}
+
+int InstanceControls::Height() const {
+    return Variable() ? int(axes_.size() + 1) * (Scaled(parent_, kRow) + Scaled(parent_, kGap)) : 0;
+}
+
+void InstanceControls::MoveTo(int left, int top, int width) const {
+    if (!Variable()) return;
+    const int row = Scaled(parent_, kRow), gap = Scaled(parent_, kGap), label = Scaled(parent_, kLabelWidth),
+              value = Scaled(parent_, kValueWidth);
+    MoveWindow(instancesLabel_, left, top + Scaled(parent_, 4), label, row, TRUE);
+    MoveWindow(instances_, left + label, top, std::max(width - label, 0), Scaled(parent_, 240), TRUE);
+    for (const Axis& axis : axes_) {
+        top += row + gap;
+        MoveWindow(axis.label, left, top + Scaled(parent_, 4), label, row, TRUE);
+        MoveWindow(axis.track, left + label, top, std::max(width - label - value, 0), row, TRUE);
+        MoveWindow(axis.value, left + width - value + gap, top + Scaled(parent_, 4), value - gap, row, TRUE);
+    }
+}
+
+std::vector<AxisSetting> InstanceControls::Settings() const {
+    std::vector<AxisSetting> settings;
+    for (const Axis& axis : axes_) settings.push_back({axis.axis.tag, float(Value(axis))});
+    return settings;
+}
+
+bool InstanceControls::AtDefault() const {
+    for (const Axis& axis : axes_)
+        if (std::abs(Value(axis) - axis.axis.defaultValue) * axis.factor >= 0.5) return false;
+    return true;
+}
+
+void InstanceControls::SetPosition(Axis& axis, double value) const {
+    SendMessageW(axis.track, TBM_SETPOS, TRUE, LPARAM(std::lround(value * axis.factor)));
+    ShowValue(axis);
+}
+
+double InstanceControls::Value(const Axis& axis) const {
+    return double(SendMessageW(axis.track, TBM_GETPOS, 0, 0)) / axis.factor;
+}
+
+void InstanceControls::ShowValue(const Axis& axis) const {
+    SetWindowTextW(axis.value, WideFromUtf8(NumberText(Value(axis))).c_str());
+}
+
+// The drop-down names the instance the track bars are at, or none.
+void InstanceControls::SelectMatchingInstance() {
+    int match = AtDefault() ? 0 : -1;
+    for (std::size_t i = 0; i < named_.size() && match < 0; ++i) {
+        bool same = true;
+        for (const auto& [tag, value] : named_[i].coordinates)
+            for (const Axis& axis : axes_)
+                if (axis.axis.tag == tag && std::abs(Value(axis) - value) * axis.factor >= 0.5) same = false;
+        if (same) match = int(i) + 1;
+    }
+    ComboBox_SetCurSel(instances_, match);
+}
+
+bool InstanceControls::OnCommand(HWND control, WORD code) {
+    if (!Variable() || control != instances_) return false;
+    if (code != CBN_SELCHANGE) return true;
+    const int item = ComboBox_GetCurSel(instances_);
+    for (Axis& axis : axes_) {
+        double value = axis.axis.defaultValue;
+        if (item > 0 && std::size_t(item) <= named_.size())
+            for (const auto& [tag, coordinate] : named_[std::size_t(item) - 1].coordinates)
+                if (tag == axis.axis.tag) value = coordinate;
+        SetPosition(axis, value);
+    }
+    changed_();
+    return true;
+}
+
+bool InstanceControls::OnScroll(HWND control) {
+    for (const Axis& axis : axes_) {
+        if (axis.track != control) continue;
+        ShowValue(axis);
+        SelectMatchingInstance();
+        changed_();
+        return true;
+    }
+    return false;
+}
+
+}  // namespace tavrel
