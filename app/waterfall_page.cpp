@@ -11,10 +11,13 @@
 #include "capture_sample.h"
 #include "dialog_dpi.h"
 #include "face_glyphs.h"
+#include "glyph_line.h"
+#include "instance_controls.h"
 #include "point_size.h"
 #include "resource_ids.h"
 #include "routed_window.h"
 #include "scoped_handles.h"
+#include "subject_face.h"
 
 namespace tavrel {
 
@@ -73,7 +76,11 @@ struct WaterfallLine {
     int thickness = 0;  // the slot's, which holds the font's height and the label
     int height = 0, ascent = 0;  // the font's
     int length = 0;     // the text's advance
+    LineFonts outlines;  // at an instance GDI cannot draw
 };
+
+// True when the font selected into `dc` has axes ('fvar').
+bool IsVariable(HDC dc) { return GetFontData(dc, 0x72617666 /* 'fvar' byte-swapped */, 0, nullptr, 0) != GDI_ERROR; }
 
 class WaterfallPage : public DetailsPage, public MessageTarget {
 public:
@@ -96,6 +103,7 @@ public:
             ScopedGetDC dc(view_);
             const ScopedSelectObject selected(dc.get(), face.get());
             glyphs_ = FaceGlyphs(dc.get());
+            if (listed_ && IsVariable(dc.get())) ReadInstances(subject);
         }
         Measure();
     }
@@ -114,10 +122,15 @@ public:
         switch (message) {
             case WM_SIZE: {
                 const int check = Scaled(hwnd, kCheckHeight), gap = Scaled(hwnd, kGap);
+                const int instances = instance_ ? instance_->Height() : 0, top = check + gap + instances;
                 MoveWindow(vertical_, 0, 0, LOWORD(lParam), check, TRUE);
-                MoveWindow(view_, 0, check + gap, LOWORD(lParam), std::max(HIWORD(lParam) - check - gap, 0), TRUE);
+                if (instance_) instance_->MoveTo(0, check + gap, LOWORD(lParam));
+                MoveWindow(view_, 0, top, LOWORD(lParam), std::max(HIWORD(lParam) - top, 0), TRUE);
                 return 0;
             }
+            case WM_HSCROLL:
+                if (instance_) instance_->OnScroll(reinterpret_cast<HWND>(lParam));
+                return 0;
             case WM_DPICHANGED_AFTERPARENT: {
                 RECT client{};
                 GetClientRect(hwnd, &client);
@@ -128,6 +141,7 @@ public:
             case WM_SETFOCUS: SetFocus(view_); return 0;
             case WM_COMMAND:
                 if (reinterpret_cast<HWND>(lParam) == vertical_ && HIWORD(wParam) == BN_CLICKED) Measure();
+                if (instance_) instance_->OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
                 return 0;
         }
         return MessageTarget::OnMessage(hwnd, message, wParam, lParam);
@@ -135,6 +149,16 @@ public:
 
 private:
     bool Vertical() const { return Button_GetCheck(vertical_) == BST_CHECKED; }
+    // At an instance other than the default, the lines are set by HarfBuzz and filled from outlines.
+    bool FromOutlines() const { return instance_ && shaping_ && !instance_->AtDefault(); }
+
+    // A variable face's instances, which GDI cannot draw, for the lines to be drawn at.
+    void ReadInstances(const DetailsSubject& subject) {
+        face_ = ReadSubjectFace(subject);
+        if (!face_) return;
+        if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
+        if (shaping_) instance_ = std::make_unique<InstanceControls>(pane_, face_->info, [this] { Measure(); });
+    }
     // The dialog's, which changes with its DPI.
     HFONT LabelFont() const { return reinterpret_cast<HFONT>(SendMessageW(GetParent(pane_), WM_GETFONT, 0, 0)); }
 
@@ -149,6 +173,12 @@ private:
         labelHeight_ = label.tmHeight;
         int position = margin;
         extent_ = {};
+        if (FromOutlines()) {
+            shaping_->SetVariations(instance_->Settings());
+            auto runs = SetLine(*shaping_, std::u16string_view(reinterpret_cast<const char16_t*>(text_.data()), text_.size()),
+                                {}, vertical);
+            runs_ = runs ? std::move(runs.value()) : std::vector<ShapedRun>{};
+        }
         for (WaterfallLine& line : lines_) {
             SIZE label{};
             const std::wstring labelText = SizeLabel(line.points);
@@ -162,6 +192,10 @@ private:
             line.ascent = metrics.tmAscent;
             line.thickness = std::max<int>(line.height, vertical ? label.cx + gap : labelHeight_);
             line.length = MeasureFaceText(dc.get(), text_, glyphs_);
+            if (FromOutlines()) {
+                line.outlines = CreateLineFonts(faceName_, *shaping_, MulDiv(int(line.points), dpi, 72), true);
+                line.length = LineLength(runs_, line.outlines.scale);
+            }
             line.position = position;
             position += line.thickness + gap;
             const int lead = vertical ? labelHeight_ + gap : Scaled(view_, kLabelWidth);
@@ -251,7 +285,10 @@ private:
                 SelectObject(dc, line.font.get());
                 SetTextColor(dc, appState.fontColor);
                 SetTextAlign(dc, TA_LEFT | TA_TOP);
-                DrawFaceText(dc, left + (line.thickness + line.height) / 2, top + labelHeight_ + gap, text_, glyphs_);
+                if (FromOutlines())
+                    DrawGlyphLine(dc, runs_, true, line.outlines, {left + line.thickness / 2, top + labelHeight_ + gap});
+                else
+                    DrawFaceText(dc, left + (line.thickness + line.height) / 2, top + labelHeight_ + gap, text_, glyphs_);
             } else {
                 // The label on the text's baseline.
                 const int baseline = line.position - scroll.y + line.ascent, left = margin - scroll.x;
@@ -259,7 +296,10 @@ private:
                 TextOutW(dc, left, baseline, label.c_str(), int(label.size()));
                 SelectObject(dc, line.font.get());
                 SetTextColor(dc, appState.fontColor);
-                DrawFaceText(dc, left + Scaled(view_, kLabelWidth), baseline, text_, glyphs_);
+                if (FromOutlines())
+                    DrawGlyphLine(dc, runs_, false, line.outlines, {left + Scaled(view_, kLabelWidth), baseline});
+                else
+                    DrawFaceText(dc, left + Scaled(view_, kLabelWidth), baseline, text_, glyphs_);
             }
         }
         SetTextAlign(dc, previousAlign);
@@ -318,6 +358,10 @@ private:
     bool listed_;
     ViewTarget viewTarget_{this};
     std::vector<WaterfallLine> lines_;
+    std::optional<SubjectFace> face_;
+    std::optional<ShapingFace> shaping_;
+    std::unique_ptr<InstanceControls> instance_;
+    std::vector<ShapedRun> runs_;  // the line set at the instance, when drawn from outlines
     FaceGlyphs glyphs_;
     HWND pane_ = nullptr, vertical_ = nullptr, view_ = nullptr;
     int labelHeight_ = 0;
