@@ -7,6 +7,7 @@
 
 #include "app_state.h"
 #include "code_point_text.h"
+#include "color_glyphs.h"
 #include "dialog_dpi.h"
 #include "scoped_handles.h"
 
@@ -88,6 +89,7 @@ void CharGrid::SetCellSize(int size) {
     if (font_) DeleteObject(font_);
     font_ = font;
     cellSize_ = size;
+    if (colorFace_) colorFonts_ = CreateLineFonts(faceName_, *colorFace_, Scaled(hwnd_, size) * 3 / 4);
     TEXTMETRICW metrics{};
     if (const HDC dc = GetDC(hwnd_)) {
         const HGDIOBJ previous = SelectObject(dc, font_);
@@ -232,6 +234,26 @@ void CharGrid::PaintSelection(HDC dc, std::size_t firstRow, std::size_t endRow) 
     FrameRect(dc, &cell, brush);
 }
 
+void CharGrid::ShowColors(const ShapingFace* face) {
+    colorFace_ = face && HasColorGlyphs(*face) ? face : nullptr;
+    SetCellSize(cellSize_);
+}
+
+// A COLR or bitmap glyph with its ink centred in the cell whose top left is
+// (left, top); false for any other glyph.
+bool CharGrid::PaintColorGlyph(HDC dc, char32_t codePoint, int left, int top) const {
+    if (!colorFace_) return false;
+    const auto glyph = glyphs_.Find(codePoint);
+    if (!glyph || (ColorLayersOf(*colorFace_, *glyph).empty() && ColorPngOf(*colorFace_, *glyph).empty())) return false;
+    const auto ink = colorFace_->GlyphExtents(*glyph);
+    if (!ink) return false;
+    const double s = colorFonts_.scale, half = Cell() / 2.0;
+    const POINT origin{LONG(left + half - (ink->left + ink->width / 2.0) * s),
+                       LONG(top + half + (ink->top + ink->height / 2.0) * s)};
+    DrawGlyphLine(dc, {ShapedRun{false, {ShapedGlyph{*glyph}}}}, false, colorFonts_, origin);
+    return true;
+}
+
 void CharGrid::MarkSequences(const std::vector<std::pair<char32_t, std::uint32_t>>* counts) {
     sequences_ = counts;
     InvalidateRect(hwnd_, nullptr, FALSE);
@@ -273,7 +295,8 @@ void CharGrid::Paint(HDC dc, const RECT& area) const {
     for (std::size_t index = firstRow * columns; index < end; ++index) {
         const int left = static_cast<int>(index % columns) * cell;
         const int top = static_cast<int>(index / columns - topRow_) * cell;
-        DrawFaceText(dc, left + cell / 2, top + baseline_, Utf16Of(codePoints_[index]), glyphs_);
+        if (!PaintColorGlyph(dc, codePoints_[index], left, top))
+            DrawFaceText(dc, left + cell / 2, top + baseline_, Utf16Of(codePoints_[index]), glyphs_);
         if (SequencesOf(codePoints_[index])) PaintSequenceMark(dc, left, top);
     }
     SelectObject(dc, previousFont);

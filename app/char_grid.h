@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "face_glyphs.h"
+#include "glyph_line.h"
 #include "routed_window.h"
 
 namespace tavrel {
@@ -48,6 +49,9 @@ public:
     void MarkSequences(const std::vector<std::pair<char32_t, std::uint32_t>>* counts);
     // How many variation sequences the character has, 0 when unmarked.
     std::uint32_t SequencesOf(char32_t codePoint) const;
+    // Draws the cells of colour glyphs in their colours, through `face`, which
+    // must outlive the grid; nothing changes for a face without colour glyphs.
+    void ShowColors(const ShapingFace* face);
     // How the face maps characters to its glyphs.
     const FaceGlyphs& Glyphs() const { return glyphs_; }
 
@@ -69,6 +73,7 @@ private:
     void PaintLines(HDC dc, std::size_t firstRow, std::size_t endRow) const;
     void PaintSelection(HDC dc, std::size_t firstRow, std::size_t endRow) const;
     void PaintSequenceMark(HDC dc, int left, int top) const;
+    bool PaintColorGlyph(HDC dc, char32_t codePoint, int left, int top) const;
     void OnPaint();
 
     const std::vector<char32_t>& codePoints_;
@@ -78,6 +83,8 @@ private:
     HFONT font_ = nullptr;
     FaceGlyphs glyphs_;
     const std::vector<std::pair<char32_t, std::uint32_t>>* sequences_ = nullptr;
+    const ShapingFace* colorFace_ = nullptr;
+    LineFonts colorFonts_;  // at the cell font's size
     int cellSize_ = kDefaultCellSize;  // at 96 DPI
     int baseline_ = 0;  // from a cell's top to the centred glyph's baseline
     std::size_t selected_ = 0;

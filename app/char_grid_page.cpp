@@ -13,6 +13,7 @@
 #include "code_point_text.h"
 #include "dialog_dpi.h"
 #include "scoped_handles.h"
+#include "glyph_outline.h"
 #include "subject_face.h"
 #include "unicode_blocks.h"
 #include "wide_text_win32.h"
@@ -69,19 +70,25 @@ std::wstring WindowTextOf(HWND hwnd) {
     return text;
 }
 
-// "永  U+6C38  CJK Unified Ideographs  8765 / 44806": the character, its block, its place in the grid,
-// and its variation sequences when it has any ("  異体字シーケンス 3").
-std::wstring DescribeCell(char32_t codePoint, std::size_t index, std::size_t count, std::uint32_t sequences) {
-    return Utf16Of(codePoint) + L"  " + CodePointLabel(codePoint) + L"  " +
-           WideFromUtf8(std::string(UnicodeBlockName(codePoint))) + L"  " + std::to_wstring(index + 1) + L" / " +
-           std::to_wstring(count) + (sequences ? L"  異体字シーケンス " + std::to_wstring(sequences) : L"");
+// "永  U+6C38  CJK Unified Ideographs  8765 / 44806  グリフ 1234  送り幅 1000": the character, its
+// block, its place in the grid, its glyph and advance in font units, and its variation sequences when
+// it has any ("  異体字シーケンス 3").
+std::wstring DescribeCell(char32_t codePoint, std::size_t index, std::size_t count, std::uint32_t sequences,
+                          const ShapingFace* face) {
+    std::wstring line = Utf16Of(codePoint) + L"  " + CodePointLabel(codePoint) + L"  " +
+                        WideFromUtf8(std::string(UnicodeBlockName(codePoint))) + L"  " + std::to_wstring(index + 1) +
+                        L" / " + std::to_wstring(count);
+    if (const auto glyph = face ? face->NominalGlyph(codePoint) : std::nullopt)
+        line += L"  グリフ " + std::to_wstring(*glyph) + L"  送り幅 " + std::to_wstring(face->HorizontalAdvance(*glyph));
+    return line + (sequences ? L"  異体字シーケンス " + std::to_wstring(sequences) : L"");
 }
 
 class CharGridPage : public DetailsPage, public MessageTarget {
 public:
     CharGridPage(HWND dialog, const DetailsSubject& subject) : CharGridPage(dialog, subject, ReadSubjectCharacters(subject)) {}
     CharGridPage(HWND dialog, const DetailsSubject& subject, SubjectCharacters characters)
-        : codePoints_(std::move(characters.codePoints)),
+        : face_(std::move(characters.face)),
+          codePoints_(std::move(characters.codePoints)),
           sequences_(std::move(characters.sequences)),
           faceName_(subject.faceName),
           listed_(subject.listed) {
@@ -93,6 +100,10 @@ public:
         grid_ = std::make_unique<CharGrid>(pane_, subject.faceName, codePoints_,
                                            CharGrid::Events{[this] { OnSelectionChanged(); }, [this] { Insert(); }});
         grid_->MarkSequences(&sequences_);
+        if (face_) {
+            if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
+        }
+        grid_->ShowColors(shaping_ ? &*shaping_ : nullptr);
         MakeFonts();
         kept_ = grid_->Selected();
         ShowSelected();
@@ -104,6 +115,12 @@ public:
     HWND Window() const override { return pane_; }
     void Copy(HWND owner) const override {
         if (const auto selected = grid_->Selected()) CopyTextToClipboard(owner, Utf16Of(*selected));
+    }
+    // The selected character's glyph as an SVG document.
+    void CopyOutline(HWND owner) const override {
+        const auto selected = grid_->Selected();
+        const auto glyph = selected && shaping_ ? shaping_->NominalGlyph(*selected) : std::nullopt;
+        if (glyph) CopyTextToClipboard(owner, WideFromUtf8(OutlineSvg(DrawGlyphOutline(*shaping_, *glyph))));
     }
 
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -170,7 +187,9 @@ private:
     void ShowSelected() {
         const auto selected = grid_->Selected();
         lineCharacter_ = selected;
-        SetWindowTextW(line_, selected ? DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size(), grid_->SequencesOf(*selected)).c_str()
+        SetWindowTextW(line_, selected ? DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size(), grid_->SequencesOf(*selected),
+                                                   shaping_ ? &*shaping_ : nullptr)
+                                          .c_str()
                               : listed_ ? L"このフォントには Unicode の文字がありません"
                                         : L"このフォントは読み込まれていません");
         InvalidateRect(line_, nullptr, TRUE);
@@ -224,6 +243,8 @@ private:
         if (const auto selected = grid_->Selected()) InsertIntoSample(Utf16Of(*selected));
     }
 
+    const std::optional<SubjectFace> face_;
+    std::optional<ShapingFace> shaping_;
     const std::vector<char32_t> codePoints_;
     const std::vector<std::pair<char32_t, std::uint32_t>> sequences_;
     const std::wstring faceName_;

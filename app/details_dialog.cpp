@@ -286,13 +286,15 @@ bool ControlTakes(const MSG& message) {
     return start != end;
 }
 
-// Ctrl+C copies the page, Ctrl+Tab turns it, Tab moves on, whichever control
+// Ctrl+C copies the page (Ctrl+Shift+C its glyph's outline), Ctrl+Tab turns it, Tab moves on, whichever control
 // has the focus, unless the control takes the key itself.
 bool OnDialogKey(HWND hwnd, const MSG& message) {
     if (message.message != WM_KEYDOWN || GetKeyState(VK_MENU) < 0) return false;
     const bool control = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
     if (message.wParam == VK_TAB && control) {
         TurnPage(hwnd, shift);
+    } else if (message.wParam == 'C' && control && shift) {
+        DialogOf(hwnd).pages[DialogOf(hwnd).current]->CopyOutline(hwnd);
     } else if ((message.wParam == 'C' && control && !shift) || message.wParam == VK_TAB) {
         if (ControlTakes(message)) return false;
         message.wParam == VK_TAB ? MoveFocus(hwnd, shift) : CopyPage(hwnd);

@@ -22,6 +22,8 @@ public:
     }
     // Puts what the page shows on the clipboard, opened for `owner`.
     virtual void Copy(HWND owner) const = 0;
+    // Ctrl+Shift+C: the selected glyph's outline as SVG text, on pages that select glyphs.
+    virtual void CopyOutline(HWND) const {}
 };
 
 // How a page is made: its tab's caption and its constructor.

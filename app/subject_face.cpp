@@ -80,9 +80,9 @@ std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
 }
 
 SubjectCharacters ReadSubjectCharacters(const DetailsSubject& subject) {
-    const auto face = ReadSubjectFace(subject);
+    auto face = ReadSubjectFace(subject);
     if (!face || !face->info.codePoints) return {};
-    SubjectCharacters characters{*face->info.codePoints, {}};
+    SubjectCharacters characters{std::nullopt, *face->info.codePoints, {}};
     Problems problems;
     const FaceTables tables(face->Image(), face->offsetTable, problems);
     const Bytes cmap = tables.Find(Tag("cmap"));
@@ -90,6 +90,7 @@ SubjectCharacters ReadSubjectCharacters(const DetailsSubject& subject) {
     std::map<char32_t, std::uint32_t> counts;
     for (const VariationSequence& sequence : sequences.value_or(std::vector<VariationSequence>{})) ++counts[sequence.base];
     characters.sequences.assign(counts.begin(), counts.end());
+    characters.face = std::move(face);
     return characters;
 }
 

@@ -38,6 +38,7 @@ std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint
 // What the character grid shows of the face: its code points (the best
 // Unicode subtable's, ascending) and which of them have variation sequences.
 struct SubjectCharacters {
+    std::optional<SubjectFace> face;
     std::vector<char32_t> codePoints;
     std::vector<std::pair<char32_t, std::uint32_t>> sequences;  // bases with sequences, ascending, and how many
 };
