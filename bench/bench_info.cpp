@@ -66,7 +66,7 @@ void EveryFeaturesChanges(benchmark::State& state) {
     const JapaneseMember member;
     for (auto _ : state) {
         tavrel::Problems problems;
-        const auto characters = tavrel::CharactersPerGlyph(member.mappings, 0x10000);
+        const tavrel::CharactersPerGlyph characters(member.mappings, 0x10000);
         const auto counts = tavrel::CountFeatureChanges(member.layout, characters, problems);
         if (counts.empty() || !problems.empty()) state.SkipWithError("no features, or damaged ones");
         benchmark::DoNotOptimize(counts.data());

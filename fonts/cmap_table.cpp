@@ -1,6 +1,7 @@
 #include "cmap_table.h"
 
 #include <algorithm>
+#include <array>
 #include <tuple>
 
 namespace tavrel {
@@ -24,21 +25,34 @@ struct Group {
 
 // Hands mappings on in ascending order, each code point once, as the formats'
 // runs and arrays produce them: Add never goes back below what it has passed.
+// They go on in batches, the last when the list goes out of scope.
 class MappingList {
 public:
     explicit MappingList(CmapVisitor& out) : out_(out) {}
+    MappingList(const MappingList&) = delete;
+    MappingList& operator=(const MappingList&) = delete;
+    ~MappingList() { Flush(); }
+
     void Add(std::uint32_t codePoint, std::uint32_t glyph) {
         if (glyph == 0 || codePoint > kLastCodePoint || (codePoint >= kFirstSurrogate && codePoint <= kLastSurrogate)) return;
         if (any_ && codePoint <= last_) return;
         any_ = true;
         last_ = codePoint;
-        out_.Map(static_cast<char32_t>(codePoint), glyph);
+        batch_[size_++] = {static_cast<char32_t>(codePoint), glyph};
+        if (size_ == batch_.size()) Flush();
     }
 
 private:
+    void Flush() {
+        if (size_ != 0) out_.Map(std::span(batch_.data(), size_));
+        size_ = 0;
+    }
+
     CmapVisitor& out_;
     bool any_ = false;
     std::uint32_t last_ = 0;
+    std::array<CodePointGlyph, 256> batch_;
+    std::size_t size_ = 0;
 };
 
 struct Subtable {
@@ -235,7 +249,7 @@ std::optional<std::vector<CodePointGlyph>> ReadCmapMappings(Bytes cmap, Problems
     struct Collect : CmapVisitor {
         std::vector<CodePointGlyph> mappings;
         void Reserve(std::size_t count) override { mappings.reserve(count); }
-        void Map(char32_t codePoint, std::uint32_t glyph) override { mappings.push_back({codePoint, glyph}); }
+        void Map(std::span<const CodePointGlyph> batch) override { mappings.insert(mappings.end(), batch.begin(), batch.end()); }
     } collect;
     if (!VisitCmapMappings(cmap, collect, problems)) return std::nullopt;
     return std::move(collect.mappings);
@@ -245,7 +259,9 @@ std::optional<std::vector<char32_t>> ReadCmapCodePoints(Bytes cmap, Problems& pr
     struct Collect : CmapVisitor {
         std::vector<char32_t> codePoints;
         void Reserve(std::size_t count) override { codePoints.reserve(count); }
-        void Map(char32_t codePoint, std::uint32_t) override { codePoints.push_back(codePoint); }
+        void Map(std::span<const CodePointGlyph> batch) override {
+            for (const CodePointGlyph& mapping : batch) codePoints.push_back(mapping.codePoint);
+        }
     } collect;
     if (!VisitCmapMappings(cmap, collect, problems)) return std::nullopt;
     return std::move(collect.codePoints);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "face_tables.h"
@@ -17,13 +18,14 @@ struct CodePointGlyph {
     std::uint32_t glyph;
 };
 
-// Receives the mappings of the best subtable, code points ascending.
+// Receives the mappings of the best subtable, code points ascending, a batch
+// at a time.
 class CmapVisitor {
 public:
     // At most this many mappings follow (only the formats that can hold
     // hundreds of thousands say so).
     virtual void Reserve(std::size_t) {}
-    virtual void Map(char32_t codePoint, std::uint32_t glyph) = 0;
+    virtual void Map(std::span<const CodePointGlyph> batch) = 0;
 
 protected:
     ~CmapVisitor() = default;

@@ -35,31 +35,33 @@ std::uint32_t GlyphBound(const FaceInfo& info) { return info.glyphCount ? std::u
 bool HasLayout(const FaceTables& tables) { return tables.Has(Tag("GSUB")) || tables.Has(Tag("GPOS")); }
 
 // The best subtable's mappings, read once: the face's code points, and for
-// its features how many characters map to each glyph.
+// its features how many characters map to each glyph (when it has any).
 struct FaceMappings final : CmapVisitor {
     std::vector<char32_t> codePoints;
-    std::vector<std::uint32_t> charactersPerGlyph;
+    CharactersPerGlyph characters;
     void Reserve(std::size_t count) override { codePoints.reserve(count); }
-    void Map(char32_t codePoint, std::uint32_t glyph) override {
-        codePoints.push_back(codePoint);
-        if (glyph < charactersPerGlyph.size()) ++charactersPerGlyph[glyph];
+    void Map(std::span<const CodePointGlyph> batch) override {
+        for (const CodePointGlyph& mapping : batch) {
+            codePoints.push_back(mapping.codePoint);
+            characters.Add(mapping.glyph);
+        }
     }
 };
 
-void ReadCmap(Bytes cmap, const FaceTables& tables, FaceInfo& info, std::vector<std::uint32_t>& charactersPerGlyph) {
+void ReadCmap(Bytes cmap, const FaceTables& tables, FaceInfo& info, CharactersPerGlyph& characters) {
     FaceMappings mappings;
-    if (HasLayout(tables)) mappings.charactersPerGlyph.resize(GlyphBound(info));
+    if (HasLayout(tables)) mappings.characters = CharactersPerGlyph(GlyphBound(info));
     if (VisitCmapMappings(cmap, mappings, info.problems)) info.codePoints = std::move(mappings.codePoints);
     info.variationSequences = CountVariationSequences(cmap, info.problems);
-    charactersPerGlyph = std::move(mappings.charactersPerGlyph);
+    characters = std::move(mappings.characters);
 }
 
-void ReadFeatures(const FaceTables& tables, std::span<const std::uint32_t> charactersPerGlyph, FaceInfo& info) {
+void ReadFeatures(const FaceTables& tables, const CharactersPerGlyph& characters, FaceInfo& info) {
     LayoutTables layout;
     layout.glyphCount = GlyphBound(info);
     if (tables.Has(Tag("GSUB"))) layout.gsub = tables.Find(Tag("GSUB"));
     if (tables.Has(Tag("GPOS"))) layout.gpos = tables.Find(Tag("GPOS"));
-    info.featureChanges = CountFeatureChanges(layout, charactersPerGlyph, info.problems);
+    info.featureChanges = CountFeatureChanges(layout, characters, info.problems);
     for (const auto& [tag, count] : info.featureChanges) info.features.push_back(tag);
 }
 
@@ -77,10 +79,10 @@ FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset) {
     IfPresent(tables, Tag("hhea"), [&](Bytes t) { ReadHhea(t, info); });
     IfPresent(tables, Tag("OS/2"), [&](Bytes t) { ReadOs2(t, info); });
     IfPresent(tables, Tag("post"), [&](Bytes t) { ReadPost(t, info); });
-    std::vector<std::uint32_t> charactersPerGlyph;
-    IfPresent(tables, Tag("cmap"), [&](Bytes t) { ReadCmap(t, tables, info, charactersPerGlyph); });
+    CharactersPerGlyph characters;
+    IfPresent(tables, Tag("cmap"), [&](Bytes t) { ReadCmap(t, tables, info, characters); });
     IfPresent(tables, Tag("fvar"), [&](Bytes t) { ReadVariationAxes(t, info); });
-    ReadFeatures(tables, charactersPerGlyph, info);
+    ReadFeatures(tables, characters, info);
     info.verticalMetrics = tables.Has(Tag("vhea")) && tables.Has(Tag("vmtx"));
     info.verticalOrigins = tables.Has(Tag("VORG"));
     return info;

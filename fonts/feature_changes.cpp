@@ -31,9 +31,9 @@ struct Feature {
 // GSUB or GPOS: its features, sorted by tag, and its lookups.
 class LayoutSide {
 public:
-    LayoutSide(std::uint32_t tag, Bytes table, std::uint32_t glyphCount, WorkLimit& work, GlyphMarks& marks,
-               Problems& problems)
-        : tag_(tag), table_(table), lookups_(tag, table, glyphCount, work, marks) {
+    LayoutSide(std::uint32_t tag, Bytes table, std::uint32_t glyphCount, bool keepResults, WorkLimit& work,
+               GlyphMarks& marks, Problems& problems)
+        : tag_(tag), table_(table), lookups_(tag, table, glyphCount, keepResults, work, marks) {
         for (const FeatureRecord& record : ReadFeatureRecords(tag, table, problems)) {
             std::uint16_t count = 0;
             ReadU16BE(table, std::uint64_t{record.offset} + 2, count);
@@ -83,12 +83,12 @@ private:
 // reading the lookups may take, and apart from it the work counting them may.
 class Layout {
 public:
-    Layout(const LayoutTables& tables, Problems& problems)
+    Layout(const LayoutTables& tables, bool keepResults, Problems& problems)
         : glyphCount_(std::min(tables.glyphCount, kMaxGlyphs)), work_(WorkFor(tables)), counting_(WorkFor(tables)),
           marks_(glyphCount_) {
         sides_.reserve(2);
         for (const auto& [tag, table] : {std::pair{Tag("GSUB"), tables.gsub}, std::pair{Tag("GPOS"), tables.gpos}})
-            if (table) sides_.emplace_back(tag, *table, glyphCount_, work_, marks_, problems);
+            if (table) sides_.emplace_back(tag, *table, glyphCount_, keepResults, work_, marks_, problems);
     }
 
     std::vector<LayoutSide>& sides() { return sides_; }
@@ -121,25 +121,33 @@ std::vector<std::uint32_t> SortedTags(std::vector<LayoutSide>& sides) {
 
 }  // namespace
 
-std::vector<std::uint32_t> CharactersPerGlyph(std::span<const CodePointGlyph> mappings, std::uint32_t glyphCount) {
-    std::vector<std::uint32_t> characters(std::min(glyphCount, kMaxGlyphs));
-    for (const CodePointGlyph& mapping : mappings)
-        if (mapping.glyph < characters.size()) ++characters[mapping.glyph];
-    return characters;
+CharactersPerGlyph::CharactersPerGlyph(std::uint32_t glyphCount) : counts_(std::min(glyphCount, kMaxGlyphs)) {}
+
+CharactersPerGlyph::CharactersPerGlyph(std::span<const CodePointGlyph> mappings, std::uint32_t glyphCount)
+    : CharactersPerGlyph(glyphCount) {
+    for (const CodePointGlyph& mapping : mappings) Add(mapping.glyph);
+}
+
+std::uint32_t CharactersPerGlyph::Of(std::uint16_t glyph) const {
+    if (glyph >= counts_.size()) return 0;
+    const auto found = counts_[glyph] == 255 ? beyond_.find(glyph) : beyond_.end();
+    return counts_[glyph] + (found == beyond_.end() ? 0 : found->second);
 }
 
 std::vector<CharacterChange> ReadFeatureChanges(const LayoutTables& tables, std::span<const CodePointGlyph> mappings,
                                                 std::uint32_t tag, Problems& problems) {
-    Layout layout(tables, problems);
+    Layout layout(tables, true, problems);
     std::vector<std::uint32_t> becomes(layout.glyphCount(), kNoChange);
     for (LayoutSide& side : layout.sides()) {
         std::vector<std::uint16_t> indices;
         side.ForEachLookup(tag, layout.work(), [&](std::uint16_t index) { indices.push_back(index); });
         std::sort(indices.begin(), indices.end());
         indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
-        for (std::uint16_t index : indices)
-            for (const GlyphChange& change : side.lookups().Changes(index))
-                if (becomes[change.glyph] == kNoChange) becomes[change.glyph] = change.result;
+        for (std::uint16_t index : indices) {
+            const LookupChanges changes = side.lookups().Changes(index);
+            for (std::size_t i = 0; i < changes.glyphs.size(); ++i)
+                if (becomes[changes.glyphs[i]] == kNoChange) becomes[changes.glyphs[i]] = changes.results[i];
+        }
     }
     layout.Report(problems);
     std::vector<CharacterChange> changes;
@@ -150,27 +158,29 @@ std::vector<CharacterChange> ReadFeatureChanges(const LayoutTables& tables, std:
 }
 
 std::vector<std::pair<std::uint32_t, std::size_t>> CountFeatureChanges(const LayoutTables& tables,
-                                                                       std::span<const std::uint32_t> charactersPerGlyph,
+                                                                       const CharactersPerGlyph& characters,
                                                                        Problems& problems) {
-    Layout layout(tables, problems);
+    Layout layout(tables, false, problems);
     // Every lookup is read before any is counted: the marks then serve the
     // counting alone, and no lookup's changes move.
     for (LayoutSide& side : layout.sides())
         side.ForEachLookup(std::nullopt, layout.work(), [&](std::uint16_t index) { side.lookups().Changes(index); });
     std::vector<std::pair<std::uint32_t, std::size_t>> counts;
+    std::uint32_t round = 0;
     for (std::uint32_t tag : SortedTags(layout.sides())) {
-        std::size_t characters = 0;
+        std::size_t changed = 0;
         layout.marks().Next();
+        ++round;
         for (LayoutSide& side : layout.sides()) {
             side.ForEachLookup(tag, layout.counting(), [&](std::uint16_t index) {
-                const auto changes = side.lookups().Changes(index);
-                if (!layout.counting().Spend(changes.size())) return;
-                for (const GlyphChange& change : changes)
-                    if (layout.marks().Mark(change.glyph) && change.glyph < charactersPerGlyph.size())
-                        characters += charactersPerGlyph[change.glyph];
+                if (!side.lookups().FirstInRound(index, round)) return;
+                const auto glyphs = side.lookups().Changes(index).glyphs;
+                if (!layout.counting().Spend(glyphs.size())) return;
+                for (std::uint16_t glyph : glyphs)
+                    if (layout.marks().Mark(glyph)) changed += characters.Of(glyph);
             });
         }
-        counts.emplace_back(tag, characters);
+        counts.emplace_back(tag, changed);
     }
     layout.Report(problems);
     return counts;

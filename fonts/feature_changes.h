@@ -4,6 +4,7 @@
 // adjustment moves.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <utility>
@@ -26,8 +27,23 @@ struct CharacterChange {
     std::uint16_t glyph;  // the glyph it becomes; for an adjustment, its own
 };
 
-// How many of `mappings` map to each glyph id below `glyphCount`.
-std::vector<std::uint32_t> CharactersPerGlyph(std::span<const CodePointGlyph> mappings, std::uint32_t glyphCount);
+// How many characters map to each glyph id below a glyph count: a byte per
+// glyph, and apart the few glyphs that 255 or more characters share.
+class CharactersPerGlyph {
+public:
+    explicit CharactersPerGlyph(std::uint32_t glyphCount = 0);
+    CharactersPerGlyph(std::span<const CodePointGlyph> mappings, std::uint32_t glyphCount);
+    void Add(std::uint32_t glyph) {
+        if (glyph >= counts_.size()) return;
+        if (counts_[glyph] < 255) ++counts_[glyph];
+        else ++beyond_[static_cast<std::uint16_t>(glyph)];
+    }
+    std::uint32_t Of(std::uint16_t glyph) const;  // 0 at or past the glyph count
+
+private:
+    std::vector<std::uint8_t> counts_;
+    std::map<std::uint16_t, std::uint32_t> beyond_;  // what passes 255
+};
 
 // The characters of `mappings` whose glyph `tag` changes, ascending: in any
 // lookup of any of its feature records (of any script and language), a single
@@ -42,12 +58,11 @@ std::vector<CharacterChange> ReadFeatureChanges(const LayoutTables& tables, std:
 
 // Every feature tag of both tables, sorted, each once (the tags of records
 // whose feature table lies inside its table), with how many characters it
-// changes, as ReadFeatureChanges counts them; `charactersPerGlyph` as
-// CharactersPerGlyph gives it. Each lookup is read once. A damaged feature list
+// changes, as ReadFeatureChanges counts them. Each lookup is read once. A damaged feature list
 // is a problem line, as are damaged lookups, and lookups left out when the
 // tables ask for more work than their size justifies.
 std::vector<std::pair<std::uint32_t, std::size_t>> CountFeatureChanges(const LayoutTables& tables,
-                                                                       std::span<const std::uint32_t> charactersPerGlyph,
+                                                                       const CharactersPerGlyph& characters,
                                                                        Problems& problems);
 
 }  // namespace tavrel

@@ -27,17 +27,20 @@ bool Moves(Bytes table, std::uint64_t at, std::uint16_t format) {
 
 }  // namespace
 
-LayoutLookups::LayoutLookups(std::uint32_t tag, Bytes table, std::uint32_t glyphCount, WorkLimit& work, GlyphMarks& marks)
+LayoutLookups::LayoutLookups(std::uint32_t tag, Bytes table, std::uint32_t glyphCount, bool keepResults, WorkLimit& work,
+                             GlyphMarks& marks)
     : tag_(tag),
       substitution_(tag == Tag("GSUB")),
       table_(table),
       glyphCount_(std::min<std::uint32_t>(glyphCount, 0x10000)),
+      keepResults_(keepResults),
       work_(work),
       marks_(marks) {}
 
-// The lookup list, read when the first lookup is asked for. Every lookup a
-// table can keep changes fewer glyphs than the face has, so all together
-// keep at most the glyph count and a change per four bytes of the table.
+// The lookup list, read when the first lookup is asked for. A lookup changes
+// at most every glyph of the face, and a sound table's lookups together keep
+// far fewer changes than the glyph count and one per four bytes of the table:
+// the limit on what they may keep.
 bool LayoutLookups::ReadList() {
     if (listRead_) return !lookups_.empty();
     listRead_ = true;
@@ -50,20 +53,27 @@ bool LayoutLookups::ReadList() {
     }
     listAt_ = listOffset;
     lookups_.assign(listOffset == 0 ? 0 : count, Span{kUnread, kUnread});
-    limit_ = lookups_.empty() ? 0 : glyphCount_ + table_.size() / 4;
-    changes_.reserve(limit_);
+    limit_ = glyphCount_ + table_.size() / 4;
     return !lookups_.empty();
 }
 
-std::span<const GlyphChange> LayoutLookups::Changes(std::uint16_t index) {
+LookupChanges LayoutLookups::Changes(std::uint16_t index) {
     if (!ReadList() || index >= lookups_.size()) return {};
     Span& span = lookups_[index];
     if (span.begin == kUnread) ReadLookup(index, span);
-    return std::span<const GlyphChange>(changes_).subspan(span.begin, span.end - span.begin);
+    const std::size_t size = span.end - span.begin;
+    const auto results = keepResults_ ? std::span<const std::uint16_t>(results_).subspan(span.begin, size) : std::span<const std::uint16_t>();
+    return {std::span<const std::uint16_t>(glyphs_).subspan(span.begin, size), results};
+}
+
+bool LayoutLookups::FirstInRound(std::uint16_t index, std::uint32_t round) {
+    if (!ReadList() || index >= lookups_.size() || lookups_[index].round == round) return false;
+    lookups_[index].round = round;
+    return true;
 }
 
 void LayoutLookups::ReadLookup(std::uint16_t index, Span& span) {
-    span.begin = span.end = static_cast<std::uint32_t>(changes_.size());
+    span.begin = span.end = static_cast<std::uint32_t>(glyphs_.size());
     std::uint16_t offset = 0, type = 0, count = 0;
     ReadU16BE(table_, listAt_ + 2 + 2 * std::uint64_t{index}, offset);
     const std::uint64_t at = listAt_ + offset;
@@ -76,13 +86,13 @@ void LayoutLookups::ReadLookup(std::uint16_t index, Span& span) {
     for (std::uint16_t i = 0; i < count && work_.Spend(1); ++i) {
         std::uint16_t subtable = 0;
         ReadU16BE(table_, at + kLookupHeader + 2 * std::uint64_t{i}, subtable);
-        const std::size_t before = changes_.size();
+        const std::size_t before = glyphs_.size();
         if (ReadSubtable(at + subtable, type)) continue;
         DropFrom(before);  // a damaged subtable changes nothing
         if (!work_.reached()) ++subtablesOutside_;
     }
     if (work_.reached()) DropFrom(span.begin);
-    span.end = static_cast<std::uint32_t>(changes_.size());
+    span.end = static_cast<std::uint32_t>(glyphs_.size());
 }
 
 bool LayoutLookups::ReadSubtable(std::uint64_t at, std::uint16_t type) {
@@ -111,14 +121,17 @@ bool LayoutLookups::ForEachCovered(std::uint64_t at, Visit visit) {
     if ((format != 1 && format != 2) || !RangeInside(at + 4, entrySize * count, table_.size()) || !work_.Spend(count))
         return false;
     for (std::uint32_t i = 0; i < count; ++i) {
-        ByteReader entry(table_, at + 4 + entrySize * i);
         std::uint16_t first = 0, last = 0, index = 0;
-        entry.ReadU16(first);
-        if (format == 1) last = first, index = static_cast<std::uint16_t>(i);
-        else entry.ReadU16(last), entry.ReadU16(index);
+        ReadU16BE(table_, at + 4 + entrySize * i, first);
+        if (format == 1) {
+            if (first < glyphCount_ && !visit(first, i)) return false;
+            continue;
+        }
+        ReadU16BE(table_, at + 6 + entrySize * i, last);
+        ReadU16BE(table_, at + 8 + entrySize * i, index);
         const std::uint32_t end = std::min<std::uint32_t>(last + 1u, glyphCount_);
         if (first >= end) continue;
-        if (format == 2 && !work_.Spend(end - first)) return false;
+        if (!work_.Spend(end - first)) return false;
         for (std::uint32_t glyph = first; glyph < end; ++glyph)
             if (!visit(static_cast<std::uint16_t>(glyph), std::uint32_t{index} + (glyph - first))) return false;
     }
@@ -180,14 +193,20 @@ bool LayoutLookups::ReadSingleAdjustment(std::uint64_t at) {
 bool LayoutLookups::Keep(std::uint16_t glyph, std::uint16_t result) {
     if (substitution_ && result == glyph) return true;
     if (!marks_.Mark(glyph)) return true;
-    if (changes_.size() >= limit_) return work_.Stop();
-    changes_.push_back({glyph, result});
+    if (glyphs_.size() >= limit_) return work_.Stop();
+    if (glyphs_.size() == glyphs_.capacity()) {  // grown by doubling, but never past the limit
+        glyphs_.reserve(std::min(limit_, std::max<std::size_t>(1024, 2 * glyphs_.capacity())));
+        if (keepResults_) results_.reserve(glyphs_.capacity());
+    }
+    glyphs_.push_back(glyph);
+    if (keepResults_) results_.push_back(result);
     return true;
 }
 
 void LayoutLookups::DropFrom(std::size_t size) {
-    for (std::size_t i = size; i < changes_.size(); ++i) marks_.Unmark(changes_[i].glyph);
-    changes_.resize(size);
+    for (std::size_t i = size; i < glyphs_.size(); ++i) marks_.Unmark(glyphs_[i]);
+    glyphs_.resize(size);
+    if (keepResults_) results_.resize(size);
 }
 
 void LayoutLookups::Report(Problems& problems) const {
