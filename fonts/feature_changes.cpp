@@ -55,8 +55,13 @@ public:
     // (of every feature when `tag` is absent), until `work` runs out.
     template <class Visit>
     void ForEachLookup(std::optional<std::uint32_t> tag, WorkLimit& work, Visit visit) {
-        for (const Feature& feature : features_) {
-            if ((tag && feature.tag != *tag) || !work.Spend(feature.lookups)) continue;
+        auto first = features_.begin(), last = features_.end();
+        if (tag) {
+            first = std::lower_bound(first, last, *tag, [](const Feature& f, std::uint32_t t) { return f.tag < t; });
+            last = std::upper_bound(first, last, *tag, [](std::uint32_t t, const Feature& f) { return t < f.tag; });
+        }
+        for (const Feature& feature : std::span(first, last)) {
+            if (!work.Spend(feature.lookups)) return;
             for (std::uint16_t i = 0; i < feature.lookups; ++i) {
                 std::uint16_t index = 0;
                 ReadU16BE(table_, std::uint64_t{feature.offset} + 4 + 2 * std::uint64_t{i}, index);
@@ -84,28 +89,28 @@ private:
 class Layout {
 public:
     Layout(const LayoutTables& tables, bool keepResults, Problems& problems)
-        : glyphCount_(std::min(tables.glyphCount, kMaxGlyphs)), work_(WorkFor(tables)), counting_(WorkFor(tables)),
+        : glyphCount_(std::min(tables.glyphCount, kMaxGlyphs)), reading_(WorkFor(tables)), counting_(WorkFor(tables)),
           marks_(glyphCount_) {
         sides_.reserve(2);
         for (const auto& [tag, table] : {std::pair{Tag("GSUB"), tables.gsub}, std::pair{Tag("GPOS"), tables.gpos}})
-            if (table) sides_.emplace_back(tag, *table, glyphCount_, keepResults, work_, marks_, problems);
+            if (table) sides_.emplace_back(tag, *table, glyphCount_, keepResults, reading_, marks_, problems);
     }
 
     std::vector<LayoutSide>& sides() { return sides_; }
     GlyphMarks& marks() { return marks_; }
-    WorkLimit& work() { return work_; }
+    WorkLimit& reading() { return reading_; }
     WorkLimit& counting() { return counting_; }
     std::uint32_t glyphCount() const { return glyphCount_; }
 
     void Report(Problems& problems) const {
         for (const LayoutSide& side : sides_) side.Report(problems);
-        if (work_.reached() || counting_.reached())
+        if (reading_.reached() || counting_.reached())
             problems.push_back("features: the lookups ask for more work than the tables' size allows; the rest left out");
     }
 
 private:
     std::uint32_t glyphCount_;
-    WorkLimit work_, counting_;
+    WorkLimit reading_, counting_;
     GlyphMarks marks_;
     std::vector<LayoutSide> sides_;
 };
@@ -140,7 +145,7 @@ std::vector<CharacterChange> ReadFeatureChanges(const LayoutTables& tables, std:
     std::vector<std::uint32_t> becomes(layout.glyphCount(), kNoChange);
     for (LayoutSide& side : layout.sides()) {
         std::vector<std::uint16_t> indices;
-        side.ForEachLookup(tag, layout.work(), [&](std::uint16_t index) { indices.push_back(index); });
+        side.ForEachLookup(tag, layout.reading(), [&](std::uint16_t index) { indices.push_back(index); });
         std::sort(indices.begin(), indices.end());
         indices.erase(std::unique(indices.begin(), indices.end()), indices.end());
         for (std::uint16_t index : indices) {
@@ -164,7 +169,7 @@ std::vector<std::pair<std::uint32_t, std::size_t>> CountFeatureChanges(const Lay
     // Every lookup is read before any is counted: the marks then serve the
     // counting alone, and no lookup's changes move.
     for (LayoutSide& side : layout.sides())
-        side.ForEachLookup(std::nullopt, layout.work(), [&](std::uint16_t index) { side.lookups().Changes(index); });
+        side.ForEachLookup(std::nullopt, layout.reading(), [&](std::uint16_t index) { side.lookups().Changes(index); });
     std::vector<std::pair<std::uint32_t, std::size_t>> counts;
     std::uint32_t round = 0;
     for (std::uint32_t tag : SortedTags(layout.sides())) {

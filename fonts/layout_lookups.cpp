@@ -61,9 +61,9 @@ LookupChanges LayoutLookups::Changes(std::uint16_t index) {
     if (!ReadList() || index >= lookups_.size()) return {};
     Span& span = lookups_[index];
     if (span.begin == kUnread) ReadLookup(index, span);
+    const std::span<const std::uint16_t> glyphs(glyphs_), results(results_);
     const std::size_t size = span.end - span.begin;
-    const auto results = keepResults_ ? std::span<const std::uint16_t>(results_).subspan(span.begin, size) : std::span<const std::uint16_t>();
-    return {std::span<const std::uint16_t>(glyphs_).subspan(span.begin, size), results};
+    return {glyphs.subspan(span.begin, size), keepResults_ ? results.subspan(span.begin, size) : results};
 }
 
 bool LayoutLookups::FirstInRound(std::uint16_t index, std::uint32_t round) {
