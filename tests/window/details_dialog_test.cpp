@@ -414,5 +414,95 @@ TEST_F(DetailsDialogTest, TypesetPageListsTheFeaturesSetsThemAcrossAndDownAndSho
     EXPECT_EQ(without.find(L"異体字"), std::wstring::npos) << without;
 }
 
+// The dark pixels of a picture, and their bounding box.
+struct Ink {
+    std::vector<bool> dark;
+    RECT box{LONG_MAX, LONG_MAX, -1, -1};
+    std::size_t count = 0;
+};
+
+Ink InkPixels(const Picture& picture) {
+    Ink ink;
+    ink.dark.resize(picture.pixels.size());
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x)
+            if (GetRValue(picture.At(x, y)) < 128) {
+                ink.dark[std::size_t(y) * picture.width + x] = true;
+                ++ink.count;
+                ink.box = {std::min<LONG>(ink.box.left, x), std::min<LONG>(ink.box.top, y),
+                           std::max<LONG>(ink.box.right, x), std::max<LONG>(ink.box.bottom, y)};
+            }
+    return ink;
+}
+
+// The share of `a`'s ink that `b` inks too.
+double Overlap(const Picture& a, const Picture& b) {
+    const Ink inkA = InkPixels(a), inkB = InkPixels(b);
+    std::size_t both = 0;
+    for (int y = 0; y < std::min(a.height, b.height); ++y)
+        for (int x = 0; x < std::min(a.width, b.width); ++x)
+            both += inkA.dark[std::size_t(y) * a.width + x] && inkB.dark[std::size_t(y) * b.width + x];
+    return inkA.count ? double(both) / double(inkA.count) : 0;
+}
+
+// Pixels of a strong colour, as neither the text nor the grid's lines are.
+std::size_t Colourful(const Picture& picture, const std::function<bool(int, int, int)>& wanted) {
+    return std::size_t(std::count_if(picture.pixels.begin(), picture.pixels.end(), [&](COLORREF c) {
+        return wanted(GetRValue(c), GetGValue(c), GetBValue(c));
+    }));
+}
+
+TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour) {
+    const std::wstring fonts = WinePath(TAVREL_WINDOW_FONTS);
+    OpenFace(fonts + L"\\TavrelTestVariable.ttf");
+    appState.pointSize = 36;  // 48 pixels at 96 DPI
+    SetWindowTextW(appState.hwndSample, L"Hamburgefonstiv");
+    Picture gdi, nearDefault, black;
+    RunOnPage(kTypesetPage, [&](HWND dialog) {
+        const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelTypesetPage", nullptr);
+        const HWND track = FindWindowExW(pane, nullptr, TRACKBAR_CLASSW, nullptr);
+        const auto copy = [&] {
+            SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー(&C)"), BM_CLICK, 0, 0);
+            return ClipboardPicture().value_or(Picture{});
+        };
+        const auto moveTo = [&](int weight) {
+            SendMessageW(track, TBM_SETPOS, TRUE, weight);
+            SendMessageW(pane, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, weight), LPARAM(track));
+        };
+        gdi = copy();
+        moveTo(401);  // next to the default: drawn from outlines
+        nearDefault = copy();
+        moveTo(900);
+        black = copy();
+    });
+    const Ink byGdi = InkPixels(gdi), byOutlines = InkPixels(nearDefault);
+    for (auto [a, b] : {std::pair{byGdi.box.left, byOutlines.box.left}, {byGdi.box.top, byOutlines.box.top},
+                        {byGdi.box.right, byOutlines.box.right}, {byGdi.box.bottom, byOutlines.box.bottom}})
+        EXPECT_LE(std::abs(a - b), 2) << "GDI's and the outlines' ink boxes";
+    // Wine's GDI draws a private face hinted and without anti-aliasing, so the
+    // two agree to a pixel at the edges: most of GDI's ink, about as much ink.
+    EXPECT_GE(Overlap(gdi, nearDefault), 0.85);
+    EXPECT_LT(std::abs(double(byOutlines.count) / double(byGdi.count) - 1), 0.15);
+    EXPECT_GT(InkPixels(black).count, byOutlines.count * 5 / 4) << "ink grows with the weight";
+
+    const struct { const wchar_t* file; std::function<bool(int, int, int)> wanted[2]; } colourCases[] = {
+        {L"\\TavrelTestColour.ttf", {[](int r, int, int b) { return r > 180 && b < 80; },
+                                      [](int r, int, int b) { return b > 180 && r < 80; }}},
+        {L"", {[](int r, int g, int b) { return std::max({r, g, b}) - std::min({r, g, b}) > 80; }, {}}},
+    };
+    for (const auto& c : colourCases) {
+        CloseWindow();
+        OpenFace(*c.file ? fonts + c.file : DebianFont("truetype/noto/NotoColorEmoji.ttf"));
+        RunOnPage(kGridPage, [&](HWND dialog) {
+            const Picture grid = PrintClient(FindWindowExW(FindWindowExW(dialog, nullptr, L"TavrelCharGridPage", nullptr),
+                                                           nullptr, L"TavrelCharGrid", nullptr));
+            for (const auto& wanted : c.wanted) {
+                if (!wanted) continue;
+                EXPECT_GT(Colourful(grid, wanted), 100u) << "colours of " << Utf8(c.file);
+            }
+        });
+    }
+}
+
 }  // namespace
 }  // namespace tavrel::test
