@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cmap_table.h"
+#include "color_tables.h"
 #include "face_tables.h"
 #include "feature_changes.h"
 #include "full_name.h"
@@ -85,6 +86,7 @@ FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset) {
     ReadFeatures(tables, characters, info);
     info.verticalMetrics = tables.Has(Tag("vhea")) && tables.Has(Tag("vmtx"));
     info.verticalOrigins = tables.Has(Tag("VORG"));
+    info.colorFormats = ReadColorFormats(tables, info.problems);
     return info;
 }
 

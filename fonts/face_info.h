@@ -8,6 +8,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -58,6 +59,7 @@ struct FaceInfo {
     std::optional<VariationSequenceCounts> variationSequences;
     bool verticalMetrics = false;  // both vhea and vmtx
     bool verticalOrigins = false;  // VORG
+    std::vector<std::string_view> colorFormats;  // ReadColorFormats's
     std::vector<std::string> problems;    // one short line per damaged table
 };
 

@@ -189,6 +189,13 @@ void WriteLayout(JsonWriter& json, const FaceInfo& info) {
     json.Bool(info.verticalMetrics);
     json.Key("verticalOrigins");
     json.Bool(info.verticalOrigins);
+    json.Key("colorFormats");
+    json.Open('[');
+    for (std::string_view format : info.colorFormats) {
+        json.Item();
+        json.String(format);
+    }
+    json.Close(']');
 }
 
 void WriteCoverage(JsonWriter& json, const FaceReport& report) {

@@ -171,6 +171,11 @@ std::vector<ReportRow> ReportRows(const FaceReport& report) {
         rows.Add("variationSequences", "Variation sequences", u"異体字シーケンス", VariationSequencesText(*info.variationSequences));
     rows.Add("verticalMetrics", "Vertical metrics", u"縦書きメトリクス", info.verticalMetrics ? "yes" : "no");
     rows.Add("verticalOrigins", "Vertical origins", u"縦書き原点", info.verticalOrigins ? "yes" : "no");
+    if (!info.colorFormats.empty()) {
+        std::string formats;
+        for (std::string_view format : info.colorFormats) formats += (formats.empty() ? "" : ", ") + std::string(format);
+        rows.Add("colorFormats", "Colour formats", u"カラー形式", formats);
+    }
     for (const SetCoverage& set : report.coverage) {
         const CoverageLabel& label = LabelOf(set.set);
         rows.Add(label.set.empty() ? set.set : label.set, label.label, label.labelJapanese, CoverageText(set.covered, set.total));

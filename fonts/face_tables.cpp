@@ -12,7 +12,8 @@ namespace {
 // directory of 65535 records costs no more than one of twelve.
 constexpr std::uint32_t kReadTags[] = {Tag("head"), Tag("hhea"), Tag("maxp"), Tag("OS/2"), Tag("post"),
                                        Tag("name"), Tag("cmap"), Tag("fvar"), Tag("GSUB"), Tag("GPOS"),
-                                       Tag("glyf"), Tag("CFF "), Tag("CFF2"), Tag("vhea"), Tag("vmtx"), Tag("VORG")};
+                                       Tag("glyf"), Tag("CFF "), Tag("CFF2"), Tag("vhea"), Tag("vmtx"), Tag("VORG"),
+                                       Tag("COLR"), Tag("CPAL"), Tag("CBDT"), Tag("sbix"), Tag("SVG ")};
 
 bool IsRead(std::uint32_t tag) { return std::find(std::begin(kReadTags), std::end(kReadTags), tag) != std::end(kReadTags); }
 

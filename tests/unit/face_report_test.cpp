@@ -26,7 +26,7 @@ TEST(FaceReport, WhatCannotBeReadIsNullInJsonAndLeftOutOfTheRows) {
               R"("outlines":null,"unitsPerEm":null,"glyphCount":null,"codePoints":null,"weightClass":null,)"
               R"("widthClass":null,"fsType":null,"embedding":null,"vendorId":null,"italicAngle":null,)"
               R"("fixedPitch":null,"axes":[],"instances":[],"features":[],"featureChanges":{},"variationSequences":null,)"
-              R"("verticalMetrics":false,"verticalOrigins":false,"coverage":[],"text":null,"problems":[]}])");
+              R"("verticalMetrics":false,"verticalOrigins":false,"colorFormats":[],"coverage":[],"text":null,"problems":[]}])");
     ASSERT_EQ(ReportRows(report).size(), 3u);  // the file, and the vertical tables it lacks
     EXPECT_EQ(ReportJson({}), "[]");
 }
