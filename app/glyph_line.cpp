@@ -92,7 +92,8 @@ void DrawAcross(HDC dc, const std::vector<PlacedGlyph>& placed, int baseline) {
     flush();
 }
 
-// `mask`'s coverage in `color`, blended over what the DC holds at (left, top).
+// `mask`'s coverage in `color`, blended over what the DC holds at (left, top):
+// read back, mixed and written again, which is quicker than an alpha blend.
 void BlendCoverage(HDC dc, int left, int top, const CoverageMask& mask, COLORREF color) {
     const int width = mask.width(), height = mask.height();
     if (width == 0 || height == 0) return;
@@ -102,16 +103,20 @@ void BlendCoverage(HDC dc, int left, int top, const CoverageMask& mask, COLORREF
     const AutoDeleteBitmap bitmap(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     const AutoDeleteDC memory(CreateCompatibleDC(dc));
     if (!bitmap || !memory || !bits) return;
+    const ScopedSelectObject selected(memory.get(), bitmap.get());
+    BitBlt(memory.get(), 0, 0, width, height, dc, left, top, SRCCOPY);
+    GdiFlush();
     const std::vector<std::uint8_t> coverage = mask.Coverage();
     auto* pixels = static_cast<std::uint32_t*>(bits);
+    const int red = GetRValue(color), green = GetGValue(color), blue = GetBValue(color);
+    const auto mix = [](std::uint32_t under, int over, int a) { return std::uint32_t(int(under) + (over - int(under)) * a / 255); };
     for (std::size_t i = 0; i < coverage.size(); ++i) {
-        const std::uint32_t a = coverage[i];
-        pixels[i] = a << 24 | (GetRValue(color) * a / 255) << 16 | (GetGValue(color) * a / 255) << 8 |
-                    (GetBValue(color) * a / 255);
+        const int a = coverage[i];
+        if (a == 0) continue;
+        const std::uint32_t p = pixels[i];
+        pixels[i] = mix(p >> 16 & 0xFF, red, a) << 16 | mix(p >> 8 & 0xFF, green, a) << 8 | mix(p & 0xFF, blue, a);
     }
-    const ScopedSelectObject selected(memory.get(), bitmap.get());
-    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    GdiAlphaBlend(dc, left, top, width, height, memory.get(), 0, 0, width, height, blend);
+    BitBlt(dc, left, top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
 COLORREF LayerColor(const ColorLayer& layer, COLORREF text) {
@@ -119,31 +124,35 @@ COLORREF LayerColor(const ColorLayer& layer, COLORREF text) {
     return RGB(*layer.argb >> 16 & 0xFF, *layer.argb >> 8 & 0xFF, *layer.argb & 0xFF);
 }
 
-// The part of the DC's clip box the glyphs may reach: a mask never covers
-// more than can be seen.
-RECT GlyphsArea(HDC dc, const std::vector<PlacedGlyph>& glyphs, double em) {
-    RECT reach{};
-    for (const PlacedGlyph& g : glyphs) {
-        const RECT one{LONG(g.x - 2 * em), LONG(g.y - 2 * em), LONG(g.x + 3 * em), LONG(g.y + 2 * em)};
-        UnionRect(&reach, &reach, &one);
-    }
-    RECT clip{}, area{};
-    GetClipBox(dc, &clip);
-    IntersectRect(&area, &clip, &reach);
-    return area;
+// Where a placed glyph's outline reaches in the DC, a pixel wider all round.
+RECT OutlineReach(const PlacedGlyph& g, const OutlineBounds& b, double s) {
+    const double left = g.sideways ? g.x + b.yMin * s : g.x + b.xMin * s;
+    const double right = g.sideways ? g.x + b.yMax * s : g.x + b.xMax * s;
+    const double top = g.sideways ? g.y + b.xMin * s : g.y - b.yMax * s;
+    const double bottom = g.sideways ? g.y + b.xMax * s : g.y - b.yMin * s;
+    return {LONG(std::floor(Clamped(left))) - 1, LONG(std::floor(Clamped(top))) - 1, LONG(std::ceil(Clamped(right))) + 1,
+            LONG(std::ceil(Clamped(bottom))) + 1};
 }
 
-// The glyphs' outlines at the face's instance, filled in `color` as one mask.
+// The glyphs' outlines at the face's instance, filled in `color` as one mask
+// over the part of the DC's clip box they reach.
 void FillGlyphs(HDC dc, const LineFonts& fonts, const std::vector<PlacedGlyph>& glyphs, COLORREF color) {
-    const RECT area = GlyphsArea(dc, glyphs, fonts.scale * fonts.face->UnitsPerEm());
-    if (IsRectEmpty(&area)) return;
-    CoverageMask mask(area.right - area.left, area.bottom - area.top);
     std::map<std::uint32_t, std::vector<PathCommand>> outlines;
+    RECT reach{};
     for (const PlacedGlyph& g : glyphs) {
         auto [outline, added] = outlines.try_emplace(g.glyph);
         if (added) outline->second = DrawGlyphOutline(*fonts.face, g.glyph);
-        mask.Fill(outline->second, {g.x - area.left, g.y - area.top, fonts.scale, g.sideways});
+        if (const auto bounds = OutlineBoundsOf(outline->second)) {
+            const RECT one = OutlineReach(g, *bounds, fonts.scale);
+            UnionRect(&reach, &reach, &one);
+        }
     }
+    RECT clip{}, area{};
+    GetClipBox(dc, &clip);
+    if (!IntersectRect(&area, &clip, &reach)) return;
+    CoverageMask mask(area.right - area.left, area.bottom - area.top);
+    for (const PlacedGlyph& g : glyphs)
+        mask.Fill(outlines[g.glyph], {g.x - area.left, g.y - area.top, fonts.scale, g.sideways});
     BlendCoverage(dc, area.left, area.top, mask, color);
 }
 

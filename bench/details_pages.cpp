@@ -6,10 +6,14 @@
 //  - opening the dialog on the grid page beside opening it on the info page;
 //  - the 組版 page's line: the sample's first line set by HarfBuzz with the
 //    default features and drawn glyph by glyph at the nine sizes of the size
-//    list, beside ExtTextOutW drawing the same text in the same face by itself.
+//    list, beside ExtTextOutW drawing the same text in the same face by itself;
+//  - with a variable font VARFONT: a 48-pixel line drawn from outlines at an
+//    instance beside GDI drawing the same glyphs at the default, and the ten
+//    lines of the waterfall set and drawn at a new instance, as dragging an
+//    axis's track bar does (the target: within a 60 Hz frame, 16.7 ms).
 // Prints medians in milliseconds and the ratios.
 //
-//   tavrel-bench-details-pages FONT [RUNS]
+//   tavrel-bench-details-pages FONT [RUNS] [VARFONT]
 
 #include <windows.h>
 #include <commctrl.h>
@@ -180,6 +184,42 @@ void BenchTypesetLine(int runs) {
     ReleaseDC(nullptr, screen);
 }
 
+void BenchInstances(std::size_t item, int runs) {
+    const auto& fonts = LoadedFonts();
+    const DetailsSubject subject{fonts.faceNames[item], fonts.faceSources[item], L""};
+    const auto face = ReadSubjectFace(subject);
+    auto shaping = face ? ShapingFace::Open(face->Image(), face->index) : Result<ShapingFace>(Failure{"unreadable"});
+    if (!shaping) return (void)std::printf("instances: the variable face cannot be read\n");
+    const std::u16string_view text = u"Hamburgefonstiv 0123 The quick brown fox";
+    const HDC screen = GetDC(nullptr);
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, 1800, 900);
+    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    const auto line = [&](int pixels, bool fromOutlines) {
+        const LineFonts lineFonts = CreateLineFonts(subject.faceName, shaping.value(), pixels, fromOutlines);
+        DrawGlyphLine(dc, SetLine(shaping.value(), text, {}, false).value(), false, lineFonts, {8, 100});
+    };
+    const std::vector<AxisSetting> heavy{{Tag("wght"), 650}};
+    shaping->SetVariations({});
+    const double gdi = MedianOf(runs, [&] { return Timed([&] { line(48, false); }); });
+    shaping->SetVariations(heavy);
+    const double outlines = MedianOf(runs, [&] { return Timed([&] { line(48, true); }); });
+    float weight = 100;
+    const double drag = MedianOf(runs, [&] {
+        weight = weight >= 900 ? 100 : weight + 37;
+        shaping->SetVariations(std::vector<AxisSetting>{{Tag("wght"), weight}});
+        return Timed([&] {
+            for (std::uint32_t points : {8, 10, 12, 16, 20, 24, 32, 36, 48, 72}) line(MulDiv(int(points), 96, 72), true);
+        });
+    });
+    std::printf("outline_line_48px_ms %.3f\ngdi_line_48px_ms %.3f\noutline_ratio %.2f\nwaterfall_drag_ms %.3f\n",
+                outlines, gdi, outlines / gdi, drag);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+}
+
 // Ends the dialog as soon as its modal loop first falls idle (it has shown and
 // painted), after switching it to `switchTo` when that is set.
 int switchTo = -1;
@@ -241,6 +281,10 @@ int wmain(int argc, wchar_t** argv) {
     SendMessageW(tavrel::appState.hwndFaceCombo, CB_SETCURSEL, 0, 0);
     tavrel::BenchPaint(runs);
     tavrel::BenchTypesetLine(runs);
+    if (argc > 3) {
+        tavrel::OpenFontFile(argv[3]);
+        if (tavrel::LoadedFonts().faceNames.size() > 1) tavrel::BenchInstances(tavrel::LoadedFonts().faceNames.size() - 1, runs);
+    }
     tavrel::BenchOpening(main, runs);
     DestroyWindow(main);
     return 0;

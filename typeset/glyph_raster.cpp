@@ -129,7 +129,7 @@ std::vector<std::uint8_t> CoverageMask::Coverage() const {
         for (int x = 0; x < width_; ++x) {
             sum += cells[x];
             out[std::size_t(row) * std::size_t(width_) + std::size_t(x)] =
-                std::uint8_t(std::lround(std::min(std::abs(sum), 1.0f) * 255));
+                std::uint8_t(std::min(std::abs(sum), 1.0f) * 255.0f + 0.5f);
         }
     }
     return out;
