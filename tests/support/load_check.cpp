@@ -11,6 +11,7 @@
 #include "heap_meter.h"
 #include "color_glyphs.h"
 #include "glyph_outline.h"
+#include "glyph_raster.h"
 #include "shaper.h"
 
 namespace tavrel::test {
@@ -124,6 +125,9 @@ std::string OutlinesFault(const ShapingFace& face, const FaceInfo& info, const s
             const auto outline = DrawGlyphOutline(face, g.glyph);
             const auto bounds = OutlineBoundsOf(outline);
             if (outline.size() > kMaxPathCommands) return "an unbounded outline";
+            CoverageMask mask(64, 48);  // filled as the window fills it at 32 pixels an em
+            mask.Fill(outline, {8, 36, 32.0 / std::max(face.UnitsPerEm(), 1u), extreme == 2});
+            mask.Coverage();
             if (bounds && !(std::abs(bounds->xMin) < 1e9f && std::abs(bounds->yMin) < 1e9f &&
                             std::abs(bounds->xMax) < 1e9f && std::abs(bounds->yMax) < 1e9f))
                 return "outline points out of range";
