@@ -116,7 +116,8 @@ std::uint64_t LoadHeapBudget(FontLoader loader, std::uint64_t input, std::uint64
 
 // The glyphs' outlines, layers and bitmaps at every axis's minimum, default and maximum.
 std::string OutlinesFault(const ShapingFace& face, const FaceInfo& info, const std::vector<ShapedGlyph>& glyphs) {
-    for (int extreme = 0; extreme < 3; ++extreme) {
+    // A face without axes has one instance to draw.
+    for (int extreme = info.axes.empty() ? 1 : 0; extreme < (info.axes.empty() ? 2 : 3); ++extreme) {
         std::vector<AxisSetting> axes;
         for (const VariationAxis& axis : info.axes)
             axes.push_back({axis.tag, float(extreme == 0 ? axis.minimum : extreme == 1 ? axis.defaultValue : axis.maximum)});
@@ -126,7 +127,7 @@ std::string OutlinesFault(const ShapingFace& face, const FaceInfo& info, const s
             const auto bounds = OutlineBoundsOf(outline);
             if (outline.size() > kMaxPathCommands) return "an unbounded outline";
             CoverageMask mask(64, 48);  // filled as the window fills it at 32 pixels an em
-            mask.Fill(outline, {8, 36, 32.0 / std::max(face.UnitsPerEm(), 1u), extreme == 2});
+            mask.Fill(outline, {8, 36, 32.0 / std::max(face.UnitsPerEm(), 1u), g.cluster % 2 == 1});
             mask.Coverage();
             if (bounds && !(std::abs(bounds->xMin) < 1e9f && std::abs(bounds->yMin) < 1e9f &&
                             std::abs(bounds->xMax) < 1e9f && std::abs(bounds->yMax) < 1e9f))
