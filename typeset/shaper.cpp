@@ -118,6 +118,7 @@ std::optional<std::vector<FeatureSetting>> ParseFeatureList(std::string_view lis
         features.push_back({feature.tag, feature.value});
         if (comma == std::string_view::npos) break;
         list.remove_prefix(comma + 1);
+        if (list.empty()) return std::nullopt;  // a comma with nothing after it
     }
     return features;
 }
@@ -132,6 +133,7 @@ std::optional<std::vector<AxisSetting>> ParseVariationList(std::string_view list
         axes.push_back({variation.tag, variation.value});
         if (comma == std::string_view::npos) break;
         list.remove_prefix(comma + 1);
+        if (list.empty()) return std::nullopt;  // a comma with nothing after it
     }
     return axes;
 }

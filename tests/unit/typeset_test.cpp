@@ -1,0 +1,58 @@
+// The typesetting core: runs of a vertical line, the feature and variation
+// syntax, the coverage of filled outlines, and the SVG of an outline.
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "file_bytes.h"
+#include "glyph_outline.h"
+#include "glyph_raster.h"
+#include "shaper.h"
+
+namespace tavrel {
+namespace {
+
+TEST(Typeset, ALineSetDownTurnsRunsOfRSidewaysAndKeepsSelectorsWithTheirBase) {
+    const auto bytes = ReadFileBytes("/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf");
+    auto face = ShapingFace::Open(bytes.value(), 0);
+    ASSERT_TRUE(face.ok());
+    const std::u16string text = u"縦書きAB 12。漢\U000E0100x\u0301";
+    auto runs = SetLine(face.value(), text, {}, true);
+    ASSERT_TRUE(runs.ok());
+    std::vector<std::pair<bool, std::uint32_t>> seen;  // sideways, first cluster
+    for (const ShapedRun& run : runs.value()) seen.push_back({run.sideways, run.glyphs.front().cluster});
+    // No run starts at the selector (10) or the accent (13): each stays with the character before it.
+    EXPECT_EQ(seen, (std::vector<std::pair<bool, std::uint32_t>>{{false, 0}, {true, 3}, {false, 8}, {true, 12}}));
+    EXPECT_FALSE(SetLine(face.value(), std::u16string(kMaxShapedText + 1, u'a'), {}, false).ok());
+}
+
+TEST(Typeset, FeatureAndVariationListsParseAsHarfBuzzWritesThem) {
+    EXPECT_EQ(ParseFeatureList("palt,-liga,jp90=1,aalt=2")->size(), 4u);
+    EXPECT_EQ(ParseFeatureList("-liga")->front().value, 0u);
+    for (const char* bad : {"palt,,liga", "liga[3:5]", "=1"}) EXPECT_FALSE(ParseFeatureList(bad)) << bad;
+    EXPECT_EQ(ParseVariationList("wght=700,wdth=80")->back().value, 80.0f);
+    for (const char* bad : {"wght", "wght=", "wght=7,"}) EXPECT_FALSE(ParseVariationList(bad)) << bad;
+}
+
+std::vector<PathCommand> Square(float x0, float y0, float x1, float y1) {
+    return {{PathVerb::MoveTo, {x0}, {y0}}, {PathVerb::LineTo, {x1}, {y0}}, {PathVerb::LineTo, {x1}, {y1}},
+            {PathVerb::LineTo, {x0}, {y1}}, {PathVerb::Close}};
+}
+
+TEST(Typeset, FilledOutlinesCoverTheirAreaAndAHoleIsLeftOpen) {
+    std::vector<PathCommand> ring = Square(0, 0, 10, 10);
+    const std::vector<PathCommand> hole = Square(2, 8, 8, 2);  // turning the other way
+    ring.insert(ring.end(), hole.begin(), hole.end());
+    for (const auto& [outline, area] : {std::pair{Square(0, 0, 10, 10), 100.0}, std::pair{ring, 100.0 - 36}}) {
+        CoverageMask mask(20, 20);
+        mask.Fill(outline, {2.5, 15.5, 1, false});  // half-pixel offsets: partly covered edges
+        const auto coverage = mask.Coverage();
+        EXPECT_NEAR(std::accumulate(coverage.begin(), coverage.end(), 0.0) / 255, area, 0.5);
+    }
+    EXPECT_EQ(OutlineSvg(Square(0, 0, 10, 5)),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+              "viewBox=\"0 -5 10 5\" width=\"10\" height=\"5\">\n<path d=\"M0 0L10 0L10 -5L0 -5Z\"/>\n</svg>\n");
+}
+
+}  // namespace
+}  // namespace tavrel
