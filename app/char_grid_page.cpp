@@ -189,6 +189,7 @@ private:
         lineCharacter_ = selected;
         SetWindowTextW(line_, selected ? DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size(), grid_->SequencesOf(*selected),
                                                    shaping_ ? &*shaping_ : nullptr)
+                                          .append(face_ ? UnpaintedColorNote(face_->info) : L"")
                                           .c_str()
                               : listed_ ? L"このフォントには Unicode の文字がありません"
                                         : L"このフォントは読み込まれていません");

@@ -79,6 +79,14 @@ std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
     return face;
 }
 
+std::wstring UnpaintedColorNote(const FaceInfo& info) {
+    const auto has = [&](std::string_view format) {
+        return std::find(info.colorFormats.begin(), info.colorFormats.end(), format) != info.colorFormats.end();
+    };
+    if (has("COLRv0") || has("CBDT") || has("sbix") || !(has("COLRv1") || has("SVG"))) return {};
+    return L"  カラー (COLRv1, SVG) は表示できません";
+}
+
 SubjectCharacters ReadSubjectCharacters(const DetailsSubject& subject) {
     auto face = ReadSubjectFace(subject);
     if (!face || !face->info.codePoints) return {};

@@ -35,6 +35,10 @@ std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject);
 // replaces or moves, with the glyph it becomes.
 std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint32_t tag);
 
+// What the pages say of a face whose colours are only in COLR version 1 or
+// SVG, which HarfBuzz 6 cannot paint; empty for any other face.
+std::wstring UnpaintedColorNote(const FaceInfo& info);
+
 // What the character grid shows of the face: its code points (the best
 // Unicode subtable's, ascending) and which of them have variation sequences.
 struct SubjectCharacters {

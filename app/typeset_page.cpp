@@ -279,7 +279,8 @@ private:
     void ShowChanges(std::uint32_t tag) {
         changeList_ = FeatureChangesOf(*face_, tag);
         const std::wstring label = ToWide(FeatureLabel(*shaping_, tag));
-        SetWindowTextW(changesLabel_, (label + L": " + std::to_wstring(changeList_.size()) + L" 文字が変わる").c_str());
+        SetWindowTextW(changesLabel_, (label + L": " + std::to_wstring(changeList_.size()) + L" 文字が変わる" +
+                                       UnpaintedColorNote(face_->info)).c_str());
         ListView_SetItemCountEx(changes_, int(changeList_.size()), 0);
         InvalidateRect(changes_, nullptr, TRUE);
         if (!changeFonts_.upright) changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels));
