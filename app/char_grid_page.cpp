@@ -187,12 +187,12 @@ private:
     void ShowSelected() {
         const auto selected = grid_->Selected();
         lineCharacter_ = selected;
-        SetWindowTextW(line_, selected ? DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size(), grid_->SequencesOf(*selected),
-                                                   shaping_ ? &*shaping_ : nullptr)
-                                          .append(face_ ? UnpaintedColorNote(face_->info) : L"")
-                                          .c_str()
-                              : listed_ ? L"このフォントには Unicode の文字がありません"
-                                        : L"このフォントは読み込まれていません");
+        const std::wstring line =
+            !selected ? (listed_ ? L"このフォントには Unicode の文字がありません" : L"このフォントは読み込まれていません")
+                      : DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size(), grid_->SequencesOf(*selected),
+                                     shaping_ ? &*shaping_ : nullptr) +
+                            (face_ ? UnpaintedColorNote(face_->info) : L"");
+        SetWindowTextW(line_, line.c_str());
         InvalidateRect(line_, nullptr, TRUE);
     }
 
