@@ -1,8 +1,6 @@
 #!/bin/sh
-# Runs a Windows program under Wine with the screen at DPI, in a private copy
-# of the prefix whose LogPixels says so: Wine gives every window that DPI.
-# The copy links the prefix's files; what Wine writes (registry, .ini) is copied.
-# usage: at_dpi.sh WINE_EXEC DPI PROGRAM [ARGUMENT...]
+# usage: at_dpi.sh WINE_EXEC DPI PROGRAM [ARGUMENT...]: the program under Wine at DPI, in a copy of
+# the prefix whose LogPixels says so, linked to the prefix's files but for those Wine writes.
 set -eu
 wine_exec=$1 dpi=$2
 shift 2

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <functional>
 #include <optional>
+#include <regex>
 
 #include "app_state.h"
 #include "capture_sample.h"
@@ -59,10 +60,8 @@ std::pair<std::wstring, LRESULT> ExpectedRows(const FaceCase& c, const std::wstr
     const auto rows = ReportRows(reports->front());
     for (const ReportRow& row : rows) {
         std::wstring value = row.valueJapanese.empty() ? Utf16(row.value.c_str()) : std::wstring(row.valueJapanese.begin(), row.valueJapanese.end());
-        if (value.find_first_of(L"\t\n\"") != std::wstring::npos) {
-            for (std::size_t at = 0; (at = value.find(L'"', at)) != std::wstring::npos; at += 2) value.insert(at, 1, L'"');
-            value = L'"' + value + L'"';
-        }
+        if (value.find_first_of(L"\t\n\"") != std::wstring::npos)
+            value = L'"' + std::regex_replace(value, std::wregex(L"\""), L"\"\"") + L'"';
         copied += std::wstring(row.labelJapanese.begin(), row.labelJapanese.end()) + L'\t' + value + L"\r\n";
     }
     return {copied, LRESULT(rows.size())};
@@ -144,9 +143,7 @@ std::vector<COLORREF> NotoGlyphInk(HWND hwnd, const std::vector<std::uint8_t>& f
     hb_font_t* font = hb_font_create(face);
     hb_codepoint_t glyph = 0;
     EXPECT_TRUE(hb_font_get_nominal_glyph(font, codePoint, &glyph) && glyph != 0) << "not a box";
-    hb_font_destroy(font);
-    hb_face_destroy(face);
-    hb_blob_destroy(blob);
+    hb_font_destroy(font), hb_face_destroy(face), hb_blob_destroy(blob);
     LOGFONTW logFont{-kCell * 3 / 4, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Noto Sans CJK JP"};
     const HFONT noto = CreateFontIndirectW(&logFont);
     CapturePaintingToClipboard(hwnd, 2 * kCell, 2 * kCell, [&](HDC dc) {

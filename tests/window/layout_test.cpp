@@ -96,11 +96,7 @@ TEST_F(LayoutTest, WindowAndControlsHaveTheirClassesStylesIdsIconsAndPlaces) {
         DeleteObject(info.hbmMask);
         DeleteObject(info.hbmColor);
         wchar_t tip[32] = L"";
-        TOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = s.hwndToolbar;
-        tool.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
-        tool.lpszText = tip;
+        TOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, s.hwndToolbar, UINT_PTR(c.hwnd), {}, nullptr, tip, 0, nullptr};
         SendMessageW(tips, TTM_GETTEXTW, 32, reinterpret_cast<LPARAM>(&tool));
         EXPECT_EQ(std::wstring(tip), c.tip);
     }
