@@ -59,7 +59,8 @@ std::pair<std::wstring, LRESULT> ExpectedRows(const FaceCase& c, const std::wstr
     std::wstring copied;
     const auto rows = ReportRows(reports->front());
     for (const ReportRow& row : rows) {
-        std::wstring value = row.valueJapanese.empty() ? Utf16(row.value.c_str()) : std::wstring(row.valueJapanese.begin(), row.valueJapanese.end());
+        std::wstring value(row.valueJapanese.begin(), row.valueJapanese.end());
+        if (value.empty()) value = Utf16(row.value.c_str());
         if (value.find_first_of(L"\t\n\"") != std::wstring::npos)
             value = L'"' + std::regex_replace(value, std::wregex(L"\""), L"\"\"") + L'"';
         copied += std::wstring(row.labelJapanese.begin(), row.labelJapanese.end()) + L'\t' + value + L"\r\n";
@@ -116,11 +117,10 @@ std::vector<COLORREF> CellPixels(const Picture& picture, std::size_t index) {
 
 // The ink inside `area` (of a white picture), cut to its bounding box, row by row.
 std::vector<COLORREF> Ink(const Picture& picture, RECT area) {
-    RECT box{area.right, area.bottom, area.left, area.top};
+    RECT box{}, dot{};
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x)
-            if (picture.At(x, y) != RGB(255, 255, 255))
-                box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+            if (picture.At(x, y) != RGB(255, 255, 255)) SetRect(&dot, x, y, x + 1, y + 1), UnionRect(&box, &box, &dot);
     std::vector<COLORREF> ink{COLORREF(box.right - box.left)};
     for (int y = box.top; y < box.bottom; ++y)
         for (int x = box.left; x < box.right; ++x) ink.push_back(picture.At(x, y));
@@ -131,14 +131,15 @@ std::vector<COLORREF> Ink(const Picture& picture, RECT area) {
 std::vector<COLORREF> SelectedCellInk(const Picture& grid) {
     for (int top = 0; top + kCell <= grid.height; top += kCell)
         for (int left = 0; left + kCell <= grid.width; left += kCell)
-            if (grid.At(left + 1, top + 1) == appState.fontColor && grid.At(left + kCell - 1, top + kCell - 1) == appState.fontColor)
+            if (grid.At(left + 1, top + 1) == appState.fontColor && grid.At(left + 2, top + 2) == appState.fontColor)
                 return Ink(grid, {left + 3, top + 3, left + kCell - 2, top + kCell - 2});
     return {};
 }
 
 // A glyph of Noto Sans CJK JP as GDI draws it alone at the grid's size, found by HarfBuzz rather than tavrel.
 std::vector<COLORREF> NotoGlyphInk(HWND hwnd, const std::vector<std::uint8_t>& file, char32_t codePoint) {
-    hb_blob_t* blob = hb_blob_create(reinterpret_cast<const char*>(file.data()), unsigned(file.size()), HB_MEMORY_MODE_READONLY, nullptr, nullptr);
+    hb_blob_t* blob = hb_blob_create(reinterpret_cast<const char*>(file.data()), unsigned(file.size()),
+                                     HB_MEMORY_MODE_READONLY, nullptr, nullptr);
     hb_face_t* face = hb_face_create(blob, 0);
     hb_font_t* font = hb_font_create(face);
     hb_codepoint_t glyph = 0;
@@ -149,8 +150,8 @@ std::vector<COLORREF> NotoGlyphInk(HWND hwnd, const std::vector<std::uint8_t>& f
     CapturePaintingToClipboard(hwnd, 2 * kCell, 2 * kCell, [&](HDC dc) {
         PatBlt(dc, 0, 0, 2 * kCell, 2 * kCell, WHITENESS);
         SelectObject(dc, noto);
-        const WORD index = WORD(glyph);
-        return ExtTextOutW(dc, kCell / 2, kCell / 2, ETO_GLYPH_INDEX, nullptr, reinterpret_cast<LPCWSTR>(&index), 1, nullptr) != FALSE;
+        const wchar_t index = wchar_t(glyph);
+        return ExtTextOutW(dc, kCell / 2, kCell / 2, ETO_GLYPH_INDEX, nullptr, &index, 1, nullptr) != FALSE;
     });
     DeleteObject(noto);
     return Ink(ClipboardPicture().value_or(Picture{}), {0, 0, 2 * kCell, 2 * kCell});
@@ -335,13 +336,13 @@ TEST_F(DetailsDialogTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndIns
             } searches[] = {{L"U+4E00", 0x4E00, c.hasKanji}, {L"永", 0x6C38, c.hasKanji}, {L"U+E000", 0xE000, false}};
             for (const auto& s : searches) {
                 SetWindowTextW(page.search, L"");
-                for (wchar_t typed : s.query) SendMessageW(page.search, EM_REPLACESEL, FALSE, LPARAM(std::wstring(1, typed).c_str()));
+                for (wchar_t typed : s.query) SendMessageW(page.search, WM_CHAR, typed, 1);
                 EXPECT_EQ(WindowText(page.line),
                           s.present ? Line(s.character, L"CJK Unified Ideographs", indexOf(s.character) + 1, n)
                                     : Label(s.character) + L" はこのフォントにありません");
                 SendMessageW(page.copy, BM_CLICK, 0, 0);
                 const std::wstring selected = s.present ? Utf16Of(s.character) : Utf16Of(codePoints.front());
-                EXPECT_EQ(ClipboardText().value_or(L""), selected) << "without a match, the selection before the search";
+                EXPECT_EQ(ClipboardText().value_or(L""), selected) << "no match: the selection before the search";
             }
             if (c.hasKanji) {
                 SetWindowTextW(page.search, L"U+20BB7");
@@ -465,10 +466,8 @@ TEST_F(DetailsDialogTest, ArrowsKeepTheFocusOnTheTabStripAndCtrlTabTurnsThePageF
     });
 }
 
-// Run by itself, first in its process, in a prefix at the DPI TAVREL_TEST_DPI
-// names (at_dpi.sh). Wine 8 refuses the V2 awareness context and gives every
-// window the system DPI, so this checks the scaling by the DPI Wine gives the
-// dialog, and by the DPI a WM_DPICHANGED brings.
+// Alone in its process, at the DPI TAVREL_TEST_DPI names (at_dpi.sh). Wine 8 refuses the V2 awareness
+// context and gives every window the system DPI: the scaling is checked at that DPI and a WM_DPICHANGED's.
 TEST_F(DetailsDialogTest, DialogAndGridScaleWithTheDpi) {
     const char* wanted = std::getenv("TAVREL_TEST_DPI");
     const int dpi = wanted ? std::atoi(wanted) : 96;
