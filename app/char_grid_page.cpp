@@ -91,9 +91,6 @@ public:
         kept_ = grid_->Selected();
         ShowSelected();
     }
-    ~CharGridPage() override {
-        if (IsWindow(search_)) SendMessageW(search_, WM_SETFONT, 0, FALSE);
-    }
 
     HWND Window() const override { return pane_; }
     void Copy(HWND owner) const override {
