@@ -52,8 +52,8 @@ FaceGlyphs::FaceGlyphs(HDC dc) {
 }
 
 std::optional<WORD> FaceGlyphs::Find(char32_t codePoint) const {
-    const auto before = [](const CmapGlyph& mapped, char32_t wanted) { return mapped.codePoint < wanted; };
-    const auto found = std::lower_bound(mapped_.begin(), mapped_.end(), codePoint, before);
+    const auto found = std::lower_bound(mapped_.begin(), mapped_.end(), codePoint,
+                                        [](const CmapGlyph& mapped, char32_t wanted) { return mapped.codePoint < wanted; });
     if (found == mapped_.end() || found->codePoint != codePoint || found->glyph > 0xFFFF) return std::nullopt;
     return static_cast<WORD>(found->glyph);
 }

@@ -87,8 +87,7 @@ public:
         view_ = CreateRoutedWindow(kViewClass, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL, WS_EX_CLIENTEDGE,
                                    pane_, &viewTarget_);
         // A face that is not loaded has no lines: GDI would draw them in another.
-        const auto sizes = listed_ ? WaterfallSizes(ListedSizes(), appState.pointSize) : std::vector<std::uint32_t>{};
-        for (std::uint32_t points : sizes) {
+        for (std::uint32_t points : listed_ ? WaterfallSizes(ListedSizes(), appState.pointSize) : std::vector<std::uint32_t>{}) {
             lines_.emplace_back();
             lines_.back().points = points;
         }

@@ -13,11 +13,11 @@ import tempfile
 
 
 def main():
-    wine_exec, tests = sys.argv[1], sys.argv[2]  # and the tests' own arguments
+    wine_exec, tests = sys.argv[1], sys.argv[2]
     env = dict(os.environ, WINEDEBUG="fixme+font,trace+font")
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        status = subprocess.call([wine_exec, tests, "--gtest_brief=1", *sys.argv[3:]], stdout=out, stderr=err,
-                                 env=env, stdin=subprocess.DEVNULL)
+        status = subprocess.call([wine_exec, tests, "--gtest_brief=1"], stdout=out, stderr=err, env=env,
+                                 stdin=subprocess.DEVNULL)
         err.seek(0)
         trace = err.read().decode("utf-8", "replace")
         out.seek(0)
