@@ -108,9 +108,6 @@ public:
         kept_ = grid_->Selected();
         ShowSelected();
     }
-    ~CharGridPage() override {
-        if (IsWindow(search_)) SendMessageW(search_, WM_SETFONT, 0, FALSE);
-    }
 
     HWND Window() const override { return pane_; }
     void Copy(HWND owner) const override {
@@ -130,7 +127,8 @@ public:
             case WM_COMMAND:
                 if (reinterpret_cast<HWND>(lParam) == search_ && HIWORD(wParam) == EN_CHANGE) Search();
                 // Leaving the box ends the search: the next one starts from what it found.
-                if (reinterpret_cast<HWND>(lParam) == search_ && HIWORD(wParam) == EN_KILLFOCUS) kept_ = grid_->Selected();
+                if (reinterpret_cast<HWND>(lParam) == search_ && HIWORD(wParam) == EN_KILLFOCUS)
+                    kept_ = grid_->Selected();
                 return 0;
             case WM_DRAWITEM: DrawLine(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
             case WM_DPICHANGED_AFTERPARENT: {
@@ -149,7 +147,8 @@ private:
     // of the box's fonts; the line under the grid.
     void Layout(int width, int height) const {
         const HWND dialog = GetParent(pane_);
-        const int textHeight = std::max(MetricsOf(pane_, FontOf(dialog)).tmHeight, MetricsOf(pane_, faceFont_.get()).tmHeight);
+        const int textHeight =
+            std::max(MetricsOf(pane_, FontOf(dialog)).tmHeight, MetricsOf(pane_, faceFont_.get()).tmHeight);
         const int searchHeight = textHeight + Scaled(dialog, kEditPadding), gap = Scaled(dialog, kGap);
         const int lineHeight = std::max<int>(Scaled(dialog, kLineHeight), textHeight);
         SIZE label{};

@@ -83,12 +83,14 @@ void Layout(HWND hwnd) {
     const DetailsDialog& dialog = DialogOf(hwnd);
     RECT client{};
     GetClientRect(hwnd, &client);
-    const int margin = Scaled(hwnd, kMargin), width = Scaled(hwnd, kButtonSize.cx), height = Scaled(hwnd, kButtonSize.cy);
+    const int margin = Scaled(hwnd, kMargin);
+    const int width = Scaled(hwnd, kButtonSize.cx), height = Scaled(hwnd, kButtonSize.cy);
     const int buttonTop = client.bottom - margin - height;
     const int closeLeft = client.right - margin - width;
     MoveWindow(GetDlgItem(hwnd, IDCANCEL), closeLeft, buttonTop, width, height, TRUE);
     MoveWindow(GetDlgItem(hwnd, kCopyButtonId), closeLeft - margin - width, buttonTop, width, height, TRUE);
-    RECT area{margin, margin, std::max<LONG>(client.right - margin, margin), std::max<LONG>(buttonTop - margin, margin)};
+    RECT area{margin, margin, std::max<LONG>(client.right - margin, margin),
+              std::max<LONG>(buttonTop - margin, margin)};
     MoveWindow(dialog.tab, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     SendMessageW(dialog.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
     for (const auto& page : dialog.pages) page->MoveTo(area);
@@ -119,7 +121,8 @@ void AddTabStops(HWND hwnd, std::vector<HWND>& stops) {
     if (!(style & WS_VISIBLE) || (style & WS_DISABLED)) return;
     if (style & WS_TABSTOP) return stops.push_back(hwnd);
     if (!(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CONTROLPARENT)) return;
-    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) AddTabStops(child, stops);
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        AddTabStops(child, stops);
 }
 
 // Tab and Shift+Tab in the order the controls are seen: the tab strip, the
@@ -131,7 +134,8 @@ void MoveFocus(HWND hwnd, bool backward) {
     AddTabStops(dialog.pages[dialog.current]->Window(), stops);
     for (int id : {kCopyButtonId, IDCANCEL}) stops.push_back(GetDlgItem(hwnd, id));
     const HWND focus = GetFocus();
-    const auto at = std::find_if(stops.begin(), stops.end(), [&](HWND stop) { return stop == focus || IsChild(stop, focus); });
+    const auto at =
+        std::find_if(stops.begin(), stops.end(), [&](HWND stop) { return stop == focus || IsChild(stop, focus); });
     const std::size_t from = at == stops.end() ? 0 : static_cast<std::size_t>(at - stops.begin());
     const std::size_t to = (from + (backward ? stops.size() - 1 : 1)) % stops.size();
     SendMessageW(hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(stops[to]), TRUE);
@@ -235,7 +239,8 @@ void OnDestroy(HWND hwnd) {
     RECT window{};
     GetWindowRect(hwnd, &window);
     const int dpi = DialogDpi(hwnd);
-    lastSize = {MulDiv(window.right - window.left, kDefaultDpi, dpi), MulDiv(window.bottom - window.top, kDefaultDpi, dpi)};
+    lastSize = {MulDiv(window.right - window.left, kDefaultDpi, dpi),
+                MulDiv(window.bottom - window.top, kDefaultDpi, dpi)};
     ForgetDialogDpi(hwnd);
 }
 

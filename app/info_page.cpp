@@ -50,18 +50,13 @@ void AddRow(HWND list, int index, const DetailRow& row) {
     SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
 }
 
-HWND CreateChild(HWND pane, const wchar_t* className, DWORD style, DWORD exStyle) {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(pane, GWLP_HINSTANCE));
-    const HWND child = CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, pane, nullptr, instance, nullptr);
-    SendMessageW(child, WM_SETFONT, SendMessageW(GetParent(pane), WM_GETFONT, 0, 0), FALSE);
-    return child;
-}
-
 class InfoPage : public DetailsPage, public MessageTarget {
 public:
     InfoPage(HWND dialog, std::vector<DetailRow> rows) : rows_(std::move(rows)) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
-        list_ = CreateChild(pane_, WC_LISTVIEWW, kListStyle, 0);
+        const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
+        list_ = CreateWindowExW(0, WC_LISTVIEWW, L"", kListStyle, 0, 0, 0, 0, pane_, nullptr, instance, nullptr);
+        SendMessageW(list_, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
         value_ = std::make_unique<TextView>(pane_, reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
         SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
         AddColumn(list_, 0, L"項目", Scaled(dialog, kLabelColumnWidth));

@@ -310,10 +310,17 @@ private:
         switch (message) {
             case WM_PAINT: {
                 PAINTSTRUCT paint{};
-                if (const HDC dc = BeginPaint(hwnd, &paint)) Paint(dc, paint.rcPaint, scroll_, CanvasWidth());
+                if (const HDC dc = BeginPaint(hwnd, &paint)) {
+                    Paint(dc, paint.rcPaint, scroll_, CanvasWidth());
+                    RECT client{};
+                    GetClientRect(hwnd, &client);
+                    if (GetFocus() == hwnd) DrawFocusRect(dc, &client);
+                }
                 EndPaint(hwnd, &paint);
                 return 0;
             }
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
             case WM_PRINTCLIENT: {
                 RECT client{};
                 GetClientRect(hwnd, &client);

@@ -150,7 +150,8 @@ void AddMetrics(RowList& rows, const FaceInfo& info) {
     if (info.vendorId) rows.Add("vendorId", "Vendor ID", u"ベンダー ID", ValidUtf8(*info.vendorId));
     if (info.italicAngle) rows.Add("italicAngle", "Italic angle", u"イタリック角", NumberText(*info.italicAngle));
     if (info.fixedPitch)
-        rows.Add("fixedPitch", "Fixed pitch", u"等幅", *info.fixedPitch ? "yes" : "no", *info.fixedPitch ? u"はい" : u"いいえ");
+        rows.Add("fixedPitch", "Fixed pitch", u"等幅", *info.fixedPitch ? "yes" : "no",
+                 *info.fixedPitch ? u"はい" : u"いいえ");
 }
 
 }  // namespace

@@ -10,6 +10,8 @@ where frames can be dragged and Wine returns the program's exit code.
 usage: e2e_test.py WINE_EXEC TAVREL_EXE PROBE_EXE OBJDUMP CLI_EXE VERSION [unittest arguments]
 """
 import contextlib
+import csv
+import io
 import os
 import shutil
 import struct
@@ -20,9 +22,12 @@ import time
 import unittest
 from pathlib import Path
 
+from fontTools.ttLib import TTFont
+
 (WINE_EXEC, TAVREL, PROBE, OBJDUMP, CLI), VERSION = (Path(a) for a in sys.argv[1:6]), sys.argv[6]
 TOP = WINE_EXEC.resolve().parent.parent
 IPA_GOTHIC = "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf"
+DEJAVU_SANS = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"  # a licence of many lines
 DEFAULT_SAMPLE = "フォントの世界は永遠です。\\r\\nHello, font world! 0123"
 ENV = dict(os.environ, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=")
 ENV.setdefault("WINEPREFIX", str(TOP / "build" / "wine"))
@@ -278,31 +283,47 @@ class RealProgramTest(unittest.TestCase):
         self.assertEqual("%d %d" % (width, abs(height)), values["sample-client"][0])
         self.close_with_esc()
 
-    def test_face_details_and_a_character_found_on_the_grid_reach_the_x_clipboard_and_esc_closes_only_the_dialog(self):
-        self.start(windows_path(IPA_GOTHIC))
+    def test_face_details_paste_as_spreadsheet_rows_the_grid_finds_and_ends_and_esc_closes_only_the_dialog(self):
+        self.ini.write_bytes(b"\xff\xfe" + "[SystemSetting]\r\nstring=Hello, font world!\r\n".encode("utf-16-le"))
+        self.start(windows_path(DEJAVU_SANS))
         put_x_text()
         self.assertIsNotNone(probe("command", "40012"))
         self.assertIsNotNone(probe("wait-shown", "30000", "#32770"), "the dialog did not show")
         dialog = state("#32770")
-        self.assertEqual(dialog["title"], ["フォントの詳細 - IPAゴシック"])
+        self.assertEqual(dialog["title"], ["フォントの詳細 - DejaVu Sans"])
         left, top, right, bottom = rect(dialog)
-        self.click((left + right) // 2, (top + bottom) // 2)
+        self.click(left + 20, bottom - 20)  # beside the buttons: no row selected, the whole page is copied
         xdotool("key", "ctrl+c")
         copied = poll(lambda: (lambda t: t if t and t != b"from X" else None)(x_clipboard("UTF8_STRING")),
                       "the page's text on the X clipboard").decode("utf-8")
-        rows = [line.split("\t") for line in copied.splitlines()]
+        rows = list(csv.reader(io.StringIO(copied), "excel-tab"))
         self.assertTrue(len(rows) > 10 and all(len(row) == 2 for row in rows), copied)
-        self.assertIn("IPAゴシック", [value for _, value in rows])
-        left, top = rect(dialog, "tab")[:2]
-        self.click(left + 15, top + 10)  # the first tab; Right shows the grid, Shift+Tab goes to its search box
-        xdotool("key", "Right", "shift+Tab")
-        xdotool("type", "U+6C38")
+        # Each value is the command line's, in Japanese where it is words.
+        cli = subprocess.run([str(WINE_EXEC), str(CLI), "info", windows_path(DEJAVU_SANS), "--text", "Hello, font world!"],
+                             capture_output=True, env=ENV).stdout.decode("utf-8").replace("\r\n", "\n")
+        for label, value in rows:
+            value = {"インストール可能": "installable", "いいえ": "no"}.get(value, value)
+            _, _, cli = cli.partition(": ")
+            self.assertTrue(cli.startswith(value + "\n"), (label, value, cli[:80]))
+            cli = cli[len(value) + 1:]
+        self.assertEqual(cli, "")
+        self.click((left + right) // 2, (top + bottom) // 2)  # a row selected: that row alone
         xdotool("key", "ctrl+c")
-        poll(lambda: x_clipboard("UTF8_STRING") == "永".encode(), "the character on the X clipboard",
+        poll(lambda: x_clipboard("UTF8_STRING").count(b"\n") == 1, "one row on the X clipboard")
+        left, top = rect(dialog, "tab")[:2]
+        self.click(left + 15, top + 10)  # the first tab; Right shows the grid, the focus staying on the strip
+        xdotool("key", "Right", "Tab")
+        xdotool("type", "U+00E9")
+        xdotool("key", "ctrl+c")
+        poll(lambda: x_clipboard("UTF8_STRING") == "é".encode(), "the character found on the X clipboard",
+             shown=lambda: x_clipboard("UTF8_STRING"))
+        xdotool("key", "Tab", "End", "ctrl+c")
+        last = chr(max(TTFont(DEJAVU_SANS).getBestCmap()))
+        poll(lambda: x_clipboard("UTF8_STRING") == last.encode(), "the face's last character on the X clipboard",
              shown=lambda: x_clipboard("UTF8_STRING"))
         xdotool("key", "Escape")
         self.assertIsNotNone(probe("wait-gone", "10000", "#32770"))
-        self.assertEqual(state()["face"], ["IPAゴシック"], "the main window and its font stay")
+        self.assertEqual(state()["face"], ["DejaVu Sans"], "the main window and its font stay")
         self.close_with_esc()
 
     def test_window_cannot_be_dragged_smaller_than_320_by_120(self):

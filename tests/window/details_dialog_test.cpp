@@ -5,17 +5,23 @@
 // and searches it, copies and inserts the selected character, draws each
 // glyph in its face, and gives back every GDI object; the "ウォーターフォール"
 // page shows every size, copies itself as a picture, and sets its lines vertically.
+// The tab strip keeps the focus under the arrow keys; Ctrl+Tab turns the page;
+// the dialog scales to its DPI.
 
 #include <windows.h>
 #include <commctrl.h>
+#include <hb.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <optional>
+#include <regex>
 
 #include "app_state.h"
 #include "capture_sample.h"
 #include "clipboard_picture.h"
+#include "code_point_text.h"
 #include "face_report.h"
 #include "face_report_fields.h"
 #include "file_bytes.h"
@@ -43,19 +49,24 @@ struct FaceCase {
 };
 
 // The rows as the page copies them, one a line: Japanese label, tab, value
-// (a value keeps its own line breaks, as tavrel-cli prints it); and their count.
+// in Japanese where it is words, a value holding a break, tab or quote quoted
+// as spreadsheets do; and their count.
 std::pair<std::wstring, LRESULT> ExpectedRows(const FaceCase& c, const std::wstring& sample) {
     const auto bytes = ReadFileBytes(std::filesystem::path(c.file));
     const std::u16string text(sample.begin(), sample.end());
     auto reports = DescribeFontFile(c.installedFace ? "" : Utf8(c.file), c.loader, bytes.value(), c.member, text);
     if (!reports || reports->empty()) return {L"<no report>", 0};
-    std::wstring copied = c.installedFace ? L"入手元\tインストール済みのフォント (GDI が使うファイル)\r\n" : L"";
-    if (c.installedFace) reports->front().loader = FontLoader::None;
+    if (c.installedFace) reports->front().file = "インストール済み", reports->front().loader = FontLoader::None;
+    std::wstring copied;
     const auto rows = ReportRows(reports->front());
-    for (const ReportRow& row : rows)
-        copied += std::wstring(row.labelJapanese.begin(), row.labelJapanese.end()) + L'\t' +
-                  Utf16(row.value.c_str()) + L"\r\n";
-    return {copied, LRESULT(rows.size()) + (c.installedFace ? 1 : 0)};
+    for (const ReportRow& row : rows) {
+        std::wstring value(row.valueJapanese.begin(), row.valueJapanese.end());
+        if (value.empty()) value = Utf16(row.value.c_str());
+        if (value.find_first_of(L"\t\n\"") != std::wstring::npos)
+            value = L'"' + std::regex_replace(value, std::wregex(L"\""), L"\"\"") + L'"';
+        copied += std::wstring(row.labelJapanese.begin(), row.labelJapanese.end()) + L'\t' + value + L"\r\n";
+    }
+    return {copied, LRESULT(rows.size())};
 }
 
 LONG WidthOf(HWND hwnd) {
@@ -65,13 +76,25 @@ LONG WidthOf(HWND hwnd) {
 }
 
 struct GridPage {
-    HWND grid = nullptr, search = nullptr, line = nullptr;
+    HWND grid = nullptr, search = nullptr, line = nullptr, copy = nullptr;
 };
 
 GridPage FindGridPage(HWND dialog) {
     const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelCharGridPage", nullptr);
     return {FindWindowExW(pane, nullptr, L"TavrelCharGrid", nullptr), FindWindowExW(pane, nullptr, L"Edit", nullptr),
-            FindWindowExW(pane, nullptr, L"Static", nullptr)};
+            FindWindowExW(pane, FindWindowExW(pane, nullptr, L"Static", nullptr), L"Static", nullptr),
+            FindWindowExW(dialog, nullptr, L"Button", L"コピー(&C)")};
+}
+
+HWND FindInPage(HWND dialog, const wchar_t* page, const wchar_t* control, const wchar_t* text = nullptr) {
+    return FindWindowExW(FindWindowExW(dialog, nullptr, page, nullptr), nullptr, control, text);
+}
+
+// What the modal loop does with the keys posted so far: the dialog's filter, then the dialog manager.
+void PumpDialog(HWND dialog) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+        if (!CallMsgFilterW(&message, MSGF_DIALOGBOX) && !IsDialogMessageW(dialog, &message)) DispatchMessageW(&message);
 }
 
 // A window as it paints itself, by way of the clipboard.
@@ -91,6 +114,53 @@ std::vector<COLORREF> CellPixels(const Picture& picture, std::size_t index) {
     for (int y = top + 2; y < top + kCell - 2; ++y)
         for (int x = left + 2; x < left + kCell - 2; ++x) cell.push_back(picture.At(x, y));
     return cell;
+}
+
+// The ink inside `area` (of a white picture), cut to its bounding box, row by
+// row; the grey of a cell's variation-sequence mark is not ink.
+std::vector<COLORREF> Ink(const Picture& picture, RECT area) {
+    const auto at = [&](int x, int y) {
+        const COLORREF c = picture.At(x, y);
+        return c == RGB(127, 127, 127) ? RGB(255, 255, 255) : c;
+    };
+    RECT box{}, dot{};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (at(x, y) != RGB(255, 255, 255)) SetRect(&dot, x, y, x + 1, y + 1), UnionRect(&box, &box, &dot);
+    std::vector<COLORREF> ink{COLORREF(box.right - box.left)};
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x) ink.push_back(at(x, y));
+    return ink;
+}
+
+// The ink of the selected cell: the one framed in the text colour.
+std::vector<COLORREF> SelectedCellInk(const Picture& grid) {
+    for (int top = 0; top + kCell <= grid.height; top += kCell)
+        for (int left = 0; left + kCell <= grid.width; left += kCell)
+            if (grid.At(left + 1, top + 1) == appState.fontColor && grid.At(left + 2, top + 2) == appState.fontColor)
+                return Ink(grid, {left + 3, top + 3, left + kCell - 2, top + kCell - 2});
+    return {};
+}
+
+// A glyph of Noto Sans CJK JP as GDI draws it alone at the grid's size, found by HarfBuzz rather than tavrel.
+std::vector<COLORREF> NotoGlyphInk(HWND hwnd, const std::vector<std::uint8_t>& file, char32_t codePoint) {
+    hb_blob_t* blob = hb_blob_create(reinterpret_cast<const char*>(file.data()), unsigned(file.size()),
+                                     HB_MEMORY_MODE_READONLY, nullptr, nullptr);
+    hb_face_t* face = hb_face_create(blob, 0);
+    hb_font_t* font = hb_font_create(face);
+    hb_codepoint_t glyph = 0;
+    EXPECT_TRUE(hb_font_get_nominal_glyph(font, codePoint, &glyph) && glyph != 0) << "not a box";
+    hb_font_destroy(font), hb_face_destroy(face), hb_blob_destroy(blob);
+    LOGFONTW logFont{-kCell * 3 / 4, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Noto Sans CJK JP"};
+    const HFONT noto = CreateFontIndirectW(&logFont);
+    CapturePaintingToClipboard(hwnd, 2 * kCell, 2 * kCell, [&](HDC dc) {
+        PatBlt(dc, 0, 0, 2 * kCell, 2 * kCell, WHITENESS);
+        SelectObject(dc, noto);
+        const wchar_t index = wchar_t(glyph);
+        return ExtTextOutW(dc, kCell / 2, kCell / 2, ETO_GLYPH_INDEX, nullptr, &index, 1, nullptr) != FALSE;
+    });
+    DeleteObject(noto);
+    return Ink(ClipboardPicture().value_or(Picture{}), {0, 0, 2 * kCell, 2 * kCell});
 }
 
 class DetailsDialogTest : public MainWindowTest {
@@ -134,14 +204,15 @@ protected:
             SendMessageW(FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr), TCM_GETITEMW, 0,
                          reinterpret_cast<LPARAM>(&item));
             EXPECT_EQ(std::wstring(caption), L"情報");
-            const HWND list = FindWindowExW(shown, nullptr, WC_LISTVIEWW, nullptr);
+            const HWND list = FindInPage(shown, L"TavrelInfoPage", WC_LISTVIEWW);
             seen.second = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
             EXPECT_TRUE(GetWindowLongW(shown, GWL_STYLE) & WS_THICKFRAME);
             const LONG before = WidthOf(list);
             SetWindowPos(shown, nullptr, 0, 0, WidthOf(shown) + 100, 400, SWP_NOMOVE);
             EXPECT_EQ(WidthOf(list) - before, 100) << "laid out on WM_SIZE";
+            SetWindowPos(shown, nullptr, 0, 0, WidthOf(shown) - 100, 400, SWP_NOMOVE);  // it opens next at this size
             HoldControl(true);
-            if (withCopyButton) SendMessageW(FindWindowExW(shown, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
+            if (withCopyButton) SendMessageW(FindWindowExW(shown, nullptr, L"Button", L"コピー(&C)"), BM_CLICK, 0, 0);
             else PostMessageW(GetFocus(), WM_KEYDOWN, 'C', 1);
         });
         HoldControl(false);
@@ -192,10 +263,12 @@ TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
 
 TEST_F(DetailsDialogTest, AFileGoneOrChangedIsOneLine) {
     const std::wstring file = ScratchFolder() + L"\\face.ttf";
-    const struct { const char* what; std::function<void()> change; std::wstring line; } cases[] = {
-        {"deleted", [&] { DeleteFileW(file.c_str()); }, L"ファイル\tファイルがないか読めません: " + file + L"\r\n"},
+    const struct { const char* what; std::function<void()> change; std::function<std::wstring()> line; } cases[] = {
+        {"deleted", [&] { DeleteFileW(file.c_str()); }, [&] { return L"ファイル\tファイルがないか読めません: " + file; }},
         {"another font", [&] { CopyFileW(DejaVu("DejaVuSerif.ttf").c_str(), file.c_str(), FALSE); },
-         L"ファイル\tファイルにこのフェイスがもうありません: " + file + L"\r\n"},
+         [&] { return L"ファイル\tファイルにこのフェイスがもうありません: " + file; }},
+        {"reset, the sample's face not loaded", [&] { Command(IDM_RESET); },
+         [&] { return L"フォント\t「" + FaceOf() + L"」は読み込まれていません"; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -204,7 +277,7 @@ TEST_F(DetailsDialogTest, AFileGoneOrChangedIsOneLine) {
         DropFiles({file});
         c.change();
         EXPECT_EQ(RunFirstPage(true).second, 1) << "the copy button copies too";
-        EXPECT_EQ(ClipboardText().value_or(L"<no text>"), c.line);
+        EXPECT_EQ(ClipboardText().value_or(L"<no text>"), c.line() + L"\r\n");
         CloseWindow();
     }
 }
@@ -219,6 +292,12 @@ std::wstring Label(char32_t codePoint) {
 std::wstring Line(wchar_t character, const wchar_t* block, std::size_t at, std::size_t count) {
     return character + (L"  " + Label(character)) + L"  " + block + L"  " + std::to_wstring(at) + L" / " +
            std::to_wstring(count);
+}
+
+// The line up to the glyph and advance it gives after the character's place.
+std::wstring GridLine(HWND line) {
+    const std::wstring text = WindowText(line);
+    return text.substr(0, text.find(L"  グリフ "));
 }
 
 TEST_F(DetailsDialogTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndInserts) {
@@ -246,7 +325,7 @@ TEST_F(DetailsDialogTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndIns
         Select(1, 1);
         const std::wstring sample = SampleText();
         RunOnGridPage([&](const GridPage& page) {
-            EXPECT_EQ(WindowText(page.line), Line(wchar_t(codePoints.front()), L"Basic Latin", 1, n));
+            EXPECT_EQ(GridLine(page.line), Line(wchar_t(codePoints.front()), L"Basic Latin", 1, n));
             cellsOfA.push_back(CellPixels(PrintClient(page.grid), indexOf(U'A')));
             SendMessageW(page.grid, WM_VSCROLL, SB_BOTTOM, 0);
             RECT client{};
@@ -254,23 +333,34 @@ TEST_F(DetailsDialogTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndIns
             const int column = int((n - 1) % std::size_t(client.right / kCell)), row = client.bottom / kCell - 1;
             SendMessageW(page.grid, WM_LBUTTONDOWN, MK_LBUTTON,
                          MAKELPARAM(column * kCell + kCell / 2, row * kCell + kCell / 2));
-            const std::wstring last = WindowText(page.line);
+            const std::wstring last = GridLine(page.line);
             EXPECT_NE(last.find(L"  " + Label(codePoints.back()) + L"  "), std::wstring::npos) << last;
             EXPECT_TRUE(last.ends_with(L"  " + std::to_wstring(n) + L" / " + std::to_wstring(n))) << last;
             SendMessageW(page.grid, WM_KEYDOWN, VK_HOME, 1);
-            EXPECT_EQ(WindowText(page.line), Line(wchar_t(codePoints.front()), L"Basic Latin", 1, n));
+            EXPECT_EQ(GridLine(page.line), Line(wchar_t(codePoints.front()), L"Basic Latin", 1, n));
+            SendMessageW(page.grid, WM_KEYDOWN, VK_END, 1);
+            EXPECT_EQ(GridLine(page.line), last) << "End selects the last character";
+            SendMessageW(page.grid, WM_KEYDOWN, VK_HOME, 1);
             const struct {
                 std::wstring query;
                 wchar_t character;
                 bool present;
             } searches[] = {{L"U+4E00", 0x4E00, c.hasKanji}, {L"永", 0x6C38, c.hasKanji}, {L"U+E000", 0xE000, false}};
             for (const auto& s : searches) {
-                SetWindowTextW(page.search, s.query.c_str());
-                EXPECT_EQ(WindowText(page.line),
+                SetWindowTextW(page.search, L"");
+                for (wchar_t typed : s.query) SendMessageW(page.search, WM_CHAR, typed, 1);
+                EXPECT_EQ(GridLine(page.line),
                           s.present ? Line(s.character, L"CJK Unified Ideographs", indexOf(s.character) + 1, n)
                                     : Label(s.character) + L" はこのフォントにありません");
+                SendMessageW(page.copy, BM_CLICK, 0, 0);
+                const std::wstring selected = s.present ? Utf16Of(s.character) : Utf16Of(codePoints.front());
+                EXPECT_EQ(ClipboardText().value_or(L""), selected) << "no match: the selection before the search";
             }
-            SetWindowTextW(page.search, L"u+41");
+            if (c.hasKanji) {
+                SetWindowTextW(page.search, L"U+20BB7");
+                EXPECT_EQ(SelectedCellInk(PrintClient(page.grid)), NotoGlyphInk(page.grid, bytes, 0x20BB7));
+            }
+            SetWindowTextW(page.search, L"u+0041");
             HoldControl(true);
             PostMessageW(page.grid, WM_KEYDOWN, 'C', 1);
             PostMessageW(page.grid, WM_KEYDOWN, VK_RETURN, 1);
@@ -329,22 +419,84 @@ TEST_F(DetailsDialogTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertica
     SetWindowTextW(appState.hwndSample, L"永字八法縦書きの見本永字八法縦書きの見本\r二行目");
     SIZE copied{}, client{}, horizontal{}, vertical{};
     RunOnPage(kWaterfallPage, [&](HWND dialog) {
-        const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelWaterfallPage", nullptr);
-        const HWND view = FindWindowExW(pane, nullptr, L"TavrelWaterfall", nullptr);
+        const HWND view = FindInPage(dialog, L"TavrelWaterfallPage", L"TavrelWaterfall");
         RECT area{};
         GetClientRect(view, &area);
         client = {area.right, area.bottom};
-        SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー"), BM_CLICK, 0, 0);
+        SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー(&C)"), BM_CLICK, 0, 0);
         const auto picture = ClipboardPicture();
         if (picture) copied = {picture->width, picture->height};
         horizontal = FirstLineInk(PrintClient(view), false);
-        SendMessageW(FindWindowExW(pane, nullptr, L"Button", L"縦書き"), BM_CLICK, 0, 0);
+        SendMessageW(FindInPage(dialog, L"TavrelWaterfallPage", L"Button", L"縦書き(&V)"), BM_CLICK, 0, 0);
         vertical = FirstLineInk(PrintClient(view), true);
+        ValidateRect(view, nullptr);
+        SendMessageW(view, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.cx, client.cy));
+        RECT update{};
+        GetUpdateRect(view, &update, FALSE);
+        EXPECT_EQ(update.right - update.left, client.cx) << "the lines hang from the right edge: all move";
     });
-    EXPECT_EQ(copied.cx, client.cx);
-    EXPECT_EQ(copied.cy, client.cy);
+    EXPECT_GE(copied.cx, 20 * 96) << "the 72-point line whole, twenty characters of 96 pixels";
+    EXPECT_GT(copied.cy, client.cy);
     EXPECT_GT(horizontal.cx, 8 * horizontal.cy) << horizontal.cx << "x" << horizontal.cy;
     EXPECT_GT(vertical.cy, 8 * vertical.cx) << vertical.cx << "x" << vertical.cy;
+    // Kana a Latin face lacks are its own empty glyph, the same for all of them, never another face's.
+    CloseWindow();
+    OpenFace(DejaVu("DejaVuSans.ttf"));
+    std::vector<Picture> lines;
+    for (const wchar_t* kana : {L"あいう", L"かきく"}) {
+        SetWindowTextW(appState.hwndSample, kana);
+        RunOnPage(kWaterfallPage, [&](HWND dialog) {
+            SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー(&C)"), BM_CLICK, 0, 0);
+            lines.push_back(ClipboardPicture().value_or(Picture{}));
+        });
+    }
+    EXPECT_EQ(lines[0].pixels, lines[1].pixels);
+}
+
+TEST_F(DetailsDialogTest, ArrowsKeepTheFocusOnTheTabStripAndCtrlTabTurnsThePageFromAnywhere) {
+    OpenFace(DejaVu("DejaVuSans.ttf"));
+    RunOnPage(0, [&](HWND dialog) {
+        const HWND tab = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr);
+        SetFocus(tab);
+        for (int i = 0; i < 2; ++i) PostMessageW(tab, WM_KEYDOWN, VK_RIGHT, 1);
+        PumpDialog(dialog);
+        EXPECT_EQ(SendMessageW(tab, TCM_GETCURSEL, 0, 0), kWaterfallPage);
+        EXPECT_TRUE(IsWindowVisible(FindWindowExW(dialog, nullptr, L"TavrelWaterfallPage", nullptr)));
+        EXPECT_EQ(GetFocus(), tab);
+        PostMessageW(tab, WM_KEYDOWN, VK_LEFT, 1);
+        PumpDialog(dialog);
+        SetFocus(FindGridPage(dialog).grid);
+        HoldControl(true);
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 1);
+        PumpDialog(dialog);
+        HoldControl(false);
+        EXPECT_EQ(SendMessageW(tab, TCM_GETCURSEL, 0, 0), kWaterfallPage);
+        EXPECT_TRUE(IsChild(FindWindowExW(dialog, nullptr, L"TavrelWaterfallPage", nullptr), GetFocus()));
+    });
+}
+
+// Alone in its process, at the DPI TAVREL_TEST_DPI names (at_dpi.sh). Wine 8 refuses the V2 awareness
+// context and gives every window the system DPI: the scaling is checked at that DPI and a WM_DPICHANGED's.
+TEST_F(DetailsDialogTest, DialogAndGridScaleWithTheDpi) {
+    const char* wanted = std::getenv("TAVREL_TEST_DPI");
+    const int dpi = wanted ? std::atoi(wanted) : 96;
+    ASSERT_EQ(int(GetDpiForSystem()), dpi) << "the prefix's LogPixels";
+    const auto cellOf = [](HWND grid) {  // the first cell is empty: the line that ends it
+        const Picture picture = PrintClient(grid);
+        for (int x = 3; x < picture.width; ++x)
+            if (picture.At(x, 20) == RGB(127, 127, 127)) return x;
+        return 0;
+    };
+    OpenFace(DejaVu("DejaVuSans.ttf"));
+    RunOnGridPage([&](const GridPage& page) {
+        const HWND dialog = GetAncestor(page.grid, GA_ROOT);
+        EXPECT_EQ(WidthOf(dialog), MulDiv(640, dpi, 96));
+        EXPECT_EQ(cellOf(page.grid), MulDiv(kCell, dpi, 96));
+        RECT suggested{0, 0, 1000, 700};
+        SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi * 3 / 2, dpi * 3 / 2), LPARAM(&suggested));
+        EXPECT_EQ(WidthOf(dialog), 1000);
+        EXPECT_EQ(cellOf(page.grid), MulDiv(kCell, dpi * 3 / 2, 96));
+    });
 }
 
 // The bounding box of the dark pixels: the text's ink on the default white.
@@ -411,18 +563,19 @@ TEST_F(DetailsDialogTest, TypesetPageListsTheFeaturesSetsThemAcrossAndDownAndSho
         }
     });
     EXPECT_NE(withSequences.find(L"異体字シーケンス 2"), std::wstring::npos) << withSequences;
+    EXPECT_NE(withSequences.find(L"  グリフ "), std::wstring::npos) << "the glyph and its advance";
     EXPECT_EQ(without.find(L"異体字"), std::wstring::npos) << without;
 }
 
 // The dark pixels of a picture, and their bounding box.
-struct Ink {
+struct InkMap {
     std::vector<bool> dark;
     RECT box{LONG_MAX, LONG_MAX, -1, -1};
     std::size_t count = 0;
 };
 
-Ink InkPixels(const Picture& picture) {
-    Ink ink;
+InkMap InkPixels(const Picture& picture) {
+    InkMap ink;
     ink.dark.resize(picture.pixels.size());
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x)
@@ -437,7 +590,7 @@ Ink InkPixels(const Picture& picture) {
 
 // The share of `a`'s ink that `b` inks too.
 double Overlap(const Picture& a, const Picture& b) {
-    const Ink inkA = InkPixels(a), inkB = InkPixels(b);
+    const InkMap inkA = InkPixels(a), inkB = InkPixels(b);
     std::size_t both = 0;
     for (int y = 0; y < std::min(a.height, b.height); ++y)
         for (int x = 0; x < std::min(a.width, b.width); ++x)
@@ -475,7 +628,7 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
         moveTo(900);
         black = copy();
     });
-    const Ink byGdi = InkPixels(gdi), byOutlines = InkPixels(nearDefault);
+    const InkMap byGdi = InkPixels(gdi), byOutlines = InkPixels(nearDefault);
     for (auto [a, b] : {std::pair{byGdi.box.left, byOutlines.box.left}, {byGdi.box.top, byOutlines.box.top},
                         {byGdi.box.right, byOutlines.box.right}, {byGdi.box.bottom, byOutlines.box.bottom}})
         EXPECT_LE(std::abs(a - b), 2) << "GDI's and the outlines' ink boxes";

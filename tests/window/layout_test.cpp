@@ -1,6 +1,6 @@
-// The window and its nine controls: classes, styles, IDs, icons, geometry and
-// order, the layout on resizing, the size limits and the toolbar following the
-// selection.
+// The window and its nine controls: classes, styles, IDs, icons, tips, geometry
+// and order, the layout on resizing, the size limits and the toolbar following
+// the selection.
 
 #include "app_state.h"
 #include "application.h"
@@ -57,17 +57,22 @@ TEST_F(LayoutTest, WindowAndControlsHaveTheirClassesStylesIdsIconsAndPlaces) {
         LONG style;
         int x, y, width;
         HICON icon;
+        const wchar_t* tip;
     };
     const Expected controls[] = {
-        {s.hwndMenuButton, L"Button", IDC_MENU, 0x50001042, 4, e, b, s.iconMenu},
-        {s.hwndFaceCombo, L"ComboBox", 0, 0x54200043, m + 8, 0, 256, nullptr},
-        {s.hwndSizeCombo, L"ComboBox", 0, 0x54200042, m + 264, 0, 64, nullptr},
-        {s.hwndBoldButton, L"Button", IDC_BOLD, 0x50001042, m + 328, e, b, s.iconBold},
-        {s.hwndItalicButton, L"Button", IDC_ITALIC, 0x50001042, m + 328 + b, e, b, s.iconItalic},
-        {s.hwndFontColorButton, L"Button", IDC_FONT_COLOR, 0x50001042, m + 332 + 2 * b, e, b, s.iconFontColor},
+        {s.hwndMenuButton, L"Button", IDC_MENU, 0x50001042, 4, e, b, s.iconMenu, L"メニュー"},
+        {s.hwndFaceCombo, L"ComboBox", 0, 0x54200043, m + 8, 0, 256, nullptr, nullptr},
+        {s.hwndSizeCombo, L"ComboBox", 0, 0x54200042, m + 264, 0, 64, nullptr, nullptr},
+        {s.hwndBoldButton, L"Button", IDC_BOLD, 0x50001042, m + 328, e, b, s.iconBold, L"太字"},
+        {s.hwndItalicButton, L"Button", IDC_ITALIC, 0x50001042, m + 328 + b, e, b, s.iconItalic, L"斜体"},
+        {s.hwndFontColorButton, L"Button", IDC_FONT_COLOR, 0x50001042, m + 332 + 2 * b, e, b, s.iconFontColor,
+         L"文字色"},
         {s.hwndBackgroundColorButton, L"Button", IDC_BACKGROUND_COLOR, 0x50001042, m + 332 + 3 * b, e, b,
-         s.iconBackgroundColor},
+         s.iconBackgroundColor, L"背景色"},
     };
+    HWND tips = nullptr;  // owned by the main window, not one of its controls
+    while ((tips = FindWindowExW(nullptr, tips, TOOLTIPS_CLASSW, nullptr)) && GetWindow(tips, GW_OWNER) != hwnd_) {
+    }
     for (const Expected& c : controls) {
         SCOPED_TRACE(c.x);
         EXPECT_EQ(ClassName(c.hwnd), c.className);
@@ -90,6 +95,10 @@ TEST_F(LayoutTest, WindowAndControlsHaveTheirClassesStylesIdsIconsAndPlaces) {
         EXPECT_EQ(mask.bmWidth, 16);
         DeleteObject(info.hbmMask);
         DeleteObject(info.hbmColor);
+        wchar_t tip[32] = L"";
+        TOOLINFOW tool{TTTOOLINFOW_V2_SIZE, 0, s.hwndToolbar, UINT_PTR(c.hwnd), {}, nullptr, tip, 0, nullptr};
+        SendMessageW(tips, TTM_GETTEXTW, 32, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(std::wstring(tip), c.tip);
     }
     EXPECT_EQ(ComboItems(s.hwndSizeCombo),
               (std::vector<std::wstring>{L"8", L"10", L"12", L"16", L"20", L"24", L"32", L"36", L"72"}));
