@@ -140,7 +140,7 @@ std::string OutlinesFault(const ShapingFace& face, const FaceInfo& info, const s
 }
 
 std::string ShapingFault(Span image, unsigned index, const FaceInfo& info) {
-    static constexpr char16_t kLine[] = u"Aa ffi 永遠の𠮷野家、「縦書き」ｶﾅ\u0301\uFE00\U000E0100";
+    static constexpr char16_t kLine[] = u"Aa ffi 永遠の𠮷野家\U0001F600、「縦書き」ｶﾅ\u0301\uFE00\U000E0100";
     auto face = ShapingFace::Open(image, index);
     if (!face) return {};
     std::vector<FeatureSetting> all;

@@ -12,7 +12,7 @@ namespace tavrel::test {
 
 namespace {
 
-struct Field { std::string name; std::size_t at; unsigned width; };  // a field of 2 or 4 bytes at `at`
+struct Field { std::string name; std::size_t at; unsigned width; };  // a field of 1, 2 or 4 bytes at `at`
 
 std::string Hex(std::uint64_t value) {
     char text[24];
@@ -21,7 +21,9 @@ std::string Hex(std::uint64_t value) {
 }
 
 ByteVector With(ByteVector bytes, const Field& field, std::uint64_t value) {
-    field.width == 2 ? PutU16(bytes, field.at, static_cast<std::uint16_t>(value)) : PutU32(bytes, field.at, static_cast<std::uint32_t>(value));
+    if (field.width == 1) bytes.at(field.at) = static_cast<std::uint8_t>(value);
+    else if (field.width == 2) PutU16(bytes, field.at, static_cast<std::uint16_t>(value));
+    else PutU32(bytes, field.at, static_cast<std::uint32_t>(value));
     return bytes;
 }
 
@@ -354,6 +356,22 @@ void AddSampleWoff2Cases(std::vector<MalformedFont>& cases, const FontSample& sa
     }
 }
 
+constexpr std::uint64_t kTableLength = std::uint64_t{1} << 32;  // stands for the length of the field's table
+
+// A field of a table a variable or colour face is drawn from: `at` bytes into
+// the table, or past the 32-bit offset `via` bytes into it when `via` is set.
+struct DrawnField { const char* tag; const char* name; std::size_t via, at; unsigned width; std::vector<std::uint64_t> values; };
+
+// The loader reads none of these tables, so the names stay; shaping and
+// drawing at every axis's extremes must stay inside the file.
+void AddSampleDrawnCases(std::vector<MalformedFont>& cases, const FontSample& sample, std::initializer_list<DrawnField> fields) {
+    Subject s(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
+    for (const DrawnField& f : fields) {
+        const std::size_t record = RecordOf(s.base(), 0, MakeTag(f.tag)), table = GetU32(s.base(), record + 8);
+        const Field field{std::string(f.tag) + " " + f.name, table + (f.via ? GetU32(s.base(), table + f.via) : 0) + f.at, f.width};
+        for (std::uint64_t value : f.values) s.Values(field, {{value == kTableLength ? GetU32(s.base(), record + 12) : value, sample.names}});
+    }
+}
 
 // The described font (DescribedFontTables) with fields of the tables its
 // details come from at the edges of their range: the face keeps its full name
@@ -463,6 +481,38 @@ std::vector<MalformedFont> MalformedSampleFonts(const std::vector<FontSample>& s
     AddSampleWoff2Cases(cases, Sample(samples, "dejavu-sans.woff2"));
     AddSampleWoff2Cases(cases, Sample(samples, "noto-sans-cjk-jp.woff2"));
     AddSampleWoff2Cases(cases, Sample(samples, "noto-sans-cjk.woff2"));
+    AddSampleDrawnCases(cases, Sample(samples, "inter-variable.ttf"),
+                        {{"fvar", "axesArrayOffset", 0, 4, 2, {0, kTableLength, 0xFFFF}},
+                         {"fvar", "axisCount", 0, 8, 2, {0, 0xFFFF}},
+                         {"fvar", "instanceCount", 0, 12, 2, {0xFFFF}},
+                         {"gvar", "sharedTuplesOffset", 0, 8, 4, {kTableLength, 0xFFFFFFFF}},
+                         {"gvar", "flags", 0, 14, 2, {1, 0xFFFF}},  // 1: long offsets where short ones are
+                         {"gvar", "glyphVariationDataArrayOffset", 0, 16, 4, {kTableLength, 0xFFFFFFFF}},
+                         {"HVAR", "itemVariationStoreOffset", 0, 4, 4, {kTableLength, 0xFFFFFFFF}}});
+    // fontTools writes this font's top DICT as FDArray 87, CharStrings 48 and
+    // VariationStore 16, each a one-byte operand (the offset + 139).
+    AddSampleDrawnCases(cases, Sample(samples, "variable-cff2.otf"),
+                        {{"CFF2", "topDictLength", 0, 3, 2, {0, 0xFFFF}},
+                         {"CFF2", "CharStrings offset", 0, 8, 1, {139, 246}},  // 0 and 107, past the table
+                         {"CFF2", "CharStrings count", 0, 48, 4, {0xFFFFFFFF}},
+                         {"CFF2", "last charstring's end", 0, 55, 1, {0xFF}},
+                         {"avar", "axisCount", 0, 6, 2, {0xFFFF}},
+                         {"avar", "positionMapCount", 0, 8, 2, {0, 1, 0xFFFF}}});
+    AddSampleDrawnCases(cases, Sample(samples, "colr-layers.ttf"),
+                        {{"COLR", "baseGlyphRecordsOffset", 0, 4, 4, {kTableLength, 0xFFFFFFFF}},
+                         {"COLR", "layerRecordsOffset", 0, 8, 4, {kTableLength, 0xFFFFFFFF}},
+                         {"COLR", "numLayerRecords", 0, 12, 2, {0xFFFF}},
+                         {"COLR", "first base glyph's numLayers", 4, 4, 2, {3, 0xFFFF}},
+                         {"COLR", "first layer's glyphID", 8, 0, 2, {0xFFFF}},
+                         {"COLR", "first layer's paletteIndex", 8, 2, 2, {2, 0xFFFE}},  // the palette has 2
+                         {"CPAL", "numPaletteEntries", 0, 2, 2, {0xFFFF}},
+                         {"CPAL", "colorRecordsArrayOffset", 0, 8, 4, {kTableLength, 0xFFFFFFFF}}});
+    AddSampleDrawnCases(cases, Sample(samples, "noto-color-emoji.ttf"),
+                        {{"CBLC", "numSizes", 0, 4, 4, {0, 0xFFFFFFFF}},
+                         {"CBLC", "indexSubTableArrayOffset", 0, 8, 4, {kTableLength, 0xFFFFFFFF}},
+                         {"CBLC", "numberOfIndexSubTables", 0, 16, 4, {0xFFFFFFFF}},
+                         // the one index subtable's offset into CBDT (of 7 KB), after its 8-byte array record
+                         {"CBLC", "imageDataOffset", 8, 12, 4, {0x10000, 0xFFFFFFFF}}});
     return cases;
 }
 
