@@ -2,6 +2,7 @@
 // A font file mapped and planned as the window opens it, shared by every command.
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "font_plan.h"
@@ -20,6 +21,7 @@ struct MappedFont {
 // Fails with the reason the command reports: an extension no loader reads, or
 // a path that is not a regular file or cannot be read.
 Result<MappedFont> MapFont(const std::string& file);
+Result<MappedFont> MapFont(const std::filesystem::path& path);
 
 struct OpenedFont {
     MappedFile file;
@@ -31,5 +33,6 @@ struct OpenedFont {
 
 // As MapFont, and also fails for a file that adds nothing.
 Result<OpenedFont> OpenFont(const std::string& file);
+Result<OpenedFont> OpenFont(const std::filesystem::path& path);
 
 }  // namespace tavrel
