@@ -64,9 +64,11 @@ std::string JsonString(std::string_view text) {
     return out + "\"";
 }
 
-std::string FoundFace(const std::string& file, std::optional<std::uint32_t> member, const std::u16string& name,
-                      bool json) {
-    const std::string memberText = member ? std::to_string(*member) : (json ? "null" : "");
+// Listed face `index` of the plan, as one line or one JSON object.
+std::string FoundFace(const std::string& file, const FontPlan& plan, std::size_t index, bool json) {
+    const std::u16string& name = plan.faceNames[index];
+    const std::string memberText =
+        plan.faceMembers.empty() ? (json ? "null" : "") : std::to_string(plan.faceMembers[index]);
     if (json) return "{\"file\":" + JsonString(file) + ",\"member\":" + memberText + ",\"fullName\":" + JsonString(ToUtf8(name)) + "}";
     return file + "\t" + memberText + "\t" + ToUtf8(name) + "\n";
 }
@@ -82,8 +84,7 @@ FileOutcome FindInFile(const FileToRead& file, std::span<const char32_t> wanted,
         // Each member of a CJK collection has a cmap of its own, some 250 KiB.
         font->file.ReleaseReadPages();
         if (!found) continue;
-        const auto member = plan.faceMembers.empty() ? std::nullopt : std::optional(plan.faceMembers[i]);
-        outcome.items.push_back(FoundFace(file.text, member, plan.faceNames[i], json));
+        outcome.items.push_back(FoundFace(file.text, plan, i, json));
     }
     return outcome;
 }

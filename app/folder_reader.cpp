@@ -1,0 +1,110 @@
+#include "folder_reader.h"
+
+#include <shlwapi.h>
+
+#include <new>
+
+#include "font_folder.h"
+
+namespace tavrel {
+
+namespace {
+
+// Finished plans wait in memory, each holding its whole file: a few at most.
+constexpr std::size_t kMostWaiting = 8;
+constexpr std::size_t kMostWaitingBytes = 64 << 20;
+
+// Explorer's order, and names it finds equal in code unit order.
+bool ExplorerBefore(std::u16string_view a, std::u16string_view b) {
+    const std::wstring x(a.begin(), a.end()), y(b.begin(), b.end());
+    const int order = StrCmpLogicalW(x.c_str(), y.c_str());
+    return order != 0 ? order < 0 : a < b;
+}
+
+std::size_t BytesOf(const FolderReader::Result& result) { return result ? result->image.size : 0; }
+
+}  // namespace
+
+FolderReader::FolderReader(std::wstring folder, HWND hwnd, UINT message)
+    : hwnd_(hwnd), message_(message), thread_([this, folder = std::move(folder)] { Run(folder); }) {}
+
+FolderReader::~FolderReader() {
+    {
+        const std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+}
+
+FolderReader::Progress FolderReader::progress() {
+    const std::lock_guard lock(mutex_);
+    Progress now = progress_;
+    now.waiting = results_.size();
+    return now;
+}
+
+std::optional<FolderReader::Result> FolderReader::Take() {
+    std::optional<Result> next;
+    {
+        const std::lock_guard lock(mutex_);
+        if (results_.empty()) return std::nullopt;
+        next = std::move(results_.front());
+        results_.pop_front();
+        waitingBytes_ -= BytesOf(*next);
+    }
+    changed_.notify_all();
+    return next;
+}
+
+void FolderReader::Run(const std::wstring& folder) {
+    const auto stopped = [this] {
+        const std::lock_guard lock(mutex_);
+        return stopping_;
+    };
+    std::vector<FolderEntry> entries;
+    try {
+        entries = ListFontFolder(folder, ExplorerBefore, stopped);
+    } catch (const std::bad_alloc&) {
+    }
+    std::erase_if(entries, [](const FolderEntry& entry) { return !entry.refusal.empty(); });
+    {
+        const std::lock_guard lock(mutex_);
+        progress_.total = entries.size();
+    }
+    Post();
+    for (const FolderEntry& entry : entries) {
+        if (!WaitForRoom()) return;
+        try {
+            Hand(PlanFontFileAt(entry.path.c_str()));
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    {
+        const std::lock_guard lock(mutex_);
+        progress_.finished = true;
+    }
+    Post();
+}
+
+// False once stopping.
+bool FolderReader::WaitForRoom() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] {
+        return stopping_ || (results_.size() < kMostWaiting && waitingBytes_ < kMostWaitingBytes);
+    });
+    return !stopping_;
+}
+
+void FolderReader::Hand(Result result) {
+    bool wasEmpty = false;
+    {
+        const std::lock_guard lock(mutex_);
+        wasEmpty = results_.empty();
+        waitingBytes_ += BytesOf(result);
+        results_.push_back(std::move(result));
+    }
+    if (wasEmpty) Post();
+}
+
+}  // namespace tavrel
