@@ -1,6 +1,7 @@
 #include "folder_load.h"
 
 #include <chrono>
+#include <cwchar>
 #include <deque>
 #include <filesystem>
 #include <memory>
@@ -90,9 +91,9 @@ void ShowProgress(HWND hwnd, std::size_t total) {
     const auto now = std::chrono::steady_clock::now();
     if (now - load.titleShown < kTitleEvery) return;
     load.titleShown = now;
-    const std::wstring title = std::wstring(kTitle) + L" - 読み込み中 " + std::to_wstring(load.taken) + L" / " +
-                               std::to_wstring(total);
-    SetWindowTextW(hwnd, title.c_str());
+    wchar_t title[64];
+    swprintf(title, 64, L"%ls - 読み込み中 %zu / %zu", kTitle, load.taken, total);
+    SetWindowTextW(hwnd, title);
 }
 
 void CALLBACK GoOn(HWND hwnd, UINT, UINT_PTR, DWORD) { OnFolderRead(hwnd); }
@@ -106,11 +107,16 @@ void GoOnLater(HWND hwnd) {
 
 }  // namespace
 
+// A folder that does not fit in memory is not read.
 void LoadFolder(std::wstring folder) {
-    std::error_code ignored;
-    // Absolute now: the file dialog changes the current folder.
-    const std::filesystem::path absolute = std::filesystem::absolute(folder, ignored);
-    load.waiting.push_back(absolute.empty() ? std::move(folder) : absolute.wstring());
+    try {
+        std::error_code ignored;
+        // Absolute now: the file dialog changes the current folder.
+        const std::filesystem::path absolute = std::filesystem::absolute(folder, ignored);
+        load.waiting.push_back(absolute.empty() ? std::move(folder) : absolute.wstring());
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     StartNextFolder();
 }
 
