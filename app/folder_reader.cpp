@@ -14,16 +14,15 @@ namespace {
 constexpr std::size_t kMostWaiting = 8;
 constexpr std::size_t kMostWaitingBytes = 64 << 20;
 
-// Explorer's order, and names it finds equal in code unit order.
+std::size_t BytesOf(const FolderReader::FileResult& result) { return result ? result->image.size : 0; }
+
+}  // namespace
+
 bool ExplorerBefore(std::u16string_view a, std::u16string_view b) {
     const std::wstring x(a.begin(), a.end()), y(b.begin(), b.end());
     const int order = StrCmpLogicalW(x.c_str(), y.c_str());
     return order != 0 ? order < 0 : a < b;
 }
-
-std::size_t BytesOf(const FolderReader::Result& result) { return result ? result->image.size : 0; }
-
-}  // namespace
 
 FolderReader::FolderReader(std::wstring folder, HWND hwnd, UINT message)
     : hwnd_(hwnd), message_(message), thread_([this, folder = std::move(folder)] { Run(folder); }) {}
@@ -44,8 +43,8 @@ FolderReader::Progress FolderReader::progress() {
     return now;
 }
 
-std::optional<FolderReader::Result> FolderReader::Take() {
-    std::optional<Result> next;
+std::optional<FolderReader::FileResult> FolderReader::Take() {
+    std::optional<FileResult> next;
     {
         const std::lock_guard lock(mutex_);
         if (results_.empty()) return std::nullopt;
@@ -96,7 +95,7 @@ bool FolderReader::WaitForRoom() {
     return !stopping_;
 }
 
-void FolderReader::Hand(Result result) {
+void FolderReader::Hand(FileResult result) {
     bool wasEmpty = false;
     {
         const std::lock_guard lock(mutex_);

@@ -12,11 +12,15 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "font_file_win32.h"
 
 namespace tavrel {
+
+// Explorer's order (StrCmpLogicalW), and names it finds equal in code unit order.
+bool ExplorerBefore(std::u16string_view a, std::u16string_view b);
 
 class FolderReader {
 public:
@@ -34,20 +38,20 @@ public:
     Progress progress();
 
     // The next file's result: its plan, or nothing for a file that adds nothing.
-    using Result = std::optional<PlannedFontFile>;
-    std::optional<Result> Take();
+    using FileResult = std::optional<PlannedFontFile>;
+    std::optional<FileResult> Take();
 
 private:
     void Run(const std::wstring& folder);
     bool WaitForRoom();
-    void Hand(Result result);
+    void Hand(FileResult result);
     void Post() const { PostMessageW(hwnd_, message_, 0, 0); }
 
     HWND hwnd_;
     UINT message_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<Result> results_;
+    std::deque<FileResult> results_;
     std::size_t waitingBytes_ = 0;
     Progress progress_;
     bool stopping_ = false;

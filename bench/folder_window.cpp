@@ -9,7 +9,6 @@
 // (the folder second: the window opens its first argument, as tavrel.exe does)
 
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <atomic>
@@ -21,6 +20,7 @@
 #include "app_state.h"
 #include "application.h"
 #include "folder_load.h"
+#include "folder_reader.h"
 #include "font_file_win32.h"
 #include "font_folder.h"
 #include "loaded_font_list.h"
@@ -38,12 +38,6 @@ double Now() {
 double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
-}
-
-bool ExplorerBefore(std::u16string_view a, std::u16string_view b) {
-    const std::wstring x(a.begin(), a.end()), y(b.begin(), b.end());
-    const int order = StrCmpLogicalW(x.c_str(), y.c_str());
-    return order != 0 ? order < 0 : a < b;
 }
 
 double Floor(const std::vector<FolderEntry>& files) {
