@@ -69,7 +69,9 @@ std::string FoundFace(const std::string& file, const FontPlan& plan, std::size_t
     const std::u16string& name = plan.faceNames[index];
     const std::string memberText =
         plan.faceMembers.empty() ? (json ? "null" : "") : std::to_string(plan.faceMembers[index]);
-    if (json) return "{\"file\":" + JsonString(file) + ",\"member\":" + memberText + ",\"fullName\":" + JsonString(ToUtf8(name)) + "}";
+    if (json)
+        return "{\"file\":" + JsonString(file) + ",\"member\":" + memberText + ",\"fullName\":" +
+               JsonString(ToUtf8(name)) + "}";
     return file + "\t" + memberText + "\t" + ToUtf8(name) + "\n";
 }
 

@@ -68,7 +68,8 @@ std::optional<PlannedFontFile> PlanFontFileAt(const wchar_t* path) {
 void AddPlannedFace(const PlannedFontFile& file, std::size_t index) {
     FaceSource source{file.fullPath, std::nullopt, false};
     if (index < file.plan.faceMembers.size()) source.member = file.plan.faceMembers[index];
-    AddLoadedFont(ToWide(file.plan.faceNames[index]), RegisteredImage(file.plan, file.image.bytes()), std::move(source));
+    const Bytes registered = RegisteredImage(file.plan, file.image.bytes());
+    AddLoadedFont(ToWide(file.plan.faceNames[index]), registered, std::move(source));
 }
 
 // Memory running out part way through a collection takes back the faces this
