@@ -7,6 +7,8 @@
 #include "app_state.h"
 #include "capture_sample.h"
 #include "details_dialog.h"
+#include "folder_load.h"
+#include "folder_picker.h"
 #include "font_sources.h"
 #include "installed_font_chooser.h"
 #include "loaded_font_list.h"
@@ -104,9 +106,10 @@ void ChooseBackgroundColor(HWND hwnd) {
     ApplyBackgroundColor(appState.backgroundColor);
 }
 
-// Every loaded face goes; the sample takes the window's default face at the
-// current size, keeping its colours.
+// Every loaded face goes, and so does any folder being read; the sample takes
+// the window's default face at the current size, keeping its colours.
 void Reset(HWND hwnd) {
+    StopLoadingFolders();
     UnloadAllFonts(true);
     SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, 0, 0);
     wchar_t face[kTextUnits] = L"";
@@ -115,6 +118,10 @@ void Reset(HWND hwnd) {
     format.yHeight = TwipsOf(appState.pointSize);
     ApplyFaceName(format, face);
     SendMessageW(appState.hwndSample, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+}
+
+void AddFolder(HWND hwnd) {
+    if (auto folder = PickFolder(hwnd)) LoadFolder(std::move(*folder));
 }
 
 void RunMenuCommand(HWND hwnd, WORD id) {
@@ -127,6 +134,7 @@ void RunMenuCommand(HWND hwnd, WORD id) {
         case IDM_ADD_INSTALLED_FONT: return AddInstalledFont(hwnd);
         case IDM_RESET: return Reset(hwnd);
         case IDM_ADD_FONT_FILE: return AddFontFileFromDialog(hwnd);
+        case IDM_ADD_FOLDER: return AddFolder(hwnd);
         case IDM_CAPTURE: return CaptureSampleToClipboard(hwnd, appState.hwndSample);
         case IDM_FACE_DETAILS: return ShowFaceDetails(hwnd);
         case IDM_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "app_state.h"
+#include "folder_load.h"
+#include "font_folder.h"
 #include "font_file_win32.h"
 #include "formatting.h"
 #include "loaded_font_list.h"
@@ -27,6 +29,11 @@ void OpenThenShowFirstFace(Open open) {
     if (wasEmpty && !LoadedFonts().fontHandles.empty()) ApplyFirstFace();
 }
 
+void OpenFileOrFolder(const std::wstring& path) {
+    if (IsFolder(path)) LoadFolder(path);
+    else OpenFontFile(path.c_str());
+}
+
 // Asks for the name's length first, so a long path is never cut to a
 // shorter one that might name another file.
 std::wstring DroppedPath(HDROP drop, UINT index) {
@@ -43,13 +50,13 @@ void OpenCommandLineFont(const wchar_t* commandLine) {
     const std::unique_ptr<LPWSTR, LocalFreer> arguments(CommandLineToArgvW(commandLine, &count));
     if (!arguments || count < 2) return;
     const std::wstring path = arguments.get()[1];
-    OpenThenShowFirstFace([&] { OpenFontFile(path.c_str()); });
+    OpenThenShowFirstFace([&] { OpenFileOrFolder(path); });
 }
 
 void OpenDroppedFiles(HDROP drop) {
     OpenThenShowFirstFace([&] {
         const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) OpenFontFile(DroppedPath(drop, i).c_str());
+        for (UINT i = 0; i < count; ++i) OpenFileOrFolder(DroppedPath(drop, i));
     });
     DragFinish(drop);
 }

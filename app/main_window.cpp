@@ -9,6 +9,7 @@
 #include "app_state.h"
 #include "commands.h"
 #include "controls.h"
+#include "folder_load.h"
 #include "font_sources.h"
 #include "loaded_font_list.h"
 #include "formatting.h"
@@ -116,6 +117,7 @@ LRESULT OnNotify(const NMHDR& header) {
 }
 
 LRESULT OnClose(HWND hwnd) {
+    StopLoadingFolders();
     for (HICON icon : {appState.iconMenu, appState.iconBold, appState.iconItalic, appState.iconFontColor,
                        appState.iconBackgroundColor})
         DestroyIcon(icon);
@@ -126,6 +128,7 @@ LRESULT OnClose(HWND hwnd) {
 }
 
 LRESULT OnDestroy() {
+    StopLoadingFolders();
     SendMessageW(appState.hwndSample, WM_NCDESTROY, 0, 0);
     LoadedFonts().hwndMirror = nullptr;
     PostQuitMessage(0);
@@ -149,6 +152,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_COMMAND: return OnCommand(hwnd, wParam, lParam);
         case WM_DROPFILES: return OnDropFiles(wParam);
+        case kFolderReadMessage: return OnFolderRead(hwnd);
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }

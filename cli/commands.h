@@ -9,13 +9,14 @@
 
 namespace tavrel {
 
-// Each returns the process exit status.
-int RunNamesCommand(const std::vector<std::string>& files);
+// Each returns the process exit status. A folder among the paths stands for
+// the font files under it, in Explorer's order.
+int RunNamesCommand(const std::vector<std::string>& paths);
 // Writes the image tavrel registers for `in`, or one member of it, to `out`.
 int RunDecodeCommand(const std::string& in, const std::string& out, std::optional<std::uint32_t> member);
 
 struct InfoOptions {
-    std::string file;
+    std::string file;  // or a folder
     std::optional<std::uint32_t> member;
     std::optional<std::string> text;  // UTF-8
     bool json = false;
@@ -44,6 +45,14 @@ struct GlyphCommandOptions {
 };
 // Prints the glyph the best cmap subtable gives the text's first character.
 int RunGlyphCommand(const GlyphCommandOptions& options);
+
+struct FindOptions {
+    std::string text;  // UTF-8
+    std::vector<std::string> paths;
+    bool json = false;
+};
+// Prints the faces, in path order, whose best cmap subtable maps every character of the text.
+int RunFindCommand(const FindOptions& options);
 
 // "tavrel-cli: FILE: REASON" on standard error.
 void ReportFile(const std::string& file, const std::string& reason);

@@ -2,6 +2,7 @@
 
 #include "commands.h"
 #include "face_report.h"
+#include "files_in_order.h"
 #include "open_font.h"
 #include "unicode_text.h"
 
@@ -11,22 +12,26 @@ namespace {
 
 void Print(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
 
-// Prints each face as it is described: JSON objects in an array, or blocks of
-// "Label: value" lines with an empty line between them.
+std::string RowsText(const FaceReport& report) {
+    std::string text;
+    for (const ReportRow& row : ReportRows(report)) text += std::string(row.label) + ": " + row.value + "\n";
+    return text;
+}
+
+// Prints each face: JSON objects in one array, or blocks of "Label: value"
+// lines with an empty line between them, across files too.
 class FacePrinter {
 public:
     explicit FacePrinter(bool json) : json_(json) {}
-    void operator()(const FaceReport& report) {
-        if (json_) {
-            Print(faces_++ == 0 ? "[" : ",");
-            Print(ReportJsonObject(report));
-            return;
+    void operator()(const FileToRead&, FileOutcome& outcome) {
+        for (const std::string& face : outcome.items) {
+            Print(faces_++ == 0 ? (json_ ? "[" : "") : (json_ ? "," : "\n"));
+            Print(face);
         }
-        if (faces_++ > 0) Print("\n");
-        for (const ReportRow& row : ReportRows(report)) Print(std::string(row.label) + ": " + row.value + "\n");
     }
+    // Every file read lists a face, so without any nothing was read and nothing is printed.
     void Finish() {
-        if (json_) Print(faces_ == 0 ? "[]\n" : "]\n");
+        if (json_ && faces_ > 0) Print("]\n");
     }
 
 private:
@@ -37,26 +42,26 @@ private:
 }  // namespace
 
 int RunInfoCommand(const InfoOptions& options) {
-    auto font = MapFont(options.file);
-    if (!font) {
-        ReportFile(options.file, font.reason());
-        return 1;
-    }
     std::optional<std::u16string> text;
     if (options.text) text = Utf16FromUtf8(*options.text);
+    const auto read = [&](const FileToRead& file) {
+        auto font = MapFont(file.path);
+        if (!font) return Refused(font.reason());
+        FileOutcome outcome;
+        auto described = DescribeEachFace(file.text, font->loader, font->file.bytes(), options.member,
+                                          text ? std::optional<std::u16string_view>(*text) : std::nullopt,
+                                          [&](FaceReport report) {
+                                              outcome.items.push_back(options.json ? ReportJsonObject(report)
+                                                                                   : RowsText(report));
+                                              font->file.ReleaseReadPages();
+                                          });
+        if (!described) return Refused(described.reason());
+        return outcome;
+    };
     FacePrinter printer(options.json);
-    auto described = DescribeEachFace(options.file, font->loader, font->file.bytes(), options.member,
-                                      text ? std::optional<std::u16string_view>(*text) : std::nullopt,
-                                      [&](FaceReport report) {
-                                          printer(report);
-                                          font->file.ReleaseReadPages();
-                                      });
-    if (!described) {
-        ReportFile(options.file, described.reason());
-        return 1;
-    }
+    const int status = ReadInPathOrder(ListFilesToRead({options.file}), read, std::ref(printer));
     printer.Finish();
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return std::fflush(stdout) == 0 ? status : 1;
 }
 
 }  // namespace tavrel

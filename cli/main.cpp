@@ -14,28 +14,36 @@
 #include "commands.h"
 
 static const char kUsage[] =
-    "usage: tavrel-cli names FILE...\n"
+    "usage: tavrel-cli names PATH...\n"
     "       tavrel-cli decode IN OUT [--member N]\n"
-    "       tavrel-cli info FILE [--member N] [--text TEXT] [--json]\n"
+    "       tavrel-cli info PATH [--member N] [--text TEXT] [--json]\n"
+    "       tavrel-cli find TEXT PATH... [--json]\n"
     "       tavrel-cli shape FILE TEXT [--member N] [--features LIST]\n"
     "                  [--variations LIST] [--direction ltr|rtl|ttb|btt]\n"
     "                  [--script TAG] [--language TAG] [--json]\n"
     "       tavrel-cli glyph FILE TEXT [--member N] [--variations LIST]\n"
     "                  [--json | --svg]\n"
     "\n"
+    "Files are read by extension: .ttf, .otf, .ttc, .woff, .woff2 (letter case\n"
+    "ignored). A PATH that is a folder stands for every such file in it and in\n"
+    "its subfolders, in the order Explorer lists names: runs of digits compared\n"
+    "as numbers, letters without regard to case, each subfolder's files where\n"
+    "its name falls among the names beside it. Links are followed; a folder\n"
+    "reached a second time is left out. The files are read in parallel on\n"
+    "every core, and what they give is printed in that order.\n"
+    "\n"
     "names   Prints the face names tavrel would list after opening the files\n"
     "        one after another, one per line in UTF-8, in list order. A name\n"
-    "        already listed is listed once. Files are read by extension:\n"
-    "        .ttf, .otf, .ttc, .woff, .woff2 (letter case ignored).\n"
+    "        already listed is listed once.\n"
     "decode  Writes to OUT the font image tavrel would register for IN: the\n"
     "        decoded font for .woff and .woff2, the file itself otherwise.\n"
     "        With --member N, when that image is a collection, writes its\n"
     "        member N (counted from 0) as a standalone font instead.\n"
-    "info    Prints the details of every face tavrel would list for FILE, in\n"
+    "info    Prints the details of every face tavrel would list for PATH, in\n"
     "        list order, one 'Label: value' line per field, faces separated by\n"
     "        an empty line; a field that cannot be read is left out. Options\n"
-    "        may stand before or after FILE:\n"
-    "        --member N  only member N (from 0) of a collection\n"
+    "        may stand before or after PATH:\n"
+    "        --member N  only member N (from 0) of each collection\n"
     "        --text TEXT also how many of TEXT's distinct characters each face\n"
     "                    maps, and which it lacks\n"
     "        --json      a JSON array, one object per face, with the keys file,\n"
@@ -56,6 +64,13 @@ static const char kUsage[] =
     "                    for a value that cannot be read.\n"
     "        Coverage is given for the sets joyo, jis-level-1, jis-level-2,\n"
     "        gb2312, tongyong, big5, ksx1001-hanja, kana and latin-1.\n"
+    "find    Prints the faces tavrel would list for the PATHs whose best\n"
+    "        Unicode cmap subtable (as info reads it) maps every character of\n"
+    "        TEXT (UTF-8; control characters and line breaks left out), one\n"
+    "        line a face: the file, the member (empty outside a collection)\n"
+    "        and the full name, separated by tabs. --json may stand anywhere:\n"
+    "        --json      an array of {file, member, fullName}, member null\n"
+    "                    outside a collection\n"
     "\n"
     "shape   Sets TEXT (UTF-8, at most 4096 characters) in one face of FILE\n"
     "        with HarfBuzz, as the window's 組版 page does, and prints one line\n"
@@ -86,10 +101,12 @@ static const char kUsage[] =
     "        --svg   a standalone SVG document whose one path is the outline,\n"
     "                as the window's Ctrl+Shift+C copies it\n"
     "\n"
-    "Only regular files are read: a directory, a FIFO or a device is refused.\n"
-    "A file that adds nothing is reported on standard error as\n"
-    "'tavrel-cli: FILE: REASON'. The exit status is 1 when any file was\n"
-    "refused or could not be read or written, 2 for a usage error, 0 otherwise.\n";
+    "Only regular files are read: a FIFO or a device is refused, and so is a\n"
+    "folder given to decode or shape. A file that adds nothing, a folder that\n"
+    "cannot be read or holds no font file, is reported on standard error as\n"
+    "'tavrel-cli: PATH: REASON', and the other files are read on. The exit\n"
+    "status is 1 when any file was refused or could not be read or written, 2\n"
+    "for a usage error, 0 otherwise.\n";
 
 namespace {
 
@@ -135,6 +152,25 @@ int RunInfo(const std::vector<std::string>& args) {
         }
     }
     return haveFile ? tavrel::RunInfoCommand(options) : UsageError();
+}
+
+// TEXT, then the paths, with --json anywhere.
+int RunFind(const std::vector<std::string>& args) {
+    tavrel::FindOptions options;
+    bool haveText = false;
+    for (const std::string& arg : args) {
+        if (arg == "--json" && !options.json) {
+            options.json = true;
+        } else if (arg.starts_with("--")) {
+            return UsageError();
+        } else if (!haveText) {
+            options.text = arg;
+            haveText = true;
+        } else {
+            options.paths.push_back(arg);
+        }
+    }
+    return options.paths.empty() ? UsageError() : tavrel::RunFindCommand(options);
 }
 
 std::optional<tavrel::TextDirection> ParseDirection(const std::string& text) {
@@ -238,6 +274,7 @@ static int Run(const std::vector<std::string>& arguments) {
     if (command == "info") return RunInfo(rest);
     if (command == "shape") return RunShape(rest);
     if (command == "glyph") return RunGlyph(rest);
+    if (command == "find") return RunFind(rest);
     return UsageError();
 }
 

@@ -1,7 +1,8 @@
-#include <algorithm>
 #include <cstdio>
+#include <unordered_set>
 
 #include "commands.h"
+#include "files_in_order.h"
 #include "open_font.h"
 #include "utf8.h"
 
@@ -9,26 +10,27 @@ namespace tavrel {
 
 // Lists faces as the window would after opening the files one after another:
 // a name already listed, by this file or an earlier one, is listed once.
-int RunNamesCommand(const std::vector<std::string>& files) {
-    std::vector<std::u16string> listed;
-    int status = 0;
-    for (const std::string& file : files) {
-        auto font = OpenFont(file);
-        if (!font) {
-            ReportFile(file, font.reason());
-            status = 1;
-            continue;
-        }
+int RunNamesCommand(const std::vector<std::string>& arguments) {
+    std::unordered_set<std::u16string> listed;
+    const auto read = [](const FileToRead& file) {
+        auto font = OpenFont(file.path);
+        if (!font) return Refused(font.reason());
+        FileOutcome outcome;
+        outcome.faceNames = std::move(font->plan.faceNames);
+        return outcome;
+    };
+    const auto print = [&listed](const FileToRead& file, FileOutcome& outcome) {
+        if (!outcome.refusal.empty()) return;
         std::size_t added = 0;
-        for (const std::u16string& name : font->plan.faceNames) {
-            if (std::find(listed.begin(), listed.end(), name) != listed.end()) continue;
-            listed.push_back(name);
-            std::printf("%s\n", ToUtf8(name).c_str());
+        for (std::u16string& name : outcome.faceNames) {
+            const std::string text = ToUtf8(name);
+            if (!listed.insert(std::move(name)).second) continue;
+            std::printf("%s\n", text.c_str());
             ++added;
         }
-        if (added == 0) ReportFile(file, "every face it holds is listed already");
-    }
-    return status;
+        if (added == 0) ReportFile(file.text, "every face it holds is listed already");
+    };
+    return ReadInPathOrder(ListFilesToRead(arguments), read, print);
 }
 
 }  // namespace tavrel

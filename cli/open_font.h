@@ -2,6 +2,7 @@
 // A font file mapped and planned as the window opens it, shared by every command.
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -21,6 +22,7 @@ struct MappedFont {
 // Fails with the reason the command reports: an extension no loader reads, or
 // a path that is not a regular file or cannot be read.
 Result<MappedFont> MapFont(const std::string& file);
+Result<MappedFont> MapFont(const std::filesystem::path& path);
 
 struct OpenedFont {
     MappedFile file;
@@ -43,5 +45,6 @@ Result<FaceAt> FindFace(const OpenedFont& font, std::optional<std::uint32_t> mem
 
 // As MapFont, and also fails for a file that adds nothing.
 Result<OpenedFont> OpenFont(const std::string& file);
+Result<OpenedFont> OpenFont(const std::filesystem::path& path);
 
 }  // namespace tavrel

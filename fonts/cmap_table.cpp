@@ -152,9 +152,11 @@ bool ReadGroups(const Subtable& table, bool sameGlyph, CmapVisitor& out, Problem
         reader.ReadU32(group.glyph);
         if (group.first <= group.last && group.first <= kLastCodePoint) groups.push_back(group);
     }
-    std::sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
+    // A sound font stores its groups sorted already; checking costs less than sorting.
+    const auto before = [](const Group& a, const Group& b) {
         return std::tie(a.first, a.last, a.glyph) < std::tie(b.first, b.last, b.glyph);
-    });
+    };
+    if (!std::is_sorted(groups.begin(), groups.end(), before)) std::sort(groups.begin(), groups.end(), before);
     // Each code point is decided by the first group that reaches it; counted
     // first, so the list is allocated once.
     const auto sweep = [&groups](auto visit) {

@@ -47,40 +47,46 @@ std::optional<FontImage> ReadFontFile(const wchar_t* path) {
     const HANDLE opened = CreateFileW(OpenablePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (opened == INVALID_HANDLE_VALUE) return std::nullopt;
     const ScopedFile file(opened);
+    // Reading a pipe or a device would wait for whoever writes to it.
+    if (GetFileType(opened) != FILE_TYPE_DISK) return std::nullopt;
     DWORD sizeHigh = 0;
     const DWORD size = GetFileSize(opened, &sizeHigh);
     if (size == INVALID_FILE_SIZE || sizeHigh != 0 || size > INT32_MAX) return std::nullopt;
     return ReadOpenFile(opened, size);
 }
 
-namespace {
-
-void LoadFontFile(const wchar_t* path) {
+std::optional<PlannedFontFile> PlanFontFileAt(const wchar_t* path) {
     const FontLoader loader = ChooseLoader(ToU16(path));
-    if (loader == FontLoader::None) return;
-    const auto image = ReadFontFile(path);
-    if (!image) return;
-    const auto plan = PlanFontFile(loader, image->bytes());
-    if (!plan) return;
-    const Bytes registered = RegisteredImage(plan.value(), image->bytes());
-    const std::wstring fullPath = FullPath(path);
-    for (std::size_t i = 0; i < plan->faceNames.size(); ++i) {
-        FaceSource source{fullPath, std::nullopt, false};
-        if (i < plan->faceMembers.size()) source.member = plan->faceMembers[i];
-        AddLoadedFont(ToWide(plan->faceNames[i]), registered, std::move(source));
-    }
+    if (loader == FontLoader::None) return std::nullopt;
+    auto image = ReadFontFile(path);
+    if (!image) return std::nullopt;
+    auto plan = PlanFontFile(loader, image->bytes());
+    if (!plan) return std::nullopt;
+    return PlannedFontFile{FullPath(path), std::move(*image), std::move(plan.value())};
 }
 
-}  // namespace
+void AddPlannedFace(const PlannedFontFile& file, std::size_t index) {
+    FaceSource source{file.fullPath, std::nullopt, false};
+    if (index < file.plan.faceMembers.size()) source.member = file.plan.faceMembers[index];
+    const Bytes registered = RegisteredImage(file.plan, file.image.bytes());
+    AddLoadedFont(ToWide(file.plan.faceNames[index]), registered, std::move(source));
+}
 
 // Memory running out part way through a collection takes back the faces this
 // file had added already, so a file adds all its faces or none.
-void OpenFontFile(const wchar_t* path) {
+void AddPlannedFontFile(const PlannedFontFile& file) {
     const std::size_t listedBefore = LoadedFonts().fontHandles.size();
     try {
-        LoadFontFile(path);
+        for (std::size_t i = 0; i < file.plan.faceNames.size(); ++i) AddPlannedFace(file, i);
     } catch (const std::bad_alloc&) {
         UnloadFontsFrom(listedBefore, true);
+    }
+}
+
+void OpenFontFile(const wchar_t* path) {
+    try {
+        if (const auto planned = PlanFontFileAt(path)) AddPlannedFontFile(*planned);
+    } catch (const std::bad_alloc&) {
     }
 }
 

@@ -1,10 +1,12 @@
 // Win32 mapping: the path's attributes and the handle's type are checked
-// before anything is read, so a directory, a pipe or a device is refused.
+// before anything is read, so a directory, a pipe or a device is refused;
+// a path of any length opens.
 
 #include <windows.h>
 
 #include <cstdint>
 
+#include "long_path_win32.h"
 #include "mapped_file.h"
 
 namespace tavrel {
@@ -34,10 +36,11 @@ const char* NotDiskFileReason(DWORD type) {
 }  // namespace
 
 Result<MappedFile> MappedFile::Open(const std::filesystem::path& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
+    const std::wstring openable = OpenablePath(path.c_str());
+    const DWORD attributes = GetFileAttributesW(openable.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return Failure{"a directory, not a font file"};
-    const Handle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    const Handle file(CreateFileW(openable.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return Failure{"cannot open the file"};
     if (const char* reason = NotDiskFileReason(GetFileType(file.get()))) return Failure{reason};

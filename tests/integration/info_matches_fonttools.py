@@ -155,7 +155,7 @@ def main():
         faults.append("IPA Gothic coverage %r; fontTools and Unihan give %r" % (coverage, want))
     os.mkdir(os.path.join(scratch, "folder.ttf"))
     os.mkfifo(os.path.join(scratch, "pipe.ttf"))
-    refusals = [(["folder.ttf"], 1, "directory"), (["pipe.ttf"], 1, "FIFO"), (["variable.ttf", "--member", "0"], 1, "collection"),
+    refusals = [(["folder.ttf"], 1, "no font files"), (["pipe.ttf"], 1, "FIFO"), (["variable.ttf", "--member", "0"], 1, "collection"),
                 ([NOTO + "NotoSansCJK-Regular.ttc", "--member", "10"], 1, "no member 10"), (["--json"], 2, "usage")]
     for args, status, reason in refusals:
         args = [a if a.startswith(("-", "/")) or a.isdigit() else os.path.join(scratch, a) for a in args]
