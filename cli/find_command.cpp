@@ -27,9 +27,11 @@ std::optional<std::uint64_t> FaceOffset(const OpenedFont& font, std::size_t inde
 class WantedCharacters : public CmapVisitor {
 public:
     explicit WantedCharacters(std::span<const char32_t> wanted) : wanted_(wanted) {}
-    void Map(char32_t codePoint, std::uint32_t) override {
-        while (next_ < wanted_.size() && wanted_[next_] < codePoint) ++next_;
-        if (next_ < wanted_.size() && wanted_[next_] == codePoint) ++found_, ++next_;
+    void Map(std::span<const CodePointGlyph> batch) override {
+        for (const CodePointGlyph& mapping : batch) {
+            while (next_ < wanted_.size() && wanted_[next_] < mapping.codePoint) ++next_;
+            if (next_ < wanted_.size() && wanted_[next_] == mapping.codePoint) ++found_, ++next_;
+        }
     }
     bool AllFound() const { return found_ == wanted_.size(); }
 
