@@ -647,8 +647,10 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
         CloseWindow();
         OpenFace(*c.file ? fonts + c.file : DebianFont("truetype/noto/NotoColorEmoji.ttf"));
         RunOnPage(kGridPage, [&](HWND dialog) {
-            const Picture grid = PrintClient(FindWindowExW(FindWindowExW(dialog, nullptr, L"TavrelCharGridPage", nullptr),
-                                                           nullptr, L"TavrelCharGrid", nullptr));
+            const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelCharGridPage", nullptr);
+            // Brought into view whatever cell size and scroll position earlier tests left.
+            SetWindowTextW(FindWindowExW(pane, nullptr, L"Edit", nullptr), *c.file ? L"A" : L"\U0001F600");
+            const Picture grid = PrintClient(FindWindowExW(pane, nullptr, L"TavrelCharGrid", nullptr));
             for (const auto& wanted : c.wanted) {
                 if (!wanted) continue;
                 EXPECT_GT(Colourful(grid, wanted), 100u) << "colours of " << Utf8(c.file);
