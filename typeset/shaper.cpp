@@ -106,36 +106,38 @@ std::vector<Span> OrientationRuns(std::u16string_view text) {
 
 }  // namespace
 
-std::optional<std::vector<FeatureSetting>> ParseFeatureList(std::string_view list) {
-    std::vector<FeatureSetting> features;
+// The items of a comma-separated list, each read by `parse`; absent when one
+// does not parse, is empty, or a comma ends the list.
+template <class Item, class Parse>
+std::optional<std::vector<Item>> ParseList(std::string_view list, Parse parse) {
+    std::vector<Item> items;
     while (!list.empty()) {
         const std::size_t comma = list.find(',');
-        const std::string_view item = list.substr(0, comma);
-        hb_feature_t feature{};
-        if (item.find('[') != std::string_view::npos ||
-            !hb_feature_from_string(item.data(), int(item.size()), &feature))
-            return std::nullopt;
-        features.push_back({feature.tag, feature.value});
+        const std::optional<Item> item = parse(list.substr(0, comma));
+        if (!item) return std::nullopt;
+        items.push_back(*item);
         if (comma == std::string_view::npos) break;
         list.remove_prefix(comma + 1);
-        if (list.empty()) return std::nullopt;  // a comma with nothing after it
+        if (list.empty()) return std::nullopt;
     }
-    return features;
+    return items;
+}
+
+std::optional<std::vector<FeatureSetting>> ParseFeatureList(std::string_view list) {
+    return ParseList<FeatureSetting>(list, [](std::string_view item) -> std::optional<FeatureSetting> {
+        hb_feature_t feature{};
+        if (item.find('[') != std::string_view::npos || !hb_feature_from_string(item.data(), int(item.size()), &feature))
+            return std::nullopt;
+        return FeatureSetting{feature.tag, feature.value};
+    });
 }
 
 std::optional<std::vector<AxisSetting>> ParseVariationList(std::string_view list) {
-    std::vector<AxisSetting> axes;
-    while (!list.empty()) {
-        const std::size_t comma = list.find(',');
-        const std::string_view item = list.substr(0, comma);
+    return ParseList<AxisSetting>(list, [](std::string_view item) -> std::optional<AxisSetting> {
         hb_variation_t variation{};
         if (!hb_variation_from_string(item.data(), int(item.size()), &variation)) return std::nullopt;
-        axes.push_back({variation.tag, variation.value});
-        if (comma == std::string_view::npos) break;
-        list.remove_prefix(comma + 1);
-        if (list.empty()) return std::nullopt;  // a comma with nothing after it
-    }
-    return axes;
+        return AxisSetting{variation.tag, variation.value};
+    });
 }
 
 void ShapingFace::SetVariations(std::span<const AxisSetting> axes) const {
