@@ -1,7 +1,8 @@
 #pragma once
 // The regression corpus of damaged files: valid fonts from the builder and
 // from Debian's fonts, each with one field set to a value at the edge of its
-// range or of the file, and the outcome recorded for it by hand.
+// range or of the file. What each adds, and how its details change, is
+// recorded in tests/hostile/damaged_outcomes.tsv.
 
 #include <string>
 #include <vector>
@@ -12,20 +13,15 @@
 
 namespace tavrel::test {
 
-// What opening the file adds: no entry at all, or these names in this order
-// ({u""} is one face listed under the empty name).
 using Listed = std::vector<std::u16string>;
-inline const Listed kNothingAdded{};
-inline const Listed kEmptyName{u""};
 
 struct MalformedFont {
     std::string what;  // the subject and the damage, e.g. "sfnt: numTables = 0xFFFF"
     FontLoader loader;
     ByteVector bytes;
-    Listed expected;
-    // Cases of a face's tables: the undamaged font's SummaryItems, and their Difference after the damage.
+    Listed before;  // what the undamaged file lists
+    // Cases of a face's tables: the undamaged font's SummaryItems, to which the damaged font's are compared.
     std::vector<std::string> infoBefore;
-    std::string infoChange;
 };
 
 // Damaged copies of fonts made by the builder.
