@@ -17,13 +17,14 @@
 namespace tavrel::test {
 namespace {
 
-// What a case adds, "as before" when that is what the undamaged file lists;
+// What a case adds, "as before" when that is what the undamaged file lists,
+// or why it adds nothing;
 // and for a face's tables, how its details differ from the undamaged file's.
 std::string Outcome(const MalformedFont& damaged) {
     const LoadOutcome load = LoadAndCheck(damaged.loader, damaged.bytes);
     EXPECT_EQ(load.fault, "") << damaged.what;
     std::string text;
-    if (load.names.empty()) text = "nothing added";
+    if (!load.added) text = "nothing added: " + load.refusal;
     else if (load.names == damaged.before) text = "as before";
     else for (const std::u16string& name : load.names) text += (text.empty() ? "\"" : ", \"") + ToUtf8(name) + "\"";
     if (!damaged.infoBefore.empty())

@@ -179,6 +179,8 @@ LoadOutcome LoadAndCheck(FontLoader loader, Span file) {
         outcome.decodedSize = plan->decodedImage.size();
         outcome.fault = PlanFault(loader, bytes, plan.value());
         outcome.names = plan->faceNames;
+    } else {
+        outcome.refusal = plan.reason();
     }
     const std::uint64_t decoded = outcome.added ? outcome.decodedSize : LargestJustifiedImage(loader, file.size());
     const std::uint64_t budget = LoadHeapBudget(loader, file.size(), decoded);

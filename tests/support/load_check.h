@@ -18,6 +18,7 @@ struct LoadOutcome {
     std::vector<std::u16string> names;  // the faces it lists, in order
     std::size_t decodedSize = 0;       // bytes of the decoded image, 0 when the file itself is registered
     std::size_t peakHeap = 0;          // most heap bytes live at once during the load
+    std::string refusal;               // why the file adds nothing
     std::string fault;                 // empty when every invariant held
 };
 

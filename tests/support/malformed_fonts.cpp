@@ -8,6 +8,7 @@
 #include "face_info.h"
 #include "face_summary.h"
 #include "font_plan.h"
+#include "decoded_image.h"
 #include "woff_builder.h"
 
 namespace tavrel::test {
@@ -164,6 +165,24 @@ void AddCollectionCases(std::vector<MalformedFont>& cases) {
     c.Edges(postLength);
 }
 
+// Files whose tables claim more than the file holds or than may be decoded.
+void AddWoffSizeCases(Subject& w) {
+    // Four entries over one table's compressed data, each inflating to 100,000 bytes.
+    ByteVector shared = BuildWoff({{MakeTag("aaaa"), ByteVector(100000)}, {MakeTag("bbbb"), {1}}, {MakeTag("cccc"), {2}}, {MakeTag("dddd"), {3}}});
+    for (std::size_t i = 1; i < 4; ++i)
+        for (std::size_t field : {kWoffEntryOffset, kWoffEntryCompLength, kWoffEntryOrigLength})
+            PutU32(shared, WoffEntryField(i, field), GetU32(shared, WoffEntryField(0, field)));
+    PutU32(shared, kWoffTotalSfntSize, 12 + 4 * 16 + 4 * 100000);
+    w.Add("four entries over one table's compressed data", shared);
+    // Two tables of 2 GiB whose sum wraps to a small totalSfntSize in 32 bits.
+    ByteVector wrap = BuildWoff({{MakeTag("aaaa"), ByteVector(3000000, 1), 0, Storage::Stored},
+                                 {MakeTag("bbbb"), ByteVector(3000000, 2), 0, Storage::Stored}});
+    for (std::size_t i = 0; i < 2; ++i) PutU32(wrap, WoffEntryField(i, kWoffEntryOrigLength), 0x80000000);
+    PutU32(wrap, kWoffTotalSfntSize, 12 + 32);
+    w.Add("two tables of 2 GiB, totalSfntSize wrapped to 0x2C", wrap);
+    w.Add("a table one byte past the 30 MiB limit", BuildWoff({{MakeTag("glyf"), ByteVector(kMaxDecodedImageSize - 12 - 16 + 1)}}));
+}
+
 // Header 0 to 43, directory 44 to 143: OS/2, cmap and head compressed, post
 // (5 bytes) and name (36 bytes, "Woff Base") stored, in that order, the name
 // table's data last and ending the file; totalSfntSize 296.
@@ -220,6 +239,8 @@ void AddWoffCases(std::vector<MalformedFont>& cases) {
     w.Set({"post entry tag", entry(3, 0), 4}, {MakeTag("name")});
     ByteVector bare = With(base, {"numTables", 12, 2}, 0);
     w.Add("numTables = 0x0 with totalSfntSize = 0xC", With(bare, {"totalSfntSize", kWoffTotalSfntSize, 4}, 12));
+    w.Add("cut to 43 bytes", ByteVector(base.begin(), base.begin() + 43));
+    AddWoffSizeCases(w);
 }
 
 const FontSample& Sample(const std::vector<FontSample>& samples, const std::string& fileName) {

@@ -16,22 +16,11 @@ using test::MakeTag;
 using test::Storage;
 using test::WoffEntryField;
 using test::WoffTable;
-constexpr auto With = test::WithU32;
 
 ByteVector Pattern(std::size_t length, std::uint8_t seed) {
     ByteVector bytes(length);
     for (std::size_t i = 0; i < length; ++i) bytes[i] = static_cast<std::uint8_t>(seed + i / 7);
     return bytes;
-}
-
-// Changes entry `index`'s origLength and keeps totalSfntSize in step, so only the table itself is wrong.
-ByteVector WithOrigLength(ByteVector woff, std::size_t index, std::uint32_t length) {
-    const std::size_t field = WoffEntryField(index, test::kWoffEntryOrigLength);
-    const std::uint64_t total = test::GetU32(woff, test::kWoffTotalSfntSize) - PaddedLength(test::GetU32(woff, field)) +
-                                PaddedLength(length);
-    test::PutU32(woff, field, length);
-    test::PutU32(woff, test::kWoffTotalSfntSize, static_cast<std::uint32_t>(total));
-    return woff;
 }
 
 // Each file decodes to exactly the sfnt it wraps (records and data in tag
@@ -80,51 +69,9 @@ TEST(ConvertWoffToSfnt, SizeOnlyWritesNothingAndDecodeNeedsTheExactSize) {
     EXPECT_FALSE(ConvertWoffToSfnt(woff, WoffMode::Decode, out));
 }
 
-TEST(ConvertWoffToSfnt, RefusesWhatTheFileCannotHold) {
-    const ByteVector pair = test::BuildWoff({{MakeTag("cmap"), Pattern(300, 0)}, {MakeTag("head"), Pattern(54, 1), 0, Storage::Stored}});
+// Why each damaged file is refused is recorded with the damaged-file corpus (tests/hostile).
+TEST(ConvertWoffToSfnt, RefusesEveryPrefixOfAValidFile) {
     const ByteVector named = test::WoffFromSfnt(test::BuildFontNamed(u"Total"));
-    const std::size_t headAt = WoffEntryField(1, test::kWoffEntryOffset), total = test::kWoffTotalSfntSize;
-    const std::size_t cmapAt = test::GetU32(pair, WoffEntryField(0, test::kWoffEntryOffset));
-    const std::size_t cmapStored = WoffEntryField(0, test::kWoffEntryCompLength);
-    // Entries that all name the same compressed bytes claim more data than the file holds.
-    ByteVector shared = test::BuildWoff({{MakeTag("aaaa"), ByteVector(100000)}, {MakeTag("bbbb"), {1}},
-                                         {MakeTag("cccc"), {2}}, {MakeTag("dddd"), {3}}});
-    for (std::size_t i = 1; i < 4; ++i) {
-        for (std::size_t field : {test::kWoffEntryOffset, test::kWoffEntryCompLength})
-            test::PutU32(shared, WoffEntryField(i, field), test::GetU32(shared, WoffEntryField(0, field)));
-        shared = WithOrigLength(shared, i, 100000);
-    }
-    // Two tables of 2 GiB whose sum wraps to a small totalSfntSize in 32 bits.
-    ByteVector wrap = test::BuildWoff({{MakeTag("aaaa"), ByteVector(3000000, 1), 0, Storage::Stored},
-                                       {MakeTag("bbbb"), ByteVector(3000000, 2), 0, Storage::Stored}});
-    for (std::size_t i = 0; i < 2; ++i) test::PutU32(wrap, WoffEntryField(i, test::kWoffEntryOrigLength), 0x80000000);
-    ByteVector scrambled = pair;
-    for (std::size_t i = 2; i < 8; ++i) scrambled[cmapAt + i] ^= 0x5A;
-    const std::string inflate = "table 'cmap' does not inflate to its ";
-    const std::pair<ByteVector, std::string> cases[] = {
-        {ByteVector(43), "the file is shorter than a WOFF header"},
-        {With(test::BuildWoff({}), 12, 0x00010000), "the table directory extends past the end of the file"},
-        {With(pair, headAt, static_cast<std::uint32_t>(pair.size() - 53)), "table 'head' extends past the end of the file"},
-        {With(pair, headAt, static_cast<std::uint32_t>(pair.size() + 1)), "table 'head' extends past the end of the file"},
-        {With(pair, headAt, 0xFFFFFFF0), "table 'head' extends past the end of the file"},
-        {shared, "the tables' stored data adds up to more than the file holds"},
-        {WithOrigLength(With(pair, cmapStored, 10), 0, 20000), "table 'cmap' claims more bytes than its compressed data can hold"},
-        {With(wrap, total, 12 + 32), "the decoded font would be 4294967340 bytes, more than the 30 MiB limit"},
-        {test::BuildWoff({{MakeTag("glyf"), ByteVector(kMaxDecodedImageSize - 12 - 16 + 1)}}),
-         "the decoded font would be 31457284 bytes, more than the 30 MiB limit"},
-        {With(named, total, test::GetU32(named, total) - 1), "totalSfntSize is 287 but the tables make 288 bytes"},
-        {With(named, total, 0xFFFFFFFF), "totalSfntSize is 4294967295 but the tables make 288 bytes"},
-        {scrambled, inflate + "300 bytes"},
-        {WithOrigLength(pair, 0, 301), inflate + "301 bytes"},
-        {WithOrigLength(pair, 0, 299), inflate + "299 bytes"},
-        {WithOrigLength(pair, 0, 0), inflate + "0 bytes"},
-        // A stream that ends early: its length no longer covers the whole stream.
-        {With(pair, cmapStored, test::GetU32(pair, cmapStored) - 4), inflate + "300 bytes"},
-    };
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-        auto image = DecodeWoff(cases[i].first);
-        EXPECT_EQ(image ? "decoded" : image.reason(), cases[i].second) << "case " << i;
-    }
     // Every prefix of a valid file lacks part of its directory or its data.
     for (std::size_t length = 0; length < named.size(); ++length)
         EXPECT_FALSE(DecodeWoff(Bytes(named).first(length))) << "length " << length;
