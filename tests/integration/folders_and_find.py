@@ -12,16 +12,19 @@ from pathlib import Path
 from fontTools.ttLib import TTCollection, TTFont
 
 sys.path.insert(0, str(Path(__file__).parent))
-from names_match_fonttools import full_name, run  # noqa: E402
+from helpers import full_name, run  # noqa: E402
 
 FONTS = "/usr/share/fonts/"
 DEEP = "/".join(["long-folder-name-that-takes-the-path-past-two-hundred-and-sixty"] * 5)
 # Explorer's order: digit runs by value and before other characters, letters
-# without regard to case, a subfolder's files where its name falls.
+# without regard to case, a subfolder's files where its name falls. A name
+# outside any ANSI code page opens like any other; a face listed already
+# is not named again.
 TREE = [("F1.ttf", "truetype/dejavu/DejaVuSans.ttf"), ("f2.TTF", "opentype/ipafont-gothic/ipag.ttf"),
         ("f10.ttf", "truetype/dejavu/DejaVuSerif.ttf"), (DEEP + "/deep.ttf", "opentype/ipafont-gothic/ipagp.ttf"),
         ("noto/cjk.ttc", "opentype/noto/NotoSansCJK-Bold.ttc"), ("sub/a.otf", "opentype/font-awesome/FontAwesome.otf"),
-        ("sub2.ttf", "truetype/dejavu/DejaVuSansMono.ttf"), ("sub 2.ttf", "truetype/dejavu/DejaVuSans-Bold.ttf")]
+        ("sub2.ttf", "truetype/dejavu/DejaVuSans-Bold.ttf"), ("sub 2.ttf", "truetype/dejavu/DejaVuSerif-BoldItalic.ttf"),
+        ("ゴシック.ttf", "truetype/dejavu/DejaVuSans.ttf"), ("フォント ü.TTF", "truetype/dejavu/DejaVuSansMono.ttf")]
 REFUSED = [("empty.ttf", "too short"), ("sub/loop", "link leads back"), ("locked", "cannot read the folder"),
            ("pipe.woff", "FIFO|not a regular file")]
 # Root reads any folder; without these capabilities it is held to the folder's mode.
@@ -73,7 +76,7 @@ def check(command, root, many):
     relative = lambda path: os.path.relpath(path.replace("\\", "/"), root)  # noqa: E731
     faces = listed_faces()
 
-    status, out, err = run(command, "names", root, many)
+    status, out, err = run(command, "names", root, root / TREE[-1][0], many)
     want = list(dict.fromkeys(name for _, _, name, _ in faces))
     refused = err.count("too short")
     if status != 1 or out.decode().splitlines() != want or refused != 10001:

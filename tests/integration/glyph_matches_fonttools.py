@@ -15,7 +15,7 @@ from fontTools.pens.t2CharStringPen import T2CharStringPen
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, str(Path(__file__).parent))
-from names_match_fonttools import run  # noqa: E402
+from helpers import run  # noqa: E402
 
 INTER = "/usr/share/fonts/truetype/inter-vf/Inter-roman.var.ttf"
 

@@ -16,7 +16,7 @@ from fontTools.ttLib import TTFont
 from fontTools.ttLib.tables.TupleVariation import TupleVariation
 
 sys.path.insert(0, str(Path(__file__).parent))
-from names_match_fonttools import run  # noqa: E402
+from helpers import run  # noqa: E402
 
 NOTO = "/usr/share/fonts/opentype/noto/"
 CMAP_ORDER = [(3, 10), (0, 6), (0, 4), (3, 1), (0, 3), (0, 2), (0, 1), (0, 0)]

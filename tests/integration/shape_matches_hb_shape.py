@@ -9,7 +9,7 @@ import tempfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).parent))
-from names_match_fonttools import run  # noqa: E402
+from helpers import run  # noqa: E402
 
 NOTO = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
 IPAP = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"

@@ -20,7 +20,7 @@ from fontTools.ttLib import TTCollection, TTFont
 from fontTools.ttLib.sfnt import SFNTReader, SFNTWriter
 
 sys.path.insert(0, str(Path(__file__).parent))
-from names_match_fonttools import full_name, run  # noqa: E402
+from helpers import full_name, run  # noqa: E402
 
 FONTS = [
     "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",

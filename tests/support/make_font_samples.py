@@ -23,7 +23,7 @@ from fontTools.ttLib import TTCollection, TTFont, newTable
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "integration"))
 from glyph_matches_fonttools import cff2_font  # noqa: E402
-from names_match_fonttools import full_name  # noqa: E402
+from helpers import full_name  # noqa: E402
 
 DEJAVU = "/usr/share/fonts/truetype/dejavu/"
 NOTO = "/usr/share/fonts/opentype/noto/"
