@@ -249,60 +249,6 @@ const FontSample& Sample(const std::vector<FontSample>& samples, const std::stri
     throw std::logic_error("no font sample " + fileName);
 }
 
-// The full-name records (nameID 4) of `platformID` in the name table at `name`.
-std::vector<std::size_t> FullNameRecords(const ByteVector& font, std::size_t name, std::uint16_t platformID) {
-    std::vector<std::size_t> records;
-    for (std::size_t i = 0, count = GetU16(font, name + 2); i < count; ++i) {
-        const std::size_t record = name + 6 + 12 * i;
-        if (GetU16(font, record) == platformID && GetU16(font, record + 6) == 4) records.push_back(record);
-    }
-    return records;
-}
-
-void AddSampleSfntCases(std::vector<MalformedFont>& cases, const FontSample& sample) {
-    Subject s(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
-    const std::size_t record = RecordOf(s.base(), 0, MakeTag("name")), name = GetU32(s.base(), record + 8);
-    s.Set({"numTables", 4, 2}, {0, 0xFFFF});
-    s.Set({"'name' record offset", record + 8, 4}, {0x80000000, 0xFFFFFFFF});
-    s.Set({"'name' record length", record + 12, 4}, {0, 0xFFFFFFFF});
-    s.Set({"name count", name + 2, 2}, {0, 0xFFFF});
-    s.Set({"name stringOffset", name + 4, 2}, {0xFFFF});
-    ByteVector noWindows = s.base();
-    for (std::size_t windows : FullNameRecords(noWindows, name, 3)) PutU16(noWindows, windows, 0xFFFF);
-    s.Add("Windows full names on platform 0xFFFF", noWindows);
-    ByteVector noMac = noWindows;
-    for (std::size_t mac : FullNameRecords(noMac, name, 1)) PutU16(noMac, mac + 8, 0xFFFF);
-    s.Add("Windows full names on platform 0xFFFF, Macintosh lengths 0xFFFF", noMac);
-}
-
-void AddSampleCollectionCases(std::vector<MalformedFont>& cases, const FontSample& sample) {
-    Subject c(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
-    const std::uint32_t numFonts = GetU32(c.base(), 8);
-    c.Set({"numFonts", 8, 4}, {0, 1, numFonts + 1, 0xFFFFFFFF});
-    c.Set({"last offsetTable", 12 + 4 * std::size_t{numFonts - 1}, 4}, {0xFFFFFFFF});
-    const std::size_t record = RecordOf(c.base(), GetU32(c.base(), 12), MakeTag("name"));
-    c.Set({"member 0 'name' record length", record + 12, 4}, {0, 0xFFFFFFFF});
-}
-
-std::size_t WoffEntryOf(const ByteVector& woff, std::uint32_t tag) {
-    for (std::size_t i = 0, n = GetU16(woff, 12); i < n; ++i)
-        if (GetU32(woff, WoffEntryField(i, 0)) == tag) return i;
-    throw std::logic_error("a WOFF sample without the table it needs");
-}
-
-void AddSampleWoffCases(std::vector<MalformedFont>& cases, const FontSample& sample) {
-    Subject w(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
-    const std::uint32_t total = GetU32(w.base(), kWoffTotalSfntSize);
-    const std::size_t last = GetU16(w.base(), 12) - 1, name = WoffEntryOf(w.base(), MakeTag("name"));
-    w.Set({"totalSfntSize", kWoffTotalSfntSize, 4}, {total - 4, total + 4});
-    w.Set({"numTables", 12, 2}, {0, 0xFFFF});
-    w.Set({"flavor", 4, 4}, {MakeTag("true")});
-    w.Set({"metaOffset", 24, 4}, {0xFFFFFFFF});
-    w.Set({"last entry offset", WoffEntryField(last, kWoffEntryOffset), 4}, {0xFFFFFFFF});
-    const Field nameStored{"name entry compLength", WoffEntryField(name, kWoffEntryCompLength), 4};
-    w.Set(nameStored, {GetU32(w.base(), nameStored.at) - 1});
-}
-
 // Where the Brotli stream of a single font's WOFF2 file starts: after the
 // 48-byte header and the table directory, whose entries are a flags byte, an
 // optional tag, origLength and, for a transformed table, transformLength.
@@ -441,11 +387,6 @@ std::vector<MalformedFont> MalformedBuilderFonts() {
 
 std::vector<MalformedFont> MalformedSampleFonts(const std::vector<FontSample>& samples) {
     std::vector<MalformedFont> cases;
-    for (const char* sfnt : {"dejavu-sans.ttf", "ipa-gothic.ttf", "noto-sans-cjk-jp.otf"})
-        AddSampleSfntCases(cases, Sample(samples, sfnt));
-    for (const char* ttc : {"noto-sans-cjk.ttc", "dejavu-three.ttc"}) AddSampleCollectionCases(cases, Sample(samples, ttc));
-    for (const char* woff : {"dejavu-sans-sfnt2woff.woff", "noto-serif-cjk-kr-fonttools.woff"})
-        AddSampleWoffCases(cases, Sample(samples, woff));
     for (const char* woff2 : {"dejavu-sans.woff2", "noto-sans-cjk-jp.woff2", "noto-sans-cjk.woff2"})
         AddSampleWoff2Cases(cases, Sample(samples, woff2));
     AddSampleDrawnCases(cases, Sample(samples, "inter-variable.ttf"),
