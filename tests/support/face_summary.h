@@ -1,5 +1,5 @@
 #pragma once
-// A face's details as items ("upem=1000", ..., "|", one per problem), absent fields left out.
+// A face's details as the report's rows ("unitsPerEm=1000", ...), for tests to compare.
 #include <string>
 #include <vector>
 
@@ -8,7 +8,7 @@
 namespace tavrel::test {
 
 std::vector<std::string> SummaryItems(const FaceInfo& info);
-std::string Summary(const FaceInfo& info);  // the items joined by spaces
+std::string Summary(const FaceInfo& info);  // the items joined by " | "
 // "-item" for each item `after` lacks, then "+item" for each `before` lacks.
 std::string Difference(const std::vector<std::string>& before, const std::vector<std::string>& after);
 
