@@ -89,8 +89,8 @@ HWND FindInPage(HWND dialog, const wchar_t* page, const wchar_t* control, const 
     return FindWindowExW(FindWindowExW(dialog, nullptr, page, nullptr), nullptr, control, text);
 }
 
-// The copy button pressed, and the picture it put on the clipboard.
-Picture CopyPicture(HWND dialog) {
+// Presses the copy button; gives back the picture it put on the clipboard, if any.
+Picture PressCopy(HWND dialog) {
     SendMessageW(FindWindowExW(dialog, nullptr, L"Button", L"コピー(&C)"), BM_CLICK, 0, 0);
     return ClipboardPicture().value_or(Picture{});
 }
@@ -226,7 +226,7 @@ protected:
             SetWindowPos(shown, nullptr, 0, 0, WidthOf(shown) + 100, 400, SWP_NOMOVE);
             EXPECT_EQ(WidthOf(list) - before, 100) << "laid out on WM_SIZE";
             SetWindowPos(shown, nullptr, 0, 0, WidthOf(shown) - 100, 400, SWP_NOMOVE);  // it opens next at this size
-            CopyPicture(shown);
+            PressCopy(shown);
         });
         EXPECT_TRUE(IsWindow(hwnd_)) << "Esc closed the dialog only";
         EXPECT_EQ(LoadedFonts().faceNames, fonts);
@@ -404,7 +404,8 @@ TEST_F(DetailsDialogTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertica
     EXPECT_EQ(WaterfallSizes(listed, 12), (std::vector<std::uint32_t>{8, 10, 12, 16, 20, 24, 32, 36, 72}));
     SetWindowTextW(appState.hwndSample, L"永字八法縦書きの見本永字八法縦書きの見本\r二行目");
     SIZE copied{}, client{}, horizontal{}, vertical{};
-    // The first line's ink (the labels are lighter): the top 16 pixels of ink across, the rightmost 16 down.
+    // The first line's ink (the labels are lighter): 16 pixels, which hold an 8-point line, from the top of the
+    // ink across, from its right edge down.
     const auto firstLine = [](const Picture& picture, bool vertical) {
         const Inked text = [](int r, int, int) { return r < 100; };
         const RECT all = InkIn(picture, text).box;
@@ -416,7 +417,7 @@ TEST_F(DetailsDialogTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertica
         RECT area{};
         GetClientRect(view, &area);
         client = {area.right, area.bottom};
-        const Picture picture = CopyPicture(dialog);
+        const Picture picture = PressCopy(dialog);
         copied = {picture.width, picture.height};
         horizontal = firstLine(PrintClient(view), false);
         SendMessageW(FindInPage(dialog, L"TavrelWaterfallPage", L"Button", L"縦書き(&V)"), BM_CLICK, 0, 0);
@@ -437,7 +438,7 @@ TEST_F(DetailsDialogTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertica
     std::vector<Picture> lines;
     for (const wchar_t* kana : {L"あいう", L"かきく"}) {
         SetWindowTextW(appState.hwndSample, kana);
-        RunOnPage(kWaterfallPage, [&](HWND dialog) { lines.push_back(CopyPicture(dialog)); });
+        RunOnPage(kWaterfallPage, [&](HWND dialog) { lines.push_back(PressCopy(dialog)); });
     }
     EXPECT_EQ(lines[0].pixels, lines[1].pixels);
 }
@@ -479,7 +480,7 @@ TEST_F(DetailsDialogTest, TypesetPageListsTheFeaturesSetsThemAcrossAndDownAndSho
         const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelTypesetPage", nullptr);
         const HWND features = FindWindowExW(pane, nullptr, WC_LISTVIEWW, nullptr);
         const HWND changes = FindWindowExW(pane, features, WC_LISTVIEWW, nullptr);
-        const auto ink = [&] { return InkIn(CopyPicture(dialog)).Size(); };
+        const auto ink = [&] { return InkIn(PressCopy(dialog)).Size(); };
         for (int i = 0; i < ListView_GetItemCount(features); ++i) {
             wchar_t text[128] = L"";
             ListView_GetItemText(features, i, 0, text, 128);
@@ -544,11 +545,11 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
             SendMessageW(track, TBM_SETPOS, TRUE, weight);
             SendMessageW(pane, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, weight), LPARAM(track));
         };
-        gdi = CopyPicture(dialog);
+        gdi = PressCopy(dialog);
         moveTo(401);  // next to the default: drawn from outlines
-        nearDefault = CopyPicture(dialog);
+        nearDefault = PressCopy(dialog);
         moveTo(900);
-        black = CopyPicture(dialog);
+        black = PressCopy(dialog);
     });
     const Ink byGdi = InkIn(gdi), byOutlines = InkIn(nearDefault);
     for (auto [a, b] : {std::pair{byGdi.box.left, byOutlines.box.left}, {byGdi.box.top, byOutlines.box.top},
