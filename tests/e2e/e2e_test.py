@@ -207,8 +207,8 @@ class RealProgramTest(unittest.TestCase):
         poll(lambda: state()["size"] == ["".join(keys)], "the size box to show " + "".join(keys),
              shown=lambda: state()["size"])
 
-    def close_with_esc(self):
-        self.click_into(state(), "sample")
+    def close_with_esc(self, role="sample"):
+        self.click_into(state(), role)
         xdotool("key", "Escape")
         self.assertEqual(self.process.wait(timeout=30), 0)
         self.assertIsNotNone(probe("wait-gone", "10000"))
@@ -320,7 +320,7 @@ class RealProgramTest(unittest.TestCase):
             self.type_size(self.start(), "1", "6")
             xdotool("key", "a")
             poll(lambda: rung() >= 1, "a beep at the letter")
-            self.close_with_esc()
+            self.close_with_esc("size")
             self.assertEqual(rung(), 1)
         self.assertEqual(read_settings(self.ini)["pt"], "16")
 
