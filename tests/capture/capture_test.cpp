@@ -130,9 +130,7 @@ TEST_F(CaptureTest, EachCaptureShowsTheControlAsItIsNow) {
     ASSERT_EQ(first.height, 150);
     EXPECT_GT(first.Count(kTextColour), 500u);
     // Below the last line and at the right edge there is only background.
-    EXPECT_EQ(first.At(399, 149), kBackground);
-    EXPECT_EQ(first.At(399, 0), kBackground);
-    EXPECT_EQ(first.At(0, 149), kBackground);
+    for (const POINT at : {POINT{399, 149}, POINT{399, 0}, POINT{0, 149}}) EXPECT_EQ(first.At(at.x, at.y), kBackground);
     const long objects = CountGdiObjects();
     ASSERT_GT(objects, 0);
     COLORREF previous = kBackground;

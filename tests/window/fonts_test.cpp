@@ -7,7 +7,6 @@
 #include "app_state.h"
 #include "font_builder.h"
 #include "font_file_win32.h"
-#include "font_sources.h"
 #include "heap_meter.h"
 #include "loaded_font_list.h"
 #include "long_path_win32.h"
@@ -64,17 +63,7 @@ TEST_F(FontsTest, DroppedFontsAreListedInDropOrderAndOnlyTheFirstReachesTheSampl
     EXPECT_EQ(FaceOf(), L"DejaVu Sans");
 }
 
-// Wine opens long paths in any form; Windows only their "\\?\" form (table below).
-TEST_F(FontsTest, ACommandLineFontIsOpenedWhateverItsLength) {
-    const std::wstring font = LongPathCopy(ScratchFolder(), IpaGothic(), L"Long Path.TTF");
-    OpenWindow();
-    OpenCommandLineFont((L"tavrel.exe \"" + font + L"\" " + DejaVu("DejaVuSans.ttf")).c_str());
-    EXPECT_EQ(Listed(), Names{kIpaGothic}) << "only the first argument is opened";
-    EXPECT_EQ(FaceOf(), kIpaGothic);
-    OpenCommandLineFont(L"tavrel.exe");
-    EXPECT_EQ(Listed().size(), 1u);
-}
-
+// Wine opens long paths in any form; Windows only their "\\?\" form.
 TEST(OpenablePath, LongPathsTakeTheExtendedLengthFormAndShortOnesStayAsGiven) {
     const std::wstring name(280, L'n'), prefix = L"\\\\?\\";
     const std::pair<std::wstring, std::wstring> cases[] = {

@@ -201,7 +201,8 @@ void MainWindowTest::Select(LONG from, LONG to) const {
 CHARFORMAT2W MainWindowTest::FormatOf(LONG from, LONG to) const {
     CHARRANGE kept{};
     SendMessageW(appState.hwndSample, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&kept));
-    Select(from, to < 0 ? TextLength() : to);
+    GETTEXTLENGTHEX length{GTL_NUMCHARS | GTL_PRECISE, 1200};
+    Select(from, to < 0 ? LONG(SendMessageW(appState.hwndSample, EM_GETTEXTLENGTHEX, WPARAM(&length), 0)) : to);
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     SendMessageW(appState.hwndSample, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
@@ -212,11 +213,6 @@ CHARFORMAT2W MainWindowTest::FormatOf(LONG from, LONG to) const {
 std::wstring MainWindowTest::FaceOf(LONG from, LONG to) const {
     const CHARFORMAT2W format = FormatOf(from, to);
     return format.dwMask & CFM_FACE ? std::wstring(format.szFaceName) : L"<mixed>";
-}
-
-LONG MainWindowTest::TextLength() const {
-    GETTEXTLENGTHEX query{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    return LONG(SendMessageW(appState.hwndSample, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&query), 0));
 }
 
 std::wstring MainWindowTest::SizeBoxText() const { return WindowText(appState.hwndSizeCombo); }

@@ -68,7 +68,6 @@ protected:
     // The format of characters [from, to), all text by default, the selection restored afterwards.
     CHARFORMAT2W FormatOf(LONG from = 0, LONG to = -1) const;
     std::wstring FaceOf(LONG from = 0, LONG to = -1) const;
-    LONG TextLength() const;
     std::wstring SizeBoxText() const;
     void Command(WORD id) const;
     std::vector<std::wstring> FaceBoxItems() const;
