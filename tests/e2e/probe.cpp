@@ -20,16 +20,16 @@
 #include <string>
 #include <vector>
 
-#include "../support/utf8_win32.h"
+#include "wide_text_win32.h"
 
 namespace {
 
-using tavrel::test::Utf8;
 
 // Line breaks as \r and \n, so each value stays on one line.
 std::string OneLine(const std::wstring& text) {
     std::string line;
-    for (char c : Utf8(text)) line += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
+    for (char c : tavrel::Utf8FromWide(text))
+        line += c == '\r' ? std::string("\\r") : c == '\n' ? std::string("\\n") : std::string(1, c);
     return line;
 }
 
@@ -124,7 +124,7 @@ int PrintVersion(const wchar_t* file) {
         wchar_t* value = nullptr;
         if (VerQueryValueW(info.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + key).c_str(),
                            reinterpret_cast<void**>(&value), &size))
-            std::printf("%s %s\n", Utf8(key).c_str(), Utf8(value).c_str());
+            std::printf("%s %s\n", tavrel::Utf8FromWide(key).c_str(), tavrel::Utf8FromWide(value).c_str());
     }
     return 0;
 }

@@ -89,7 +89,7 @@ def variable_cff2():
     return font
 
 
-def colr_layers():
+def colr_layers(name="Layers Regular"):
     """'A' drawn as two COLR version 0 layers in the two colours of a CPAL palette."""
     boxes = {".notdef": (50, 0, 550, 700), "A": (100, 0, 500, 700), "A.back": (100, 0, 500, 700),
              "A.front": (200, 100, 400, 600)}
@@ -104,8 +104,8 @@ def colr_layers():
     fb.setupGlyf(glyphs)
     fb.setupHorizontalMetrics({name: (600, box[0]) for name, box in boxes.items()})
     fb.setupHorizontalHeader(ascent=800, descent=-200)
-    fb.setupNameTable({"familyName": "Layers", "styleName": "Regular", "fullName": "Layers Regular"})
-    fb.setupOS2(), fb.setupPost()
+    fb.setupNameTable({"familyName": name, "styleName": "Regular", "fullName": name})
+    fb.setupOS2(sTypoAscender=800, sTypoDescender=-200, usWinAscent=800, usWinDescent=200), fb.setupPost()
     fb.setupCPAL([[(1, 0, 0, 1), (0, 0, 1, 1)]])
     fb.setupCOLR({"A": [("A.back", 0), ("A.front", 1)]}, version=0)
     return fb.font

@@ -13,9 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "../support/utf8_win32.h"
+#include "wide_text_win32.h"
 
 namespace tavrel::test {
+
+// The test programs speak UTF-8 to the scripts that drive them.
+inline std::wstring Utf16(const char* utf8) { return WideFromUtf8(utf8); }
+inline std::string Utf8(const std::wstring& text) { return Utf8FromWide(text); }
 
 // The settings file of this test program: beside it, bearing its name.
 std::wstring SettingsPath();
