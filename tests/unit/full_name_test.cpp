@@ -73,26 +73,5 @@ TEST(PickFullName, DecodesMacintoshRecordsInTheAnsiCodePage) {
     EXPECT_EQ(name.substr(0, 3), u"Caf");
 }
 
-TEST(ReadFullName, ReadsTheFirstNameTableOfTrueTypeAndCffFacesOnly) {
-    const auto names = NameTableBuilder().Windows(kEnglish, u"Face");
-    const ByteVector first = names.Build(), second = NameTableBuilder().Windows(kEnglish, u"Second").Build();
-    ByteVector outside = test::BuildFontNamed(u"Face");
-    test::PutU32(outside, 12 + 16 * 3 + 8, 0x7FFFFFF0);  // the 'name' record's offset
-    const std::tuple<ByteVector, bool, std::u16string> cases[] = {  // font, read, name
-        {test::BuildNamedFont(names, 0x00010000), true, u"Face"},
-        {test::BuildNamedFont(names, test::MakeTag("OTTO")), true, u"Face"},
-        {test::BuildNamedFont(names, test::MakeTag("true")), false, u"kept"},
-        {ByteVector{0, 1, 0}, false, u"kept"},
-        {test::BuildSfnt({{test::MakeTag("name"), first}, {test::MakeTag("name"), second}}), true, u"Face"},
-        {test::BuildSfnt({{test::MakeTag("head"), ByteVector(54)}}), true, u"kept"},  // nothing to read: untouched
-        {outside, true, u"kept"},
-    };
-    for (const auto& [font, read, expected] : cases) {
-        std::u16string name = u"kept";
-        EXPECT_EQ(ReadFullName(name, font, 0), read);
-        EXPECT_EQ(name, expected);
-    }
-}
-
 }  // namespace
 }  // namespace tavrel
