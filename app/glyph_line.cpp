@@ -5,8 +5,10 @@
 #include <cwchar>
 
 #include "color_glyphs.h"
+#include "glyph_masks.h"
 #include "glyph_outline.h"
 #include "glyph_raster.h"
+#include "paint_buffer.h"
 #include "png_picture.h"
 
 namespace tavrel {
@@ -92,11 +94,30 @@ void DrawAcross(HDC dc, const std::vector<PlacedGlyph>& placed, int baseline) {
     flush();
 }
 
-// `mask`'s coverage in `color`, blended over what the DC holds at (left, top):
-// read back, mixed and written again, which is quicker than an alpha blend.
-void BlendCoverage(HDC dc, int left, int top, const CoverageMask& mask, COLORREF color) {
-    const int width = mask.width(), height = mask.height();
-    if (width == 0 || height == 0) return;
+// `coverage` (rows `width` wide) in `color`, mixed into the pixels under it.
+void MixCoverage(const PixelRows& pixels, int width, const std::vector<std::uint8_t>& coverage, COLORREF color) {
+    const int red = GetRValue(color), green = GetGValue(color), blue = GetBValue(color);
+    const auto mix = [](std::uint32_t under, int over, int a) { return std::uint32_t(int(under) + (over - int(under)) * a / 255); };
+    const int height = width > 0 ? int(coverage.size() / std::size_t(width)) : 0;
+    for (int y = 0; y < height; ++y) {
+        std::uint32_t* row = pixels.Row(y);
+        const std::uint8_t* alpha = &coverage[std::size_t(y) * std::size_t(width)];
+        for (int x = 0; x < width; ++x) {
+            const int a = alpha[x];
+            if (a == 0) continue;
+            const std::uint32_t p = row[x];
+            row[x] = mix(p >> 16 & 0xFF, red, a) << 16 | mix(p >> 8 & 0xFF, green, a) << 8 | mix(p & 0xFF, blue, a);
+        }
+    }
+}
+
+// `coverage` of `area` in `color`, over what the DC holds: in place in a
+// paint buffer, otherwise read back, mixed and written again (quicker than
+// an alpha blend).
+void BlendCoverage(HDC dc, const RECT& area, const std::vector<std::uint8_t>& coverage, COLORREF color) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
+    if (const auto pixels = PaintBuffer::PixelsUnder(dc, area)) return MixCoverage(*pixels, width, coverage, color);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -104,19 +125,10 @@ void BlendCoverage(HDC dc, int left, int top, const CoverageMask& mask, COLORREF
     const AutoDeleteDC memory(CreateCompatibleDC(dc));
     if (!bitmap || !memory || !bits) return;
     const ScopedSelectObject selected(memory.get(), bitmap.get());
-    BitBlt(memory.get(), 0, 0, width, height, dc, left, top, SRCCOPY);
+    BitBlt(memory.get(), 0, 0, width, height, dc, area.left, area.top, SRCCOPY);
     GdiFlush();
-    const std::vector<std::uint8_t> coverage = mask.Coverage();
-    auto* pixels = static_cast<std::uint32_t*>(bits);
-    const int red = GetRValue(color), green = GetGValue(color), blue = GetBValue(color);
-    const auto mix = [](std::uint32_t under, int over, int a) { return std::uint32_t(int(under) + (over - int(under)) * a / 255); };
-    for (std::size_t i = 0; i < coverage.size(); ++i) {
-        const int a = coverage[i];
-        if (a == 0) continue;
-        const std::uint32_t p = pixels[i];
-        pixels[i] = mix(p >> 16 & 0xFF, red, a) << 16 | mix(p >> 8 & 0xFF, green, a) << 8 | mix(p & 0xFF, blue, a);
-    }
-    BitBlt(dc, left, top, width, height, memory.get(), 0, 0, SRCCOPY);
+    MixCoverage({static_cast<std::uint8_t*>(bits), std::ptrdiff_t(width) * 4}, width, coverage, color);
+    BitBlt(dc, area.left, area.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
 COLORREF LayerColor(const ColorLayer& layer, COLORREF text) {
@@ -134,26 +146,70 @@ RECT OutlineReach(const PlacedGlyph& g, const OutlineBounds& b, double s) {
             LONG(std::ceil(Clamped(bottom))) + 1};
 }
 
-// The glyphs' outlines at the face's instance, filled in `color` as one mask
-// over the part of the DC's clip box they reach.
+// A glyph's kept mask and where it goes: its origin rounded to a quarter pixel.
+struct PlacedMask {
+    const GlyphMask* mask;  // null for one too large to keep
+    int x, y;               // the pixel the origin falls in
+};
+
+PlacedMask MaskFor(const LineFonts& fonts, const PlacedGlyph& g) {
+    const double qx = std::round(g.x * kMaskPhases), qy = std::round(g.y * kMaskPhases);
+    const double x = std::floor(qx / kMaskPhases), y = std::floor(qy / kMaskPhases);
+    const GlyphMask* mask = fonts.face->Glyphs().Mask(*fonts.face, g.glyph, fonts.scale, g.sideways,
+                                                      int(qx - x * kMaskPhases), int(qy - y * kMaskPhases));
+    return {mask, int(x), int(y)};
+}
+
+RECT MaskRect(const PlacedMask& m) {
+    return {m.x + m.mask->left, m.y + m.mask->top, m.x + m.mask->left + m.mask->width, m.y + m.mask->top + m.mask->height};
+}
+
+// Adds a kept mask to the line's coverage over `area`, clamped to full.
+void AddMask(std::vector<std::uint8_t>& coverage, const RECT& area, const PlacedMask& m) {
+    RECT part{};
+    const RECT rect = MaskRect(m);
+    if (!IntersectRect(&part, &rect, &area)) return;
+    const int width = area.right - area.left;
+    for (int y = part.top; y < part.bottom; ++y) {
+        const std::uint8_t* from = &m.mask->coverage[std::size_t(y - rect.top) * std::size_t(m.mask->width)];
+        std::uint8_t* to = &coverage[std::size_t(y - area.top) * std::size_t(width)];
+        for (int x = part.left; x < part.right; ++x)
+            to[x - area.left] = std::uint8_t(std::min(to[x - area.left] + from[x - rect.left], 255));
+    }
+}
+
+// The glyphs' outlines at the face's instance, filled in `color` over the
+// part of the DC's clip box they reach. Each glyph's mask is kept with the
+// face; one too large to keep is filled into the line's own.
 void FillGlyphs(HDC dc, const LineFonts& fonts, const std::vector<PlacedGlyph>& glyphs, COLORREF color) {
-    std::map<std::uint32_t, std::vector<PathCommand>> outlines;
+    InstanceGlyphs& kept = fonts.face->Glyphs();
     RECT reach{};
+    std::vector<PlacedGlyph> large;
     for (const PlacedGlyph& g : glyphs) {
-        auto [outline, added] = outlines.try_emplace(g.glyph);
-        if (added) outline->second = DrawGlyphOutline(*fonts.face, g.glyph);
-        if (const auto bounds = OutlineBoundsOf(outline->second)) {
-            const RECT one = OutlineReach(g, *bounds, fonts.scale);
-            UnionRect(&reach, &reach, &one);
-        }
+        const PlacedMask m = MaskFor(fonts, g);
+        RECT one{};
+        if (m.mask) one = MaskRect(m);
+        else if (const auto bounds = OutlineBoundsOf(kept.Outline(*fonts.face, g.glyph))) one = OutlineReach(g, *bounds, fonts.scale);
+        if (!m.mask) large.push_back(g);
+        UnionRect(&reach, &reach, &one);
     }
     RECT clip{}, area{};
     GetClipBox(dc, &clip);
     if (!IntersectRect(&area, &clip, &reach)) return;
-    CoverageMask mask(area.right - area.left, area.bottom - area.top);
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    std::vector<std::uint8_t> coverage;
+    if (large.empty()) {
+        coverage.assign(std::size_t(width) * std::size_t(height), 0);
+    } else {
+        CoverageMask mask(width, height);
+        for (const PlacedGlyph& g : large)
+            mask.Fill(kept.Outline(*fonts.face, g.glyph), {g.x - area.left, g.y - area.top, fonts.scale, g.sideways});
+        coverage = mask.Coverage();
+        if (coverage.size() != std::size_t(width) * std::size_t(height)) return;  // past the largest mask
+    }
     for (const PlacedGlyph& g : glyphs)
-        mask.Fill(outlines[g.glyph], {g.x - area.left, g.y - area.top, fonts.scale, g.sideways});
-    BlendCoverage(dc, area.left, area.top, mask, color);
+        if (const PlacedMask m = MaskFor(fonts, g); m.mask) AddMask(coverage, area, m);
+    BlendCoverage(dc, area, coverage, color);
 }
 
 // A bitmap glyph's picture, scaled into the box of its ink.
@@ -188,7 +244,7 @@ void DrawEach(HDC dc, const std::vector<PlacedGlyph>& placed, const LineFonts& f
     const COLORREF text = GetTextColor(dc);
     std::vector<PlacedGlyph> filled;  // from outlines, in the text colour
     for (const PlacedGlyph& g : placed) {
-        SelectObject(dc, g.sideways ? fonts.sideways.get() : fonts.upright.get());
+        if (!fonts.fromOutlines || fonts.color) SelectObject(dc, g.sideways ? fonts.sideways.get() : fonts.upright.get());
         if (fonts.color && (DrawLayers(dc, fonts, g, text) || DrawPicture(dc, fonts, g))) continue;
         if (fonts.fromOutlines) filled.push_back(g);
         else DrawGlyph(dc, int(std::lround(g.x)), int(std::lround(g.y)), g.glyph);

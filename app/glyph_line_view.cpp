@@ -8,6 +8,7 @@
 #include "app_state.h"
 #include "capture_sample.h"
 #include "dialog_dpi.h"
+#include "paint_buffer.h"
 
 namespace tavrel {
 
@@ -108,7 +109,10 @@ LRESULT GlyphLineView::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             const SIZE client = Client();
             // A line shorter than the view sits at its right edge when set down.
             const POINT corner{(down_ ? std::max<LONG>(client.cx - extent_.cx, 0) : 0) - scroll_.x, -scroll_.y};
-            if (const HDC dc = BeginPaint(hwnd, &paint)) Paint(dc, paint.rcPaint, corner);
+            if (const HDC dc = BeginPaint(hwnd, &paint)) {
+                const PaintBuffer buffer(dc, paint.rcPaint);
+                Paint(buffer.dc(), paint.rcPaint, corner);
+            }
             EndPaint(hwnd, &paint);
             return 0;
         }

@@ -13,6 +13,7 @@
 #include "face_glyphs.h"
 #include "glyph_line.h"
 #include "instance_controls.h"
+#include "paint_buffer.h"
 #include "point_size.h"
 #include "resource_ids.h"
 #include "routed_window.h"
@@ -311,7 +312,10 @@ private:
             case WM_PAINT: {
                 PAINTSTRUCT paint{};
                 if (const HDC dc = BeginPaint(hwnd, &paint)) {
-                    Paint(dc, paint.rcPaint, scroll_, CanvasWidth());
+                    {
+                        const PaintBuffer buffer(dc, paint.rcPaint);
+                        Paint(buffer.dc(), paint.rcPaint, scroll_, CanvasWidth());
+                    }
                     RECT client{};
                     GetClientRect(hwnd, &client);
                     if (GetFocus() == hwnd) DrawFocusRect(dc, &client);

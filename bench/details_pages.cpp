@@ -8,7 +8,8 @@
 //    default features and drawn glyph by glyph at the nine sizes of the size
 //    list, beside ExtTextOutW drawing the same text in the same face by itself;
 //  - with a variable font VARFONT: a 48-pixel line drawn from outlines at an
-//    instance beside GDI drawing the same glyphs at the default, and the ten
+//    instance beside GDI drawing the same glyphs at the default, both into a
+//    paint buffer as the pages draw, and the ten
 //    lines of the waterfall set and drawn at a new instance, as dragging an
 //    axis's track bar does (the target: within a 60 Hz frame, 16.7 ms).
 // Prints medians in milliseconds and the ratios.
@@ -22,6 +23,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "app_state.h"
@@ -31,6 +33,7 @@
 #include "font_file_win32.h"
 #include "glyph_line.h"
 #include "loaded_font_list.h"
+#include "paint_buffer.h"
 #include "resource_ids.h"
 #include "subject_code_points.h"
 #include "subject_face.h"
@@ -192,9 +195,11 @@ void BenchInstances(std::size_t item, int runs) {
     if (!shaping) return (void)std::printf("instances: the variable face cannot be read\n");
     const std::u16string_view text = u"Hamburgefonstiv 0123 The quick brown fox";
     const HDC screen = GetDC(nullptr);
-    const HDC dc = CreateCompatibleDC(screen);
+    const HDC target = CreateCompatibleDC(screen);
     const HBITMAP bitmap = CreateCompatibleBitmap(screen, 1800, 900);
-    const HGDIOBJ previous = SelectObject(dc, bitmap);
+    const HGDIOBJ previous = SelectObject(target, bitmap);
+    auto buffer = std::make_unique<PaintBuffer>(target, RECT{0, 0, 1800, 900});
+    const HDC dc = buffer->dc();
     const auto line = [&](int pixels, bool fromOutlines) {
         const LineFonts lineFonts = CreateLineFonts(subject.faceName, shaping.value(), pixels, fromOutlines);
         DrawGlyphLine(dc, SetLine(shaping.value(), text, {}, false).value(), false, lineFonts, {8, 100});
@@ -214,9 +219,10 @@ void BenchInstances(std::size_t item, int runs) {
     });
     std::printf("outline_line_48px_ms %.3f\ngdi_line_48px_ms %.3f\noutline_ratio %.2f\nwaterfall_drag_ms %.3f\n",
                 outlines, gdi, outlines / gdi, drag);
-    SelectObject(dc, previous);
+    buffer.reset();
+    SelectObject(target, previous);
     DeleteObject(bitmap);
-    DeleteDC(dc);
+    DeleteDC(target);
     ReleaseDC(nullptr, screen);
 }
 

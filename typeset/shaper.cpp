@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "glyph_masks.h"
 #include "vertical_orientation.h"
 
 namespace tavrel {
@@ -144,7 +145,11 @@ void ShapingFace::SetVariations(std::span<const AxisSetting> axes) const {
     std::vector<hb_variation_t> variations;
     for (const AxisSetting& axis : axes) variations.push_back({axis.tag, axis.value});
     hb_font_set_variations(font_.get(), variations.data(), unsigned(variations.size()));
+    glyphs_->Clear();
 }
+
+ShapingFace::ShapingFace(std::shared_ptr<hb_font_t> font)
+    : font_(std::move(font)), glyphs_(std::make_shared<InstanceGlyphs>()) {}
 
 Result<ShapingFace> ShapingFace::Open(Bytes image, unsigned index) {
     if (image.size() > std::numeric_limits<unsigned>::max()) return Failure{"the font is too large"};

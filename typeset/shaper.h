@@ -17,6 +17,8 @@ struct hb_font_t;
 
 namespace tavrel {
 
+class InstanceGlyphs;
+
 // The longest text shaped, in UTF-16 units (code points for UTF-32 text): a
 // hostile face's lookups then cost in proportion to a bounded text.
 constexpr std::size_t kMaxShapedText = 4096;
@@ -87,10 +89,14 @@ public:
     // The glyph the face's cmap gives the character, absent when it has none.
     std::optional<std::uint32_t> NominalGlyph(char32_t c) const;
     hb_font_t* Font() const { return font_.get(); }
+    // Its glyphs' outlines and masks at the current instance, kept for
+    // drawing them again; shared by copies, as the instance is.
+    InstanceGlyphs& Glyphs() const { return *glyphs_; }
 
 private:
-    explicit ShapingFace(std::shared_ptr<hb_font_t> font) : font_(std::move(font)) {}
+    explicit ShapingFace(std::shared_ptr<hb_font_t> font);
     std::shared_ptr<hb_font_t> font_;
+    std::shared_ptr<InstanceGlyphs> glyphs_;
 };
 
 // The whole text shaped in one direction, as HarfBuzz's own tools do; clusters

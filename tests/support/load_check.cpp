@@ -11,7 +11,7 @@
 #include "heap_meter.h"
 #include "color_glyphs.h"
 #include "glyph_outline.h"
-#include "glyph_raster.h"
+#include "glyph_masks.h"
 #include "shaper.h"
 
 namespace tavrel::test {
@@ -123,12 +123,15 @@ std::string OutlinesFault(const ShapingFace& face, const FaceInfo& info, const s
             axes.push_back({axis.tag, float(extreme == 0 ? axis.minimum : extreme == 1 ? axis.defaultValue : axis.maximum)});
         face.SetVariations(axes);
         for (const ShapedGlyph& g : glyphs) {
-            const auto outline = DrawGlyphOutline(face, g.glyph);
+            const auto outline = face.Glyphs().Outline(face, g.glyph);
             const auto bounds = OutlineBoundsOf(outline);
             if (outline.size() > kMaxPathCommands) return "an unbounded outline";
-            CoverageMask mask(64, 48);  // filled as the window fills it at 32 pixels an em
-            mask.Fill(outline, {8, 36, 32.0 / std::max(face.UnitsPerEm(), 1u), g.cluster % 2 == 1});
-            mask.Coverage();
+            // Kept as the window keeps it at 32 pixels an em.
+            const GlyphMask* mask = face.Glyphs().Mask(face, g.glyph, 32.0 / std::max(face.UnitsPerEm(), 1u),
+                                                       g.cluster % 2 == 1, g.cluster % kMaskPhases, 1);
+            if (mask && (std::int64_t{mask->width} * mask->height > kMaxKeptMaskPixels ||
+                         mask->coverage.size() != std::size_t(mask->width) * std::size_t(mask->height)))
+                return "a kept mask of the wrong size";
             if (bounds && !(std::abs(bounds->xMin) < 1e9f && std::abs(bounds->yMin) < 1e9f &&
                             std::abs(bounds->xMax) < 1e9f && std::abs(bounds->yMax) < 1e9f))
                 return "outline points out of range";

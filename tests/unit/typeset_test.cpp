@@ -1,10 +1,11 @@
 // The typesetting core: runs of a vertical line, the feature and variation
-// syntax, the coverage of filled outlines, and the SVG of an outline.
+// syntax, the coverage of filled outlines, kept masks, and the SVG of an outline.
 #include <gtest/gtest.h>
 
 #include <numeric>
 
 #include "file_bytes.h"
+#include "glyph_masks.h"
 #include "glyph_outline.h"
 #include "glyph_raster.h"
 #include "shaper.h"
@@ -52,6 +53,26 @@ TEST(Typeset, FilledOutlinesCoverTheirAreaAndAHoleIsLeftOpen) {
     EXPECT_EQ(OutlineSvg(Square(0, 0, 10, 5)),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
               "viewBox=\"0 -5 10 5\" width=\"10\" height=\"5\">\n<path d=\"M0 0L10 0L10 -5L0 -5Z\"/>\n</svg>\n");
+}
+
+// Each kept mask holds the whole glyph at its phase, and a new instance gives new masks.
+TEST(Typeset, KeptMasksHoldTheWholeGlyphUntilTheInstanceChanges) {
+    const auto bytes = ReadFileBytes("/usr/share/fonts/truetype/inter-vf/Inter-roman.var.ttf");
+    auto face = ShapingFace::Open(bytes.value(), 0);
+    ASSERT_TRUE(face.ok());
+    const std::uint32_t glyph = face->NominalGlyph(U'g').value();
+    const double scale = 40.0 / face->UnitsPerEm();
+    const auto ink = [](const std::vector<std::uint8_t>& coverage) { return std::accumulate(coverage.begin(), coverage.end(), 0.0); };
+    for (const auto& [sideways, phaseX, phaseY] : {std::tuple{false, 0, 0}, {false, 3, 1}, {true, 2, 3}}) {
+        const GlyphMask kept = *face->Glyphs().Mask(face.value(), glyph, scale, sideways, phaseX, phaseY);
+        CoverageMask roomy(200, 200);
+        roomy.Fill(DrawGlyphOutline(face.value(), glyph), {100 + phaseX / 4.0, 100 + phaseY / 4.0, scale, sideways});
+        EXPECT_NEAR(ink(kept.coverage), ink(roomy.Coverage()), ink(kept.coverage) / 200) << sideways << phaseX;
+        EXPECT_EQ(ink({kept.coverage.begin(), kept.coverage.begin() + kept.width}), 0) << "the top row is margin";
+    }
+    const double regular = ink(face->Glyphs().Mask(face.value(), glyph, scale, false, 0, 0)->coverage);
+    face->SetVariations(std::vector<AxisSetting>{{Tag("wght"), 900}});
+    EXPECT_GT(ink(face->Glyphs().Mask(face.value(), glyph, scale, false, 0, 0)->coverage), regular * 1.25);
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include "gdi_object_count.h"
 #include "loaded_font_list.h"
 #include "resource_ids.h"
+#include "scoped_handles.h"
 #include "waterfall_page.h"
 #include "window_harness.h"
 #include "woff_builder.h"
@@ -95,13 +96,15 @@ Picture PressCopy(HWND dialog) {
     return ClipboardPicture().value_or(Picture{});
 }
 
-// A window as it paints itself, by way of the clipboard.
-Picture PrintClient(HWND hwnd) {
+// A window as it paints itself when asked, or as it painted the screen, by way of the clipboard.
+Picture PrintClient(HWND hwnd, bool asOnScreen = false) {
     RECT client{};
     GetClientRect(hwnd, &client);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     CapturePaintingToClipboard(hwnd, client.right, client.bottom, [&](HDC dc) {
-        SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-        return true;
+        if (!asOnScreen) return SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT), true;
+        const ScopedGetDC screen(hwnd);
+        return bool(BitBlt(dc, 0, 0, client.right, client.bottom, screen.get(), 0, 0, SRCCOPY));
     });
     return ClipboardPicture().value_or(Picture{});
 }
@@ -537,7 +540,7 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
     OpenFace(fonts + L"\\TavrelTestVariable.ttf");
     appState.pointSize = 36;  // 48 pixels at 96 DPI
     SetWindowTextW(appState.hwndSample, L"Hamburgefonstiv");
-    Picture gdi, nearDefault, black;
+    Picture gdi, nearDefault, black, onScreen;
     RunOnPage(kTypesetPage, [&](HWND dialog) {
         const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelTypesetPage", nullptr);
         const HWND track = FindWindowExW(pane, nullptr, TRACKBAR_CLASSW, nullptr);
@@ -550,6 +553,7 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
         nearDefault = PressCopy(dialog);
         moveTo(900);
         black = PressCopy(dialog);
+        onScreen = PrintClient(FindWindowExW(pane, nullptr, L"TavrelGlyphLine", nullptr), true);
     });
     const Ink byGdi = InkIn(gdi), byOutlines = InkIn(nearDefault);
     for (auto [a, b] : {std::pair{byGdi.box.left, byOutlines.box.left}, {byGdi.box.top, byOutlines.box.top},
@@ -560,6 +564,7 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
     EXPECT_GE(Overlap(gdi, nearDefault), 0.85);
     EXPECT_LT(std::abs(double(byOutlines.count) / double(byGdi.count) - 1), 0.15);
     EXPECT_GT(InkIn(black).count, byOutlines.count * 5 / 4) << "ink grows with the weight";
+    EXPECT_GE(Overlap(onScreen, black), 0.95) << "the screen shows the line as it is copied";
 
     const struct { const wchar_t* file; Inked wanted[2]; } colourCases[] = {
         {L"\\TavrelTestColour.ttf", {[](int r, int, int b) { return r > 180 && b < 80; },
