@@ -3,9 +3,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <tuple>
 
 #include "app_state.h"
+#include "canvas_scroll.h"
 #include "capture_sample.h"
 #include "dialog_dpi.h"
 #include "paint_buffer.h"
@@ -45,47 +45,12 @@ void GlyphLineView::Copy(HWND owner) const {
     });
 }
 
-SIZE GlyphLineView::Client() const {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    return {client.right, client.bottom};
-}
+SIZE GlyphLineView::Client() const { return ClientSize(hwnd_); }
 
-void GlyphLineView::UpdateScrollBars() {
-    const SIZE client = Client();
-    scroll_.x = std::clamp<LONG>(scroll_.x, 0, std::max<LONG>(extent_.cx - client.cx, 0));
-    scroll_.y = std::clamp<LONG>(scroll_.y, 0, std::max<LONG>(extent_.cy - client.cy, 0));
-    for (const auto& [bar, range, page, position] : {std::tuple{SB_HORZ, extent_.cx, client.cx, scroll_.x},
-                                                     std::tuple{SB_VERT, extent_.cy, client.cy, scroll_.y}}) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        info.nMax = range - 1;
-        info.nPage = UINT(std::max<LONG>(page, 0));
-        info.nPos = position;
-        SetScrollInfo(hwnd_, bar, &info, TRUE);
-    }
-}
+void GlyphLineView::UpdateScrollBars() { SetCanvasScrollBars(hwnd_, extent_, scroll_); }
 
 void GlyphLineView::Scroll(int bar, WORD request) {
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_ALL;
-    GetScrollInfo(hwnd_, bar, &info);
-    LONG& at = bar == SB_HORZ ? scroll_.x : scroll_.y;
-    switch (request) {
-        case SB_LINEUP: at -= Scaled(hwnd_, kScrollLine); break;
-        case SB_LINEDOWN: at += Scaled(hwnd_, kScrollLine); break;
-        case SB_PAGEUP: at -= LONG(info.nPage); break;
-        case SB_PAGEDOWN: at += LONG(info.nPage); break;
-        case SB_TOP: at = 0; break;
-        case SB_BOTTOM: at = info.nMax; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: at = info.nTrackPos; break;
-        default: return;
-    }
-    UpdateScrollBars();
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    ScrollCanvas(hwnd_, extent_, scroll_, bar, request, Scaled(hwnd_, kScrollLine));
 }
 
 // Across, the baseline under the top margin; down, the column against the

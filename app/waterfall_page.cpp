@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cwchar>
 #include <string>
-#include <tuple>
 
 #include "app_state.h"
+#include "canvas_scroll.h"
 #include "capture_sample.h"
 #include "dialog_dpi.h"
 #include "face_glyphs.h"
@@ -211,50 +211,10 @@ private:
         InvalidateRect(view_, nullptr, TRUE);
     }
 
-    SIZE Client() const {
-        RECT client{};
-        GetClientRect(view_, &client);
-        return {client.right, client.bottom};
-    }
+    SIZE Client() const { return ClientSize(view_); }
     int CanvasWidth() const { return std::max<int>(extent_.cx, Client().cx); }
-
-    void UpdateScrollBars() {
-        const SIZE client = Client();
-        scroll_.x = std::clamp<int>(scroll_.x, 0, std::max<int>(extent_.cx - client.cx, 0));
-        scroll_.y = std::clamp<int>(scroll_.y, 0, std::max<int>(extent_.cy - client.cy, 0));
-        for (const auto& [bar, range, page, position] :
-             {std::tuple{SB_HORZ, extent_.cx, client.cx, scroll_.x}, std::tuple{SB_VERT, extent_.cy, client.cy, scroll_.y}}) {
-            SCROLLINFO info{};
-            info.cbSize = sizeof info;
-            info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-            info.nMax = range - 1;
-            info.nPage = static_cast<UINT>(std::max<LONG>(page, 0));
-            info.nPos = position;
-            SetScrollInfo(view_, bar, &info, TRUE);
-        }
-    }
-
-    void Scroll(int bar, WORD request) {
-        SCROLLINFO info{};
-        info.cbSize = sizeof info;
-        info.fMask = SIF_ALL;
-        GetScrollInfo(view_, bar, &info);
-        LONG& at = bar == SB_HORZ ? scroll_.x : scroll_.y;
-        const int page = static_cast<int>(info.nPage);
-        switch (request) {
-            case SB_LINEUP: at -= kScrollLine; break;
-            case SB_LINEDOWN: at += kScrollLine; break;
-            case SB_PAGEUP: at -= page; break;
-            case SB_PAGEDOWN: at += page; break;
-            case SB_TOP: at = 0; break;
-            case SB_BOTTOM: at = info.nMax; break;
-            case SB_THUMBTRACK:
-            case SB_THUMBPOSITION: at = info.nTrackPos; break;
-            default: return;
-        }
-        UpdateScrollBars();
-        InvalidateRect(view_, nullptr, TRUE);
-    }
+    void UpdateScrollBars() { SetCanvasScrollBars(view_, extent_, scroll_); }
+    void Scroll(int bar, WORD request) { ScrollCanvas(view_, extent_, scroll_, bar, request, kScrollLine); }
 
     // Every line, horizontal ones top down, vertical ones right to left from
     // the right edge of a canvas `width` wide, each after its size in the
