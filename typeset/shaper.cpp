@@ -51,7 +51,10 @@ Check SetProperties(hb_buffer_t* buffer, const ShapeOptions& options) {
 Result<std::vector<ShapedGlyph>> Shape(const ShapingFace& face, hb_buffer_t* buffer, const ShapeOptions& options) {
     if (auto set = SetProperties(buffer, options); !set) return Failure{set.reason()};
     const std::vector<hb_feature_t> features = HarfBuzzFeatures(options.features);
-    hb_shape(face.Font(), buffer, features.data(), unsigned(features.size()));
+    // OpenType's shaper, as the program's own HarfBuzz builds have no other: a
+    // system HarfBuzz would hand a face with Graphite tables to libgraphite2.
+    static const char* const kShapers[] = {"ot", "fallback", nullptr};
+    hb_shape_full(face.Font(), buffer, features.data(), unsigned(features.size()), kShapers);
     if (!hb_buffer_allocation_successful(buffer)) return Failure{kOutOfMemory};
     unsigned count = 0;
     const hb_glyph_info_t* info = hb_buffer_get_glyph_infos(buffer, &count);
