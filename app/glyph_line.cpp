@@ -161,7 +161,8 @@ PlacedMask MaskFor(const LineFonts& fonts, const PlacedGlyph& g) {
 }
 
 RECT MaskRect(const PlacedMask& m) {
-    return {m.x + m.mask->left, m.y + m.mask->top, m.x + m.mask->left + m.mask->width, m.y + m.mask->top + m.mask->height};
+    const int left = m.x + m.mask->left, top = m.y + m.mask->top;
+    return {left, top, left + m.mask->width, top + m.mask->height};
 }
 
 // Adds a kept mask to the line's coverage over `area`, clamped to full.
@@ -188,9 +189,13 @@ void FillGlyphs(HDC dc, const LineFonts& fonts, const std::vector<PlacedGlyph>& 
     for (const PlacedGlyph& g : glyphs) {
         const PlacedMask m = MaskFor(fonts, g);
         RECT one{};
-        if (m.mask) one = MaskRect(m);
-        else if (const auto bounds = OutlineBoundsOf(kept.Outline(*fonts.face, g.glyph))) one = OutlineReach(g, *bounds, fonts.scale);
-        if (!m.mask) large.push_back(g);
+        if (m.mask) {
+            one = MaskRect(m);
+        } else {
+            large.push_back(g);
+            if (const auto bounds = OutlineBoundsOf(kept.Outline(*fonts.face, g.glyph)))
+                one = OutlineReach(g, *bounds, fonts.scale);
+        }
         UnionRect(&reach, &reach, &one);
     }
     RECT clip{}, area{};
@@ -244,7 +249,9 @@ void DrawEach(HDC dc, const std::vector<PlacedGlyph>& placed, const LineFonts& f
     const COLORREF text = GetTextColor(dc);
     std::vector<PlacedGlyph> filled;  // from outlines, in the text colour
     for (const PlacedGlyph& g : placed) {
-        if (!fonts.fromOutlines || fonts.color) SelectObject(dc, g.sideways ? fonts.sideways.get() : fonts.upright.get());
+        // Outlines filled in the text colour need no GDI font.
+        if (!fonts.fromOutlines || fonts.color)
+            SelectObject(dc, g.sideways ? fonts.sideways.get() : fonts.upright.get());
         if (fonts.color && (DrawLayers(dc, fonts, g, text) || DrawPicture(dc, fonts, g))) continue;
         if (fonts.fromOutlines) filled.push_back(g);
         else DrawGlyph(dc, int(std::lround(g.x)), int(std::lround(g.y)), g.glyph);

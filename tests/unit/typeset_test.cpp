@@ -62,7 +62,9 @@ TEST(Typeset, KeptMasksHoldTheWholeGlyphUntilTheInstanceChanges) {
     ASSERT_TRUE(face.ok());
     const std::uint32_t glyph = face->NominalGlyph(U'g').value();
     const double scale = 40.0 / face->UnitsPerEm();
-    const auto ink = [](const std::vector<std::uint8_t>& coverage) { return std::accumulate(coverage.begin(), coverage.end(), 0.0); };
+    const auto ink = [](const std::vector<std::uint8_t>& coverage) {
+        return std::accumulate(coverage.begin(), coverage.end(), 0.0);
+    };
     for (const auto& [sideways, phaseX, phaseY] : {std::tuple{false, 0, 0}, {false, 3, 1}, {true, 2, 3}}) {
         const GlyphMask kept = *face->Glyphs().Mask(face.value(), glyph, scale, sideways, phaseX, phaseY);
         CoverageMask roomy(200, 200);
