@@ -148,8 +148,8 @@ RECT OutlineReach(const PlacedGlyph& g, const OutlineBounds& b, double s) {
 
 // A glyph's kept mask and where it goes: its origin rounded to a quarter pixel.
 struct PlacedMask {
-    const GlyphMask* mask;  // null for one too large to keep
-    int x, y;               // the pixel the origin falls in
+    const GlyphMask* mask = nullptr;  // null for one too large to keep
+    int x = 0, y = 0;                 // the pixel the origin falls in
 };
 
 PlacedMask MaskFor(const LineFonts& fonts, const PlacedGlyph& g) {
@@ -180,39 +180,45 @@ void AddMask(std::vector<std::uint8_t>& coverage, const RECT& area, const Placed
 }
 
 // The glyphs' outlines at the face's instance, filled in `color` over the
-// part of the DC's clip box they reach. Each glyph's mask is kept with the
-// face; one too large to keep is filled into the line's own.
+// part of the DC's clip box they reach. A glyph whose origin lies within two
+// ems of the clip box is drawn from its mask kept with the face; the others
+// (far out of view on a long line, or too large to keep) are measured by
+// their outlines and filled into the line's own mask where they reach it.
 void FillGlyphs(HDC dc, const LineFonts& fonts, const std::vector<PlacedGlyph>& glyphs, COLORREF color) {
     InstanceGlyphs& kept = fonts.face->Glyphs();
-    RECT reach{};
-    std::vector<PlacedGlyph> large;
+    RECT clip{}, reach{};
+    GetClipBox(dc, &clip);
+    const int ems = int(std::min(2 * fonts.scale * fonts.face->UnitsPerEm(), 1e6)) + 1;
+    RECT nearby = clip;
+    InflateRect(&nearby, ems, ems);
+    std::vector<PlacedGlyph> masked, filled;
     for (const PlacedGlyph& g : glyphs) {
-        const PlacedMask m = MaskFor(fonts, g);
-        RECT one{};
+        const POINT origin{LONG(g.x), LONG(g.y)};
+        const PlacedMask m = PtInRect(&nearby, origin) ? MaskFor(fonts, g) : PlacedMask{};
+        RECT one{}, seen{};
         if (m.mask) {
             one = MaskRect(m);
-        } else {
-            large.push_back(g);
-            if (const auto bounds = OutlineBoundsOf(kept.Outline(*fonts.face, g.glyph)))
-                one = OutlineReach(g, *bounds, fonts.scale);
+            masked.push_back(g);
+        } else if (const auto bounds = OutlineBoundsOf(kept.Outline(*fonts.face, g.glyph))) {
+            one = OutlineReach(g, *bounds, fonts.scale);
+            if (IntersectRect(&seen, &one, &clip)) filled.push_back(g);
         }
         UnionRect(&reach, &reach, &one);
     }
-    RECT clip{}, area{};
-    GetClipBox(dc, &clip);
+    RECT area{};
     if (!IntersectRect(&area, &clip, &reach)) return;
     const int width = area.right - area.left, height = area.bottom - area.top;
     std::vector<std::uint8_t> coverage;
-    if (large.empty()) {
+    if (filled.empty()) {
         coverage.assign(std::size_t(width) * std::size_t(height), 0);
     } else {
         CoverageMask mask(width, height);
-        for (const PlacedGlyph& g : large)
+        for (const PlacedGlyph& g : filled)
             mask.Fill(kept.Outline(*fonts.face, g.glyph), {g.x - area.left, g.y - area.top, fonts.scale, g.sideways});
         coverage = mask.Coverage();
         if (coverage.size() != std::size_t(width) * std::size_t(height)) return;  // past the largest mask
     }
-    for (const PlacedGlyph& g : glyphs)
+    for (const PlacedGlyph& g : masked)
         if (const PlacedMask m = MaskFor(fonts, g); m.mask) AddMask(coverage, area, m);
     BlendCoverage(dc, area, coverage, color);
 }
