@@ -302,6 +302,7 @@ private:
             case WM_MOUSEWHEEL:
                 Scroll(Vertical() ? SB_HORZ : SB_VERT, GET_WHEEL_DELTA_WPARAM(wParam) > 0 ? SB_LINEUP : SB_LINEDOWN);
                 return 0;
+            case WM_LBUTTONDOWN: SetFocus(hwnd); return 0;
             case WM_GETDLGCODE: return DLGC_WANTARROWS;
             case WM_KEYDOWN: {
                 const bool vertical = Vertical();

@@ -417,6 +417,9 @@ TEST_F(DetailsDialogTest, WaterfallShowsEverySizeCopiesItselfAndSetsLinesVertica
     };
     RunOnPage(kWaterfallPage, [&](HWND dialog) {
         const HWND view = FindInPage(dialog, L"TavrelWaterfallPage", L"TavrelWaterfall");
+        SetFocus(FindInPage(dialog, L"TavrelWaterfallPage", L"Button", L"縦書き(&V)"));
+        SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+        EXPECT_EQ(GetFocus(), view) << "a click takes the keys to the lines";
         RECT area{};
         GetClientRect(view, &area);
         client = {area.right, area.bottom};
