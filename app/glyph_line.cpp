@@ -280,6 +280,17 @@ LineFonts CreateLineFonts(const std::wstring& faceName, const ShapingFace& face,
     return fonts;
 }
 
+bool GdiDrawsFace(const std::wstring& faceName, const ShapingFace& face) {
+    constexpr DWORD kHeadTag = 0x64616568;  // "head" as GetFontData reads a tag
+    const std::vector<std::uint8_t> own = face.TableData(Tag("head"));
+    const ScopedGetDC screen(nullptr);
+    const AutoDeleteFont font(CreateFaceFont(faceName, 16, false));
+    if (own.empty() || !screen || !font) return false;
+    const ScopedSelectObject selected(screen.get(), font.get());
+    std::vector<std::uint8_t> drawn(own.size());
+    return GetFontData(screen.get(), kHeadTag, 0, drawn.data(), DWORD(drawn.size())) == drawn.size() && drawn == own;
+}
+
 int LineLength(const std::vector<ShapedRun>& runs, double scale) {
     std::int64_t length = 0;
     for (const ShapedRun& run : runs)

@@ -34,6 +34,12 @@ struct LineFonts {
 LineFonts CreateLineFonts(const std::wstring& faceName, const ShapingFace& face, int pixelsPerEm,
                           bool fromOutlines = false);
 
+// Whether GDI, asked for `faceName`, draws `face` and not another font of
+// that name (an installed one, or a substitute where the registration
+// failed): its 'head' table, with the revision, dates and checksum, must be
+// the face's own. Where it is not, glyph ids are only good for the outlines.
+bool GdiDrawsFace(const std::wstring& faceName, const ShapingFace& face);
+
 // How far the line reaches along its direction, in pixels.
 int LineLength(const std::vector<ShapedRun>& runs, double scale);
 

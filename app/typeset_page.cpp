@@ -51,6 +51,7 @@ public:
         if (face_) {
             if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
         }
+        gdiDraws_ = shaping_ && GdiDrawsFace(faceName_, *shaping_);
         instance_ = std::make_unique<InstanceControls>(pane_, face_ ? face_->info : FaceInfo{}, [this] { Reshape(); });
         FillFeatures();
         FillSizes();
@@ -250,7 +251,7 @@ private:
         auto runs = SetLine(*shaping_, std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()),
                             settings, Down());
         line_->Show(runs ? std::move(runs.value()) : std::vector<ShapedRun>{}, Down(), faceName_, *shaping_,
-                    PixelsPerEm(), !instance_->AtDefault());
+                    PixelsPerEm(), !instance_->AtDefault() || !gdiDraws_);
     }
 
     void OnCommand(HWND control, WORD code) {
@@ -283,7 +284,8 @@ private:
                                        UnpaintedColorNote(face_->info)).c_str());
         ListView_SetItemCountEx(changes_, int(changeList_.size()), 0);
         InvalidateRect(changes_, nullptr, TRUE);
-        if (!changeFonts_.upright) changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels));
+        if (!changeFonts_.upright)
+            changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels), !gdiDraws_);
     }
 
     // The character's own glyph, an arrow, the glyph it becomes, its code point.
@@ -321,6 +323,7 @@ private:
     std::map<std::uint32_t, bool> chosen_;  // features the person turned on or off
     std::vector<CharacterChange> changeList_;
     LineFonts changeFonts_;
+    bool gdiDraws_ = false;  // GDI draws this face by its name, so its default instance needs no outlines
     std::unique_ptr<GlyphLineView> line_;
     std::unique_ptr<InstanceControls> instance_;
     HWND pane_ = nullptr, textLabel_ = nullptr, text_ = nullptr, down_ = nullptr, sizeLabel_ = nullptr,

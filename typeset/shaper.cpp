@@ -176,6 +176,15 @@ std::optional<ShapingFace::Extents> ShapingFace::GlyphExtents(std::uint32_t glyp
     return Extents{extents.x_bearing, extents.y_bearing, extents.width, extents.height};
 }
 
+std::vector<std::uint8_t> ShapingFace::TableData(std::uint32_t tag) const {
+    hb_blob_t* blob = hb_face_reference_table(hb_font_get_face(font_.get()), tag);
+    unsigned size = 0;
+    const auto* data = reinterpret_cast<const std::uint8_t*>(hb_blob_get_data(blob, &size));
+    std::vector<std::uint8_t> bytes(data, data + (data ? size : 0));
+    hb_blob_destroy(blob);
+    return bytes;
+}
+
 std::int32_t ShapingFace::HorizontalAdvance(std::uint32_t glyph) const {
     return hb_font_get_glyph_h_advance(font_.get(), glyph);
 }

@@ -86,6 +86,8 @@ public:
     std::optional<Extents> GlyphExtents(std::uint32_t glyph) const;
     // The glyph's advance across at the current instance, in font units.
     std::int32_t HorizontalAdvance(std::uint32_t glyph) const;
+    // A copy of one of the face's tables, empty when it has none.
+    std::vector<std::uint8_t> TableData(std::uint32_t tag) const;
     // The glyph the face's cmap gives the character, absent when it has none.
     std::optional<std::uint32_t> NominalGlyph(char32_t c) const;
     hb_font_t* Font() const { return font_.get(); }
