@@ -10,11 +10,24 @@ namespace tavrel {
 
 namespace {
 
-// Finished plans wait in memory, each holding its whole file: a few at most.
-constexpr std::size_t kMostWaiting = 8;
-constexpr std::size_t kMostWaitingBytes = 64 << 20;
+// A result holds a file's names only; the window takes them in batches of
+// whatever waits, so the reader may run well ahead.
+constexpr std::size_t kMostWaiting = 1024;
 
-std::size_t BytesOf(const FolderReader::FileResult& result) { return result ? result->image.size : 0; }
+FolderReader::FileResult Refused(const std::wstring& path, std::string reason) {
+    return {std::nullopt, RefusedFile{path, std::move(reason)}};
+}
+
+// Memory running out refuses the file alone.
+FolderReader::FileResult ListFile(const std::wstring& path) {
+    try {
+        auto listed = ListFontFileAt(path.c_str());
+        if (!listed) return Refused(path, listed.reason());
+        return {std::move(listed.value()), {}};
+    } catch (const std::bad_alloc&) {
+        return Refused(path, kOutOfMemory);
+    }
+}
 
 }  // namespace
 
@@ -50,7 +63,6 @@ std::optional<FolderReader::FileResult> FolderReader::Take() {
         if (results_.empty()) return std::nullopt;
         next = std::move(results_.front());
         results_.pop_front();
-        waitingBytes_ -= BytesOf(*next);
     }
     changed_.notify_all();
     return next;
@@ -66,7 +78,6 @@ void FolderReader::Run(const std::wstring& folder) {
         entries = ListFontFolder(folder, ExplorerBefore, stopped);
     } catch (const std::bad_alloc&) {
     }
-    std::erase_if(entries, [](const FolderEntry& entry) { return !entry.refusal.empty(); });
     {
         const std::lock_guard lock(mutex_);
         progress_.total = entries.size();
@@ -75,7 +86,7 @@ void FolderReader::Run(const std::wstring& folder) {
     for (const FolderEntry& entry : entries) {
         if (!WaitForRoom()) return;
         try {
-            Hand(PlanFontFileAt(entry.path.c_str()));
+            Hand(entry.refusal.empty() ? ListFile(entry.path.wstring()) : Refused(entry.path.wstring(), entry.refusal));
         } catch (const std::bad_alloc&) {
         }
     }
@@ -90,7 +101,7 @@ void FolderReader::Run(const std::wstring& folder) {
 bool FolderReader::WaitForRoom() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] {
-        return stopping_ || (results_.size() < kMostWaiting && waitingBytes_ < kMostWaitingBytes);
+        return stopping_ || results_.size() < kMostWaiting;
     });
     return !stopping_;
 }
@@ -100,7 +111,6 @@ void FolderReader::Hand(FileResult result) {
     {
         const std::lock_guard lock(mutex_);
         wasEmpty = results_.empty();
-        waitingBytes_ += BytesOf(result);
         results_.push_back(std::move(result));
     }
     if (wasEmpty) Post();

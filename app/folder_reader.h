@@ -1,8 +1,9 @@
 #pragma once
 // A folder's font files read on a thread of their own: listed in Explorer's
-// order, then read and planned one after another. The reader runs at most a
-// few files ahead of the user-interface thread, which takes the results one
-// at a time; it never touches the list, the controls or GDI.
+// order, then their faces named one file after another from read-only
+// mappings, nothing of a file kept but its names. The user-interface thread
+// takes the results in batches; the reader never touches the list, the
+// controls or GDI.
 
 #include <windows.h>
 
@@ -16,6 +17,7 @@
 #include <thread>
 
 #include "font_file_win32.h"
+#include "loaded_font_list.h"
 
 namespace tavrel {
 
@@ -37,8 +39,11 @@ public:
     };
     Progress progress();
 
-    // The next file's result: its plan, or nothing for a file that adds nothing.
-    using FileResult = std::optional<PlannedFontFile>;
+    // The next file's result: its faces, or why it adds none.
+    struct FileResult {
+        std::optional<ListedFontFile> listed;
+        RefusedFile refused;  // when nothing is listed
+    };
     std::optional<FileResult> Take();
 
 private:
@@ -52,7 +57,6 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<FileResult> results_;
-    std::size_t waitingBytes_ = 0;
     Progress progress_;
     bool stopping_ = false;
     std::thread thread_;  // last: starts once everything above is ready
