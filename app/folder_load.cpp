@@ -28,6 +28,7 @@ struct FolderLoad {
     std::unique_ptr<FolderReader> reader;
     std::deque<std::wstring> waiting;
     std::size_t taken = 0;  // results taken from the reader
+    bool boxSized = false;
     std::chrono::steady_clock::time_point titleShown;
 };
 FolderLoad load;
@@ -41,6 +42,7 @@ void StartNextFolder() {
         const std::wstring folder = std::move(load.waiting.front());
         load.waiting.pop_front();
         load.taken = 0;
+        load.boxSized = false;
         try {
             load.reader = std::make_unique<FolderReader>(folder, MainWindow(), kFolderReadMessage);
         } catch (const std::exception&) {
@@ -85,6 +87,13 @@ void ShowProgress(HWND hwnd, std::size_t total) {
     SetWindowTextW(hwnd, title);
 }
 
+// Room for the folder's faces in the box at once, rather than step by step.
+void SizeFaceBox(std::size_t files) {
+    if (load.boxSized) return;
+    load.boxSized = true;
+    SendMessageW(appState.hwndFaceCombo, CB_INITSTORAGE, files, LPARAM(files * 64));
+}
+
 void CALLBACK GoOn(HWND hwnd, UINT, UINT_PTR, DWORD) { OnFolderRead(hwnd); }
 
 // Straight on when nothing else waits; after input and painting otherwise,
@@ -122,7 +131,7 @@ LRESULT OnFolderRead(HWND hwnd) {
         StartNextFolder();
         return 0;
     }
-    if (progress.total) ShowProgress(hwnd, *progress.total);
+    if (progress.total) SizeFaceBox(*progress.total), ShowProgress(hwnd, *progress.total);
     if (progress.waiting > 0) GoOnLater(hwnd);
     return 0;
 }

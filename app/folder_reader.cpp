@@ -2,7 +2,10 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <atomic>
 #include <new>
+#include <vector>
 
 #include "font_folder.h"
 
@@ -63,6 +66,7 @@ std::optional<FolderReader::FileResult> FolderReader::Take() {
         if (results_.empty()) return std::nullopt;
         next = std::move(results_.front());
         results_.pop_front();
+        ++taken_;
     }
     changed_.notify_all();
     return next;
@@ -83,12 +87,9 @@ void FolderReader::Run(const std::wstring& folder) {
         progress_.total = entries.size();
     }
     Post();
-    for (const FolderEntry& entry : entries) {
-        if (!WaitForRoom()) return;
-        try {
-            Hand(entry.refusal.empty() ? ListFile(entry.path.wstring()) : Refused(entry.path.wstring(), entry.refusal));
-        } catch (const std::bad_alloc&) {
-        }
+    try {
+        NameInOrder(entries);
+    } catch (const std::bad_alloc&) {
     }
     {
         const std::lock_guard lock(mutex_);
@@ -97,23 +98,51 @@ void FolderReader::Run(const std::wstring& folder) {
     Post();
 }
 
+// Files are named on up to four cores, each thread taking the next file; the
+// results are handed on in the folder's order as the files before them are
+// done. Memory running out drops that file's result and what follows it.
+void FolderReader::NameInOrder(const std::vector<FolderEntry>& entries) {
+    std::vector<std::optional<FileResult>> named(entries.size());
+    std::atomic<std::size_t> next = 0;
+    const auto work = [&] {
+        try {
+            for (std::size_t i; (i = next++) < entries.size() && WaitForRoom(i);) {
+                const FolderEntry& entry = entries[i];
+                HandInOrder(named, i,
+                            entry.refusal.empty() ? ListFile(entry.path.wstring()) : Refused(entry.path.wstring(), entry.refusal));
+            }
+        } catch (const std::bad_alloc&) {
+        }
+    };
+    std::vector<std::jthread> helpers;
+    const unsigned namers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    try {
+        while (helpers.size() + 1 < namers) helpers.emplace_back(work);
+    } catch (const std::exception&) {
+    }
+    work();
+}
+
 // False once stopping.
-bool FolderReader::WaitForRoom() {
+bool FolderReader::WaitForRoom(std::size_t index) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] {
-        return stopping_ || results_.size() < kMostWaiting;
-    });
+    changed_.wait(lock, [&] { return stopping_ || index < taken_ + kMostWaiting; });
     return !stopping_;
 }
 
-void FolderReader::Hand(FileResult result) {
-    bool wasEmpty = false;
+void FolderReader::HandInOrder(std::vector<std::optional<FileResult>>& named, std::size_t index, FileResult result) {
+    bool landedInEmpty = false;
     {
         const std::lock_guard lock(mutex_);
-        wasEmpty = results_.empty();
-        results_.push_back(std::move(result));
+        named[index] = std::move(result);
+        const bool wasEmpty = results_.empty();
+        for (; handed_ < named.size() && named[handed_]; ++handed_) {
+            results_.push_back(std::move(*named[handed_]));
+            named[handed_].reset();
+        }
+        landedInEmpty = wasEmpty && !results_.empty();
     }
-    if (wasEmpty) Post();
+    if (landedInEmpty) Post();
 }
 
 }  // namespace tavrel

@@ -1,7 +1,7 @@
 #pragma once
 // A folder's font files read on a thread of their own: listed in Explorer's
-// order, then their faces named one file after another from read-only
-// mappings, nothing of a file kept but its names. The user-interface thread
+// order, then their faces named from read-only mappings on a few threads,
+// nothing of a file kept but its names. The user-interface thread
 // takes the results in batches; the reader never touches the list, the
 // controls or GDI.
 
@@ -15,8 +15,10 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "font_file_win32.h"
+#include "font_folder.h"
 #include "loaded_font_list.h"
 
 namespace tavrel {
@@ -48,8 +50,9 @@ public:
 
 private:
     void Run(const std::wstring& folder);
-    bool WaitForRoom();
-    void Hand(FileResult result);
+    void NameInOrder(const std::vector<FolderEntry>& entries);
+    bool WaitForRoom(std::size_t index);
+    void HandInOrder(std::vector<std::optional<FileResult>>& named, std::size_t index, FileResult result);
     void Post() const { PostMessageW(hwnd_, message_, 0, 0); }
 
     HWND hwnd_;
@@ -57,6 +60,8 @@ private:
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<FileResult> results_;
+    std::size_t taken_ = 0;   // results taken so far
+    std::size_t handed_ = 0;  // files whose results have been handed on
     Progress progress_;
     bool stopping_ = false;
     std::thread thread_;  // last: starts once everything above is ready
