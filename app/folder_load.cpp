@@ -122,8 +122,7 @@ LRESULT OnFolderRead(HWND hwnd) {
     KillTimer(hwnd, kGoOnTimer);
     if (!load.reader) return 0;
     const auto end = std::chrono::steady_clock::now() + kSlice;
-    while (std::chrono::steady_clock::now() < end && TakeNextFile()) {
-    }
+    while (std::chrono::steady_clock::now() < end && TakeNextFile()) continue;
     const FolderReader::Progress progress = load.reader->progress();
     if (progress.finished && progress.waiting == 0) {
         load.reader.reset();
@@ -131,7 +130,10 @@ LRESULT OnFolderRead(HWND hwnd) {
         StartNextFolder();
         return 0;
     }
-    if (progress.total) SizeFaceBox(*progress.total), ShowProgress(hwnd, *progress.total);
+    if (progress.total) {
+        SizeFaceBox(*progress.total);
+        ShowProgress(hwnd, *progress.total);
+    }
     if (progress.waiting > 0) GoOnLater(hwnd);
     return 0;
 }
