@@ -135,6 +135,7 @@ LRESULT OnFolderRead(HWND hwnd) {
         ShowProgress(hwnd, *progress.total);
     }
     if (progress.waiting > 0) GoOnLater(hwnd);
+    else SetTimer(hwnd, kGoOnTimer, UINT(kLookEvery.count()), GoOn);
     return 0;
 }
 

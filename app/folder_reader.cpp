@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <new>
 #include <vector>
 
@@ -140,7 +141,11 @@ void FolderReader::HandInOrder(std::vector<std::optional<FileResult>>& named, st
             results_.push_back(std::move(*named[handed_]));
             named[handed_].reset();
         }
-        landedInEmpty = wasEmpty && !results_.empty();
+        // One message for what lands within a gap, which the window takes at its
+        // next look (kLookEvery): a message a file would wake it once a file.
+        const auto now = std::chrono::steady_clock::now();
+        landedInEmpty = wasEmpty && !results_.empty() && now - lastPost_ >= kLookEvery;
+        if (landedInEmpty) lastPost_ = now;
     }
     if (landedInEmpty) Post();
 }

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -26,10 +27,15 @@ namespace tavrel {
 // Explorer's order (StrCmpLogicalW), and names it finds equal in code unit order.
 bool ExplorerBefore(std::u16string_view a, std::u16string_view b);
 
+// How often the window looks for results while a folder is read, without
+// being told of each.
+constexpr std::chrono::milliseconds kLookEvery{10};
+
 class FolderReader {
 public:
     // Starts reading at once. Posts `message` to `hwnd` when the files are
-    // counted, when a result lands where none was waiting, and at the end.
+    // counted, when a result lands where none was waiting (at most once every
+    // kLookEvery), and at the end.
     FolderReader(std::wstring folder, HWND hwnd, UINT message);
     // Stops at the next file (or folder, while listing) and waits for the thread.
     ~FolderReader();
@@ -62,6 +68,7 @@ private:
     std::deque<FileResult> results_;
     std::size_t taken_ = 0;   // results taken so far
     std::size_t handed_ = 0;  // files whose results have been handed on
+    std::chrono::steady_clock::time_point lastPost_;
     Progress progress_;
     bool stopping_ = false;
     std::thread thread_;  // last: starts once everything above is ready
