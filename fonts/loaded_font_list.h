@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace tavrel {
@@ -45,6 +46,9 @@ struct LoadedFontList {
     // face not used yet, and where the registration failed.
     std::vector<HANDLE> fontHandles;
     std::vector<FaceSource> faceSources;
+    // Each name's hash and entry, so a library's names are checked for
+    // duplicates without comparing each with every other.
+    std::unordered_multimap<std::size_t, std::size_t> nameIndex;
     // Files that could not be read or used since the list was last emptied.
     std::vector<RefusedFile> refusedFiles;
     // The face combo box, kept item for item with the list; may be null.

@@ -9,9 +9,16 @@ LoadedFontList& LoadedFonts() {
     return list;
 }
 
+namespace {
+
+std::size_t NameHash(std::wstring_view faceName) { return std::hash<std::wstring_view>{}(faceName); }
+
+}  // namespace
+
 bool IsFaceListed(std::wstring_view faceName) {
-    const auto& names = LoadedFonts().faceNames;
-    return std::find(names.begin(), names.end(), faceName) != names.end();
+    const LoadedFontList& list = LoadedFonts();
+    const auto [first, last] = list.nameIndex.equal_range(NameHash(faceName));
+    return std::any_of(first, last, [&](const auto& entry) { return list.faceNames[entry.second] == faceName; });
 }
 
 namespace {
@@ -24,6 +31,7 @@ void AppendFace(std::wstring_view faceName, FaceSource source) {
     list.fontHandles.reserve(list.fontHandles.size() + 1);
     list.faceNames.reserve(list.faceNames.size() + 1);
     list.faceSources.reserve(list.faceSources.size() + 1);
+    list.nameIndex.emplace(NameHash(name), list.faceNames.size());
     if (list.hwndMirror) SendMessageW(list.hwndMirror, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     list.fontHandles.push_back(nullptr);
     list.faceNames.push_back(std::move(name));
@@ -60,6 +68,7 @@ void UnloadFontsFrom(std::size_t first, bool emptyCombo) {
         if (emptyCombo && list.hwndMirror) SendMessageW(list.hwndMirror, CB_DELETESTRING, first, 0);
     }
     handles.resize(first);
+    std::erase_if(list.nameIndex, [first](const auto& entry) { return entry.second >= first; });
     list.faceNames.resize(first);
     list.faceSources.resize(first);
 }
