@@ -1,12 +1,16 @@
-// Times opening a folder in the window under Wine, in one process, beside the
-// floor: listing the folder's font files, then reading and registering each on
-// its own in a loop (OpenFontFile, in the same order, no window). While the window loads, a
-// second thread sends it WM_NULL with SendMessageTimeout every 5 ms and keeps
-// the longest wait for an answer. Prints the medians in milliseconds, the
-// ratio, and the longest wait over all rounds.
+// Libraries in the window under Wine, in one process.
 //
-//   tavrel-bench-folder-window ROUNDS FOLDER
-// (the folder second: the window opens its first argument, as tavrel.exe does)
+//   tavrel-bench-folder-window load PATH SMALL_FONT
+//     The window opened with SMALL_FONT, then a second window with PATH (a
+//     folder or a font file), loaded until the title reads "tavrel" again.
+//     Prints the load's milliseconds, the longest wait for an answer to
+//     WM_NULL (sent every 5 ms from another thread while it loads), and
+//     "ready small_font" and "ready loaded" when each window has loaded, then
+//     holds three seconds for library_bench.sh to read the private memory.
+//   tavrel-bench-folder-window first-use COLLECTION ROUNDS
+//     A member of a listed collection used for the first time (read again,
+//     checked and registered for every member), beside reading and registering
+//     the file alone. Prints the medians and their ratio.
 
 #include <windows.h>
 
@@ -17,12 +21,11 @@
 #include <thread>
 #include <vector>
 
-#include "app_state.h"
 #include "application.h"
+#include "face_registration_win32.h"
 #include "folder_load.h"
-#include "folder_reader.h"
 #include "font_file_win32.h"
-#include "font_folder.h"
+#include "font_sources.h"
 #include "loaded_font_list.h"
 
 namespace tavrel {
@@ -40,74 +43,106 @@ double Median(std::vector<double> times) {
     return times[times.size() / 2];
 }
 
-double Floor(const std::wstring& folder) {
+void Pump(HWND hwnd, bool untilTitle) {
+    wchar_t title[64] = L"";
+    for (MSG message{}; GetWindowTextW(hwnd, title, 64), untilTitle && std::wstring_view(title) != L"tavrel";) {
+        if (!GetMessageW(&message, nullptr, 0, 0)) break;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&message);
+}
+
+void Close(HWND hwnd) {
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    for (MSG quit; PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&quit);
+}
+
+// The window as tavrel.exe opens with `path` as its argument.
+HWND OpenWith(HINSTANCE instance, const std::wstring& path) {
+    const std::wstring commandLine = L"tavrel.exe \"" + path + L"\"";
+    const HWND hwnd = CreateMainWindow(instance);
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    OpenCommandLineFont(commandLine.c_str());
+    return hwnd;
+}
+
+// Says `what` is loaded and keeps the window answering for three seconds, in
+// which the script reads the process's memory from Linux (Wine's own view of
+// /proc/self is not this process's).
+void Hold(HWND hwnd, const char* what) {
+    std::printf("ready %s\n", what);
+    std::fflush(stdout);
+    for (const double until = Now() + 3000; Now() < until; Sleep(10)) Pump(hwnd, false);
+}
+
+int Load(HINSTANCE instance, const std::wstring& path, const std::wstring& smallFont) {
+    const HWND small = OpenWith(instance, smallFont);
+    Pump(small, true);
+    Hold(small, "small_font");
+    Close(small);
+    std::atomic<bool> loading = true, sampled = false;
+    double longestWait = 0;
     const double start = Now();
-    for (const FolderEntry& file : ListFontFolder(folder, ExplorerBefore))
-        if (file.refusal.empty()) OpenFontFile(file.path.c_str());
+    const HWND hwnd = OpenWith(instance, path);
+    std::thread sampler([&] {
+        for (DWORD_PTR ignored = 0; loading; Sleep(5)) {
+            const double sent = Now();
+            SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, 0, 10000, &ignored);
+            if (loading) longestWait = std::max(longestWait, Now() - sent);
+        }
+        sampled = true;
+    });
+    Pump(hwnd, true);
+    const double took = Now() - start;
+    loading = false;
+    for (; !sampled; Sleep(1)) Pump(hwnd, false);
+    sampler.join();
+    std::printf("faces %zu\nload_ms %.1f\nlongest_wm_null_wait_ms %.1f\n", LoadedFonts().faceNames.size(), took,
+                longestWait);
+    Hold(hwnd, "loaded");
+    Close(hwnd);
+    return 0;
+}
+
+double RegisterAlone(const std::wstring& file) {
+    const double start = Now();
+    const auto image = ReadFontFile(file.c_str());
+    DWORD count = 1;
+    const HANDLE handle = AddFontMemResourceEx(image->memory.get(), image->size, nullptr, &count);
+    const double took = Now() - start;
+    RemoveFontMemResourceEx(handle);
+    return took;
+}
+
+double FirstUse(const std::wstring& file) {
+    AddListedFontFile(ListFontFileAt(file.c_str()).value());
+    const double start = Now();
+    RegisterListedFace(LoadedFonts().faceNames.size() / 2);
     const double took = Now() - start;
     UnloadAllFonts(false);
     return took;
 }
 
-// The window's whole load, from LoadFolder until the title reads "tavrel" again.
-double WindowLoad(HINSTANCE instance, const std::wstring& folder, double& longestWait, std::size_t& faces) {
-    const HWND hwnd = CreateMainWindow(instance);
-    ShowWindow(hwnd, SW_SHOWNORMAL);
-    UpdateWindow(hwnd);
-    std::atomic<bool> loading = true, sampled = false;
-    std::thread sampler([&] {
-        while (loading) {
-            DWORD_PTR ignored = 0;
-            const double sent = Now();
-            SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, 0, 10000, &ignored);
-            if (loading) longestWait = std::max(longestWait, Now() - sent);
-            Sleep(5);
-        }
-        sampled = true;
-    });
-    const double start = Now();
-    LoadFolder(folder);
-    wchar_t title[64] = L"";
-    MSG message{};
-    do {
-        if (!GetMessageW(&message, nullptr, 0, 0)) break;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-        GetWindowTextW(hwnd, title, 64);
-    } while (std::wstring_view(title) != L"tavrel");
-    const double took = Now() - start;
-    loading = false;
-    for (MSG pending; !sampled; Sleep(1))
-        while (PeekMessageW(&pending, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&pending);
-    sampler.join();
-    faces = LoadedFonts().faceNames.size();
-    SendMessageW(hwnd, WM_CLOSE, 0, 0);
-    for (MSG quit; PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE);) DispatchMessageW(&quit);
-    return took;
+int FirstUses(const std::wstring& file, int rounds) {
+    std::vector<double> alone, firstUse;
+    for (int i = 0; i < rounds; ++i) {
+        alone.push_back(RegisterAlone(file));
+        firstUse.push_back(FirstUse(file));
+    }
+    std::printf("register_alone_ms %.2f\nfirst_use_ms %.2f\nratio %.2f\n", Median(alone), Median(firstUse),
+                Median(firstUse) / Median(alone));
+    return 0;
 }
 
 }  // namespace
 }  // namespace tavrel
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) return 2;
-    const int rounds = std::max(1, _wtoi(argv[1]));
-    const wchar_t* folder = argv[2];
+    if (argc < 4) return 2;
+    const std::wstring mode = argv[1];
+    if (mode == L"first-use") return tavrel::FirstUses(argv[2], std::max(1, _wtoi(argv[3])));
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!tavrel::RegisterMainWindowClass(instance)) return 1;
-    const double listingStart = tavrel::Now();
-    const auto files = tavrel::ListFontFolder(folder, tavrel::ExplorerBefore);
-    const double listing = tavrel::Now() - listingStart;
-    tavrel::Floor(folder);  // the files into the system's cache
-    std::vector<double> floors, loads;
-    double longestWait = 0;
-    std::size_t faces = 0;
-    for (int i = 0; i < rounds; ++i) {
-        floors.push_back(tavrel::Floor(folder));
-        loads.push_back(tavrel::WindowLoad(instance, folder, longestWait, faces));
-    }
-    std::printf("files %zu, faces %zu, rounds %d, listing them %.1f ms\n", files.size(), faces, rounds, listing);
-    std::printf("floor_ms %.1f\nwindow_ms %.1f\nratio %.2f\nlongest_wm_null_wait_ms %.1f\n", tavrel::Median(floors),
-                tavrel::Median(loads), tavrel::Median(loads) / tavrel::Median(floors), longestWait);
-    return 0;
+    if (mode != L"load" || !tavrel::RegisterMainWindowClass(instance)) return 2;
+    return tavrel::Load(instance, argv[2], argv[3]);
 }

@@ -2,6 +2,7 @@
 
 
 #include "app_state.h"
+#include "face_registration_win32.h"
 #include "loaded_font_list.h"
 
 namespace tavrel {
@@ -45,7 +46,7 @@ void ApplyFaceName(CHARFORMAT2W& format, std::wstring_view faceName) {
 
 void ApplyFirstFace() {
     const auto& names = LoadedFonts().faceNames;
-    if (names.empty()) return;
+    if (names.empty() || !RegisterListedFace(0)) return;
     SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, 0, 0);
     CHARFORMAT2W format = NewFormat2(CFM_FACE);
     ApplyFaceName(format, names.front());

@@ -19,7 +19,8 @@ void ApplyFormat(const CHARFORMAT2W& format);
 // Copies at most the first 31 characters of `faceName` into the format.
 void ApplyFaceName(CHARFORMAT2W& format, std::wstring_view faceName);
 
-// Selects the first listed face and sets it on all text, whatever is selected.
+// Selects the first listed face and sets it on all text, whatever is selected,
+// registering it first; a face whose file is refused changes nothing.
 void ApplyFirstFace();
 
 // The colours, as opening and the colour commands set them.

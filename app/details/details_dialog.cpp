@@ -339,6 +339,7 @@ void ShowFaceDetails(HWND hwndMain) {
     InitCommonControlsEx(&controls);
     DetailsDialog dialog;
     dialog.subject = CurrentSubject();
+    RegisterSubjectFace(dialog.subject);
     static const DialogTemplate dialogTemplate;
     const ScopedMessageFilter filter;
     const ScopedPerMonitorAwareness awareness;

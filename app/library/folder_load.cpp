@@ -5,7 +5,7 @@
 #include <deque>
 #include <filesystem>
 #include <memory>
-#include <optional>
+#include <new>
 
 #include "app_state.h"
 #include "folder_reader.h"
@@ -19,25 +19,16 @@ namespace {
 constexpr wchar_t kTitle[] = L"tavrel";
 constexpr UINT_PTR kGoOnTimer = 1;
 // Short enough that a message sent to the window waits for little more than
-// the slowest single registration.
+// listing one file's faces.
 constexpr auto kSlice = std::chrono::milliseconds(20);
-// Each new title repaints the caption, which costs about as much as
-// registering a small font: ten a second are enough to watch.
+// Each new title repaints the caption: ten a second are enough to watch.
 constexpr auto kTitleEvery = std::chrono::milliseconds(100);
-
-// A file being listed face by face: a collection registers its whole image
-// once per face, which for a large one takes long enough to be felt.
-struct FileBeingListed {
-    PlannedFontFile file;
-    std::size_t nextFace = 0;
-    std::size_t listedBefore = 0;  // where its faces start, to take them back
-};
 
 struct FolderLoad {
     std::unique_ptr<FolderReader> reader;
     std::deque<std::wstring> waiting;
     std::size_t taken = 0;  // results taken from the reader
-    std::optional<FileBeingListed> current;
+    bool boxSized = false;
     std::chrono::steady_clock::time_point titleShown;
 };
 FolderLoad load;
@@ -51,6 +42,7 @@ void StartNextFolder() {
         const std::wstring folder = std::move(load.waiting.front());
         load.waiting.pop_front();
         load.taken = 0;
+        load.boxSized = false;
         try {
             load.reader = std::make_unique<FolderReader>(folder, MainWindow(), kFolderReadMessage);
         } catch (const std::exception&) {
@@ -61,21 +53,20 @@ void StartNextFolder() {
     }
 }
 
-// The next face of the file being listed, as if the file were opened alone:
-// memory running out takes back the faces it had added, and the first face to
-// reach an empty list is set on all text.
-void ListNextFace() {
-    FileBeingListed& listing = *load.current;
-    const bool wasEmpty = LoadedFonts().fontHandles.empty();
-    try {
-        AddPlannedFace(listing.file, listing.nextFace++);
-    } catch (const std::bad_alloc&) {
-        UnloadFontsFrom(listing.listedBefore, true);
-        load.current.reset();
+// The file's faces listed as if it were opened alone: the first face to reach
+// an empty list is set on all text. A refused file is kept with its reason.
+void ListFile(FolderReader::FileResult result) {
+    LoadedFontList& list = LoadedFonts();
+    if (!result.listed) {
+        try {
+            list.refusedFiles.push_back(std::move(result.refused));
+        } catch (const std::bad_alloc&) {
+        }
         return;
     }
-    if (wasEmpty && !LoadedFonts().fontHandles.empty()) ApplyFirstFace();
-    if (listing.nextFace == listing.file.plan.faceNames.size()) load.current.reset();
+    const bool wasEmpty = list.faceNames.empty();
+    AddListedFontFile(*result.listed);
+    if (wasEmpty && !list.faceNames.empty()) ApplyFirstFace();
 }
 
 // False when the reader has nothing waiting.
@@ -83,7 +74,7 @@ bool TakeNextFile() {
     auto result = load.reader->Take();
     if (!result) return false;
     ++load.taken;
-    if (*result) load.current = FileBeingListed{std::move(**result), 0, LoadedFonts().fontHandles.size()};
+    ListFile(std::move(*result));
     return true;
 }
 
@@ -94,6 +85,13 @@ void ShowProgress(HWND hwnd, std::size_t total) {
     wchar_t title[64];
     swprintf(title, 64, L"%ls - 読み込み中 %zu / %zu", kTitle, load.taken, total);
     SetWindowTextW(hwnd, title);
+}
+
+// Room for the folder's faces in the box at once, rather than step by step.
+void SizeFaceBox(std::size_t files) {
+    if (load.boxSized) return;
+    load.boxSized = true;
+    SendMessageW(appState.hwndFaceCombo, CB_INITSTORAGE, files, LPARAM(files * 64));
 }
 
 void CALLBACK GoOn(HWND hwnd, UINT, UINT_PTR, DWORD) { OnFolderRead(hwnd); }
@@ -124,24 +122,26 @@ LRESULT OnFolderRead(HWND hwnd) {
     KillTimer(hwnd, kGoOnTimer);
     if (!load.reader) return 0;
     const auto end = std::chrono::steady_clock::now() + kSlice;
-    while (std::chrono::steady_clock::now() < end && (load.current || TakeNextFile()))
-        if (load.current) ListNextFace();
+    while (std::chrono::steady_clock::now() < end && TakeNextFile()) continue;
     const FolderReader::Progress progress = load.reader->progress();
-    if (progress.finished && progress.waiting == 0 && !load.current) {
+    if (progress.finished && progress.waiting == 0) {
         load.reader.reset();
         SetWindowTextW(hwnd, kTitle);
         StartNextFolder();
         return 0;
     }
-    if (progress.total) ShowProgress(hwnd, *progress.total);
-    if (progress.waiting > 0 || load.current) GoOnLater(hwnd);
+    if (progress.total) {
+        SizeFaceBox(*progress.total);
+        ShowProgress(hwnd, *progress.total);
+    }
+    if (progress.waiting > 0) GoOnLater(hwnd);
+    else SetTimer(hwnd, kGoOnTimer, UINT(kLookEvery.count()), GoOn);
     return 0;
 }
 
 void StopLoadingFolders() {
     load.waiting.clear();
     if (!load.reader) return;
-    load.current.reset();
     load.reader.reset();
     KillTimer(MainWindow(), kGoOnTimer);
     SetWindowTextW(MainWindow(), kTitle);

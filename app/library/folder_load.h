@@ -1,7 +1,7 @@
 #pragma once
 // Folders opened in the window: read on a worker thread one folder at a time,
-// each file's plan listed and registered here on the user-interface thread as
-// it arrives, while the title shows how far the reading has come.
+// each file's faces listed here on the user-interface thread as they arrive
+// (registered only when used), while the title shows how far the reading has come.
 
 #include <windows.h>
 

@@ -2,7 +2,11 @@
 
 #include <shlwapi.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <new>
+#include <vector>
 
 #include "font_folder.h"
 
@@ -10,11 +14,24 @@ namespace tavrel {
 
 namespace {
 
-// Finished plans wait in memory, each holding its whole file: a few at most.
-constexpr std::size_t kMostWaiting = 8;
-constexpr std::size_t kMostWaitingBytes = 64 << 20;
+// A result holds a file's names only; the window takes them in batches of
+// whatever waits, so the reader may run well ahead.
+constexpr std::size_t kMostWaiting = 1024;
 
-std::size_t BytesOf(const FolderReader::FileResult& result) { return result ? result->image.size : 0; }
+FolderReader::FileResult Refused(const std::wstring& path, std::string reason) {
+    return {std::nullopt, RefusedFile{path, std::move(reason)}};
+}
+
+// Memory running out refuses the file alone.
+FolderReader::FileResult ListFile(const std::wstring& path) {
+    try {
+        auto listed = ListFontFileAt(path.c_str());
+        if (!listed) return Refused(path, listed.reason());
+        return {std::move(listed.value()), {}};
+    } catch (const std::bad_alloc&) {
+        return Refused(path, kOutOfMemory);
+    }
+}
 
 }  // namespace
 
@@ -50,7 +67,7 @@ std::optional<FolderReader::FileResult> FolderReader::Take() {
         if (results_.empty()) return std::nullopt;
         next = std::move(results_.front());
         results_.pop_front();
-        waitingBytes_ -= BytesOf(*next);
+        ++taken_;
     }
     changed_.notify_all();
     return next;
@@ -66,18 +83,14 @@ void FolderReader::Run(const std::wstring& folder) {
         entries = ListFontFolder(folder, ExplorerBefore, stopped);
     } catch (const std::bad_alloc&) {
     }
-    std::erase_if(entries, [](const FolderEntry& entry) { return !entry.refusal.empty(); });
     {
         const std::lock_guard lock(mutex_);
         progress_.total = entries.size();
     }
     Post();
-    for (const FolderEntry& entry : entries) {
-        if (!WaitForRoom()) return;
-        try {
-            Hand(PlanFontFileAt(entry.path.c_str()));
-        } catch (const std::bad_alloc&) {
-        }
+    try {
+        NameInOrder(entries);
+    } catch (const std::bad_alloc&) {
     }
     {
         const std::lock_guard lock(mutex_);
@@ -86,24 +99,55 @@ void FolderReader::Run(const std::wstring& folder) {
     Post();
 }
 
+// Files are named on up to four cores, each thread taking the next file; the
+// results are handed on in the folder's order as the files before them are
+// done. Memory running out drops that file's result and what follows it.
+void FolderReader::NameInOrder(const std::vector<FolderEntry>& entries) {
+    std::vector<std::optional<FileResult>> named(entries.size());
+    std::atomic<std::size_t> next = 0;
+    const auto work = [&] {
+        try {
+            for (std::size_t i; (i = next++) < entries.size() && WaitForRoom(i);) {
+                const FolderEntry& entry = entries[i];
+                HandInOrder(named, i,
+                            entry.refusal.empty() ? ListFile(entry.path.wstring()) : Refused(entry.path.wstring(), entry.refusal));
+            }
+        } catch (const std::bad_alloc&) {
+        }
+    };
+    std::vector<std::jthread> helpers;
+    const unsigned namers = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    try {
+        while (helpers.size() + 1 < namers) helpers.emplace_back(work);
+    } catch (const std::exception&) {
+    }
+    work();
+}
+
 // False once stopping.
-bool FolderReader::WaitForRoom() {
+bool FolderReader::WaitForRoom(std::size_t index) {
     std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] {
-        return stopping_ || (results_.size() < kMostWaiting && waitingBytes_ < kMostWaitingBytes);
-    });
+    changed_.wait(lock, [&] { return stopping_ || index < taken_ + kMostWaiting; });
     return !stopping_;
 }
 
-void FolderReader::Hand(FileResult result) {
-    bool wasEmpty = false;
+void FolderReader::HandInOrder(std::vector<std::optional<FileResult>>& named, std::size_t index, FileResult result) {
+    bool landedInEmpty = false;
     {
         const std::lock_guard lock(mutex_);
-        wasEmpty = results_.empty();
-        waitingBytes_ += BytesOf(result);
-        results_.push_back(std::move(result));
+        named[index] = std::move(result);
+        const bool wasEmpty = results_.empty();
+        for (; handed_ < named.size() && named[handed_]; ++handed_) {
+            results_.push_back(std::move(*named[handed_]));
+            named[handed_].reset();
+        }
+        // One message for what lands within a gap, which the window takes at its
+        // next look (kLookEvery): a message a file would wake it once a file.
+        const auto now = std::chrono::steady_clock::now();
+        landedInEmpty = wasEmpty && !results_.empty() && now - lastPost_ >= kLookEvery;
+        if (landedInEmpty) lastPost_ = now;
     }
-    if (wasEmpty) Post();
+    if (landedInEmpty) Post();
 }
 
 }  // namespace tavrel

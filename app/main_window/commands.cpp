@@ -2,11 +2,13 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <string>
 
 #include "app_state.h"
 #include "capture_sample.h"
 #include "details_dialog.h"
+#include "face_registration_win32.h"
 #include "folder_load.h"
 #include "folder_picker.h"
 #include "font_sources.h"
@@ -22,10 +24,22 @@ namespace {
 
 constexpr int kSizeTextUnits = 64;
 
+// The box shows the sample's face again: the one chosen could not be used.
+void ShowSampleFaceInBox() {
+    CHARFORMAT2W format = NewFormat2(CFM_FACE);
+    SendMessageW(appState.hwndSample, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&format));
+    const auto& names = LoadedFonts().faceNames;
+    const auto shown = std::find(names.begin(), names.end(), std::wstring_view(format.szFaceName));
+    SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, shown == names.end() ? WPARAM(-1) : WPARAM(shown - names.begin()), 0);
+}
+
+// The face is registered as it is first chosen; a face whose file has gone or
+// changed since it was listed leaves the sample as it was.
 void OnFaceChange() {
     const LRESULT index = SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0);
     const auto& names = LoadedFonts().faceNames;
     if (index < 0 || static_cast<std::size_t>(index) >= names.size()) return;
+    if (!RegisterListedFace(static_cast<std::size_t>(index))) return ShowSampleFaceInBox();
     CHARFORMAT2W format = NewFormat2(CFM_FACE);
     ApplyFaceName(format, names[static_cast<std::size_t>(index)]);
     ApplyFormat(format);

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "app_state.h"
+#include "face_registration_win32.h"
 #include "face_report.h"
 #include "font_file_win32.h"
 #include "formatting.h"
@@ -95,6 +96,10 @@ DetailsSubject CurrentSubject() {
     if (listed != fonts.faceNames.end())
         return {face, fonts.faceSources[static_cast<std::size_t>(listed - fonts.faceNames.begin())], SampleText()};
     return {face, FaceSource{}, SampleText(), false};
+}
+
+void RegisterSubjectFace(const DetailsSubject& subject) {
+    if (subject.listed && !subject.source.installed) RegisterListedFaceNamed(subject.faceName);
 }
 
 std::vector<DetailRow> DescribeSubject(const DetailsSubject& subject) {

@@ -28,6 +28,10 @@ struct DetailRow {
 // caret; the sample's current text.
 DetailsSubject CurrentSubject();
 
+// Registers the subject's face with GDI if it is listed but not yet used: the
+// pages draw it by name. Called as the dialog opens on a face.
+void RegisterSubjectFace(const DetailsSubject& subject);
+
 // The report's rows for the face, or a single row saying why there are none:
 // the face is not loaded, its file is gone or unreadable or no longer holds
 // it, or the installed face cannot be read.

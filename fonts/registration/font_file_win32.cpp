@@ -5,8 +5,10 @@
 #include <string_view>
 #include <utility>
 
+#include "face_registration_win32.h"
 #include "font_plan.h"
 #include "loaded_font_list.h"
+#include "mapped_file.h"
 #include "long_path_win32.h"
 #include "wide_text_win32.h"
 
@@ -19,8 +21,8 @@ struct HandleCloser {
 };
 using ScopedFile = std::unique_ptr<void, HandleCloser>;
 
-// The path made absolute, so the face's file can be found again after the
-// current folder has changed (the file dialog changes it).
+}  // namespace
+
 std::wstring FullPath(const wchar_t* path) {
     const DWORD units = GetFullPathNameW(path, 0, nullptr, nullptr);
     if (units == 0) return path;
@@ -30,8 +32,6 @@ std::wstring FullPath(const wchar_t* path) {
     full.resize(written);
     return full;
 }
-
-}  // namespace
 
 std::optional<FontImage> ReadOpenFile(HANDLE file, std::uint32_t size) {
     FontImage image;
@@ -65,19 +65,36 @@ std::optional<PlannedFontFile> PlanFontFileAt(const wchar_t* path) {
     return PlannedFontFile{FullPath(path), std::move(*image), std::move(plan.value())};
 }
 
-void AddPlannedFace(const PlannedFontFile& file, std::size_t index) {
-    FaceSource source{file.fullPath, std::nullopt, false};
-    if (index < file.plan.faceMembers.size()) source.member = file.plan.faceMembers[index];
-    const Bytes registered = RegisteredImage(file.plan, file.image.bytes());
-    AddLoadedFont(ToWide(file.plan.faceNames[index]), registered, std::move(source));
+std::optional<FileStamp> StampOf(const wchar_t* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(OpenablePath(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    const auto wide = [](DWORD high, DWORD low) { return (std::uint64_t{high} << 32) | low; };
+    return FileStamp{wide(data.nFileSizeHigh, data.nFileSizeLow),
+                     wide(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime)};
+}
+
+Result<ListedFontFile> ListFontFileAt(const wchar_t* path) {
+    const FontLoader loader = ChooseLoader(ToU16(path));
+    if (loader == FontLoader::None) return Failure{"not a font file extension"};
+    const auto stamp = StampOf(path);
+    if (!stamp) return Failure{"cannot open the file"};
+    auto mapped = MappedFile::Open(path);
+    if (!mapped) return Failure{mapped.reason()};
+    auto plan = PlanFontFile(loader, mapped->bytes());
+    if (!plan) return Failure{plan.reason()};
+    return ListedFontFile{FullPath(path), *stamp, std::move(plan->faceNames), std::move(plan->faceMembers)};
 }
 
 // Memory running out part way through a collection takes back the faces this
 // file had added already, so a file adds all its faces or none.
-void AddPlannedFontFile(const PlannedFontFile& file) {
-    const std::size_t listedBefore = LoadedFonts().fontHandles.size();
+void AddListedFontFile(const ListedFontFile& file) {
+    const std::size_t listedBefore = LoadedFonts().faceNames.size();
     try {
-        for (std::size_t i = 0; i < file.plan.faceNames.size(); ++i) AddPlannedFace(file, i);
+        for (std::size_t i = 0; i < file.faceNames.size(); ++i) {
+            FaceSource source{file.fullPath, std::nullopt, false, file.stamp};
+            if (i < file.faceMembers.size()) source.member = file.faceMembers[i];
+            ListFace(ToWide(file.faceNames[i]), std::move(source));
+        }
     } catch (const std::bad_alloc&) {
         UnloadFontsFrom(listedBefore, true);
     }
@@ -85,7 +102,13 @@ void AddPlannedFontFile(const PlannedFontFile& file) {
 
 void OpenFontFile(const wchar_t* path) {
     try {
-        if (const auto planned = PlanFontFileAt(path)) AddPlannedFontFile(*planned);
+        auto planned = PlanFontFileAt(path);
+        if (!planned) return;
+        const bool wasEmpty = LoadedFonts().faceNames.empty();
+        const FileStamp stamp = StampOf(planned->fullPath.c_str()).value_or(FileStamp{});
+        AddListedFontFile({planned->fullPath, stamp, planned->plan.faceNames, planned->plan.faceMembers});
+        if (wasEmpty && !LoadedFonts().faceNames.empty())
+            RegisterListedFaceFrom(0, RegisteredImage(planned->plan, planned->image.bytes()));
     } catch (const std::bad_alloc&) {
     }
 }

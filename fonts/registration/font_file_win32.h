@@ -1,6 +1,6 @@
 #pragma once
 // Font files read with the Win32 file API, and opening one: its faces are
-// listed and registered as the core's plan for the file says.
+// listed as the core's plan for the file says.
 
 #include <windows.h>
 
@@ -8,9 +8,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "byte_reader.h"
 #include "font_plan.h"
+#include "loaded_font_list.h"
+#include "result.h"
 
 namespace tavrel {
 
@@ -33,26 +36,44 @@ std::optional<FontImage> ReadFontFile(const wchar_t* path);
 // is `size`.
 std::optional<FontImage> ReadOpenFile(HANDLE file, std::uint32_t size);
 
-// Lists the faces of a .ttf, .otf, .ttc, .woff or .woff2 file and registers
-// them; any other file, one that cannot be read, and one that does not fit in
-// memory, adds nothing. Paths of any length open.
+// Lists the faces of a .ttf, .otf, .ttc, .woff or .woff2 file; any other
+// file, one that cannot be read, and one that does not fit in memory, adds
+// nothing. The first face to reach an empty list is registered from the bytes
+// in hand, since it is shown at once; the others when first used. Paths of
+// any length open.
 void OpenFontFile(const wchar_t* path);
 
-// OpenFontFile in two steps: reading and planning, which touches nothing
-// shared and may run on any thread, then listing and registering, on the
-// user-interface thread.
+// A file read and planned whole, as OpenFontFile reads it. Nothing for a file
+// that would add nothing; may throw std::bad_alloc.
 struct PlannedFontFile {
     std::wstring fullPath;
     FontImage image;
     FontPlan plan;
 };
-// Nothing for a file that would add nothing; may throw std::bad_alloc.
 std::optional<PlannedFontFile> PlanFontFileAt(const wchar_t* path);
-// Memory running out part way takes back the faces this file had added.
-void AddPlannedFontFile(const PlannedFontFile& file);
-// Lists and registers face `index` of the plan alone (a collection registers
-// its whole image once per face), so a caller may spread a file's faces over
-// time; throws std::bad_alloc with nothing of that face left behind.
-void AddPlannedFace(const PlannedFontFile& file, std::size_t index);
+
+// The path made absolute, so the file can be found again after the current
+// folder has changed (the file dialog changes it).
+std::wstring FullPath(const wchar_t* path);
+
+// Nothing when the file's attributes cannot be read.
+std::optional<FileStamp> StampOf(const wchar_t* path);
+
+// What the list keeps of a file: its faces' names and members, and its stamp.
+struct ListedFontFile {
+    std::wstring fullPath;
+    FileStamp stamp;
+    std::vector<std::u16string> faceNames;
+    std::vector<std::uint32_t> faceMembers;  // empty outside a collection
+};
+
+// A file's faces read from a read-only mapping, nothing of it kept: only the
+// pages naming touches are read. Touches nothing shared and may run on any
+// thread; fails saying why; may throw std::bad_alloc.
+Result<ListedFontFile> ListFontFileAt(const wchar_t* path);
+
+// Lists the file's faces, unregistered; memory running out part way takes
+// back the faces this file had added.
+void AddListedFontFile(const ListedFontFile& file);
 
 }  // namespace tavrel

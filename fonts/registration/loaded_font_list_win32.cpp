@@ -9,56 +9,73 @@ LoadedFontList& LoadedFonts() {
     return list;
 }
 
+namespace {
+
+std::size_t NameHash(std::wstring_view faceName) { return std::hash<std::wstring_view>{}(faceName); }
+
+}  // namespace
+
 bool IsFaceListed(std::wstring_view faceName) {
-    const auto& names = LoadedFonts().faceNames;
-    return std::find(names.begin(), names.end(), faceName) != names.end();
+    const LoadedFontList& list = LoadedFonts();
+    const auto [first, last] = list.nameIndex.equal_range(NameHash(faceName));
+    return std::any_of(first, last, [&](const auto& entry) { return list.faceNames[entry.second] == faceName; });
 }
 
 namespace {
 
-// Everything that may run out of memory happens before `handleOf` is called:
-// a registration is never left without its entry.
-template <class Register>
-void AppendFace(std::wstring_view faceName, FaceSource source, Register handleOf) {
+// Everything that may run out of memory happens before the entry is added, so
+// the sequences and the combo box stay entry for entry.
+void AppendFace(std::wstring_view faceName, FaceSource source) {
     LoadedFontList& list = LoadedFonts();
     std::wstring name(faceName);
     list.fontHandles.reserve(list.fontHandles.size() + 1);
     list.faceNames.reserve(list.faceNames.size() + 1);
     list.faceSources.reserve(list.faceSources.size() + 1);
-    const HANDLE handle = handleOf();
+    list.nameIndex.emplace(NameHash(name), list.faceNames.size());
     if (list.hwndMirror) SendMessageW(list.hwndMirror, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    list.fontHandles.push_back(handle);
+    list.fontHandles.push_back(nullptr);
     list.faceNames.push_back(std::move(name));
     list.faceSources.push_back(std::move(source));
 }
 
 }  // namespace
 
-void AddLoadedFont(std::wstring_view faceName, Bytes image, FaceSource source) {
-    if (IsFaceListed(faceName)) return;
-    AppendFace(faceName, std::move(source), [&] {
-        // The system keeps its own copy of the bytes.
-        DWORD fontCount = 1;
-        void* bytes = const_cast<std::uint8_t*>(image.data());
-        return AddFontMemResourceEx(bytes, static_cast<DWORD>(image.size()), nullptr, &fontCount);
-    });
+void ListFace(std::wstring_view faceName, FaceSource source) {
+    if (!IsFaceListed(faceName)) AppendFace(faceName, std::move(source));
+}
+
+void ShareRegistration(std::wstring_view path, HANDLE handle) {
+    LoadedFontList& list = LoadedFonts();
+    for (std::size_t i = 0; i < list.faceSources.size(); ++i)
+        if (!list.fontHandles[i] && !list.faceSources[i].installed && list.faceSources[i].path == path)
+            list.fontHandles[i] = handle;
 }
 
 void AddInstalledFace(std::wstring_view faceName) {
-    if (!IsFaceListed(faceName)) AppendFace(faceName, FaceSource{{}, std::nullopt, true}, [] { return HANDLE{}; });
+    if (!IsFaceListed(faceName)) AppendFace(faceName, FaceSource{{}, std::nullopt, true, {}});
 }
 
+// Allocates nothing, since it takes back a load that ran out of memory. A
+// registration belongs to the first entry holding it; few entries hold one.
 void UnloadFontsFrom(std::size_t first, bool emptyCombo) {
     LoadedFontList& list = LoadedFonts();
-    for (std::size_t i = first; i < list.fontHandles.size(); ++i) {
-        if (list.fontHandles[i]) RemoveFontMemResourceEx(list.fontHandles[i]);
+    auto& handles = list.fontHandles;
+    first = std::min(first, handles.size());
+    for (std::size_t i = first; i < handles.size(); ++i) {
+        if (handles[i] && std::find(handles.begin(), handles.begin() + std::ptrdiff_t(i), handles[i]) ==
+                              handles.begin() + std::ptrdiff_t(i))
+            RemoveFontMemResourceEx(handles[i]);
         if (emptyCombo && list.hwndMirror) SendMessageW(list.hwndMirror, CB_DELETESTRING, first, 0);
     }
-    list.fontHandles.resize(std::min(first, list.fontHandles.size()));
-    list.faceNames.resize(std::min(first, list.faceNames.size()));
-    list.faceSources.resize(std::min(first, list.faceSources.size()));
+    handles.resize(first);
+    std::erase_if(list.nameIndex, [first](const auto& entry) { return entry.second >= first; });
+    list.faceNames.resize(first);
+    list.faceSources.resize(first);
 }
 
-void UnloadAllFonts(bool emptyCombo) { UnloadFontsFrom(0, emptyCombo); }
+void UnloadAllFonts(bool emptyCombo) {
+    UnloadFontsFrom(0, emptyCombo);
+    LoadedFonts().refusedFiles.clear();
+}
 
 }  // namespace tavrel

@@ -10,6 +10,7 @@
 #include <set>
 #include <thread>
 
+#include "app_state.h"
 #include "font_builder.h"
 #include "loaded_font_list.h"
 #include "logical_order.h"
@@ -131,6 +132,49 @@ TEST_F(FoldersTest, ClosingPartWayStopsTheReadingAndClosesAsAlways) {
     EXPECT_EQ(ReadSettingsFile().keys, clean.keys);
     PumpUntil([] { return false; }, 300);
     EXPECT_TRUE(LoadedFonts().fontHandles.empty()) << "a face was listed after the window closed";
+}
+
+// The face GDI finds for the name: a substitute until it is registered.
+std::wstring GdiFace(HWND hwnd, const std::wstring& name) {
+    LOGFONTW wanted{};
+    name.copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    const HDC dc = GetDC(hwnd);
+    const HGDIOBJ font = CreateFontIndirectW(&wanted), old = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = L"";
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    DeleteObject(SelectObject(dc, old));
+    ReleaseDC(hwnd, dc);
+    return face;
+}
+
+TEST_F(FoldersTest, ALibrarysFacesAreRegisteredWhenChosenAndAFileChangedSinceIsRefused) {
+    const std::wstring folder = ScratchFolder() + L"\\library";
+    std::filesystem::copy(WinePath(TAVREL_WINDOW_LIBRARY), folder, std::filesystem::copy_options::recursive);
+    WriteScratchFile(folder + L"\\damaged.ttf", {0, 1, 0, 0, 0, 9});
+    OpenWindow();
+    DropFiles({folder});
+    ASSERT_TRUE(PumpUntil([&] { return WindowText(hwnd_) == L"tavrel"; }));
+    const LoadedFontList& list = LoadedFonts();
+    ASSERT_EQ(list.faceNames.size(), 300u);
+    EXPECT_EQ(std::count(list.fontHandles.begin(), list.fontHandles.end(), nullptr), 299) << "only the sample's face";
+    // Not face 7: Wine keeps the face it found for a font and would give the substitute again.
+    EXPECT_NE(GdiFace(hwnd_, list.faceNames[8]), list.faceNames[8]);
+    PickFace(7);
+    EXPECT_EQ(GdiFace(appState.hwndSample, FaceOf()), list.faceNames[7]) << "the sample draws the face chosen";
+    std::filesystem::remove(list.faceSources[9].path);
+    WriteScratchFile(list.faceSources[10].path, {0, 1, 0, 0});
+    for (LRESULT refused : {9, 10}) {
+        PickFace(refused);
+        EXPECT_FALSE(list.fontHandles[refused]);
+        EXPECT_EQ(FaceOf(), list.faceNames[7]) << "a refused face changes nothing";
+        EXPECT_EQ(SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0), 7);
+    }
+    std::vector<std::string> reasons;
+    for (const RefusedFile& file : list.refusedFiles) reasons.push_back(file.reason);
+    EXPECT_EQ(reasons, (std::vector<std::string>{"the file is too short to be a font",
+                                                  "the file is gone", "the file changed since it was listed"}));
+    PickFace(12);
+    EXPECT_EQ(GdiFace(appState.hwndSample, FaceOf()), list.faceNames[12]) << "the rest stay usable";
 }
 
 TEST(LogicalOrder, AgreesWithStrCmpLogicalW) {

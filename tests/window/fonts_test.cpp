@@ -53,7 +53,7 @@ TEST_F(FontsTest, DroppedFontsAreListedInDropOrderAndOnlyTheFirstReachesTheSampl
     const Names three = {L"DejaVu Sans", kIpaGothic, L"DejaVu Serif"};
     EXPECT_EQ(Listed(), three);
     EXPECT_EQ(FaceBoxItems(), three);
-    for (HANDLE handle : Handles()) EXPECT_TRUE(handle) << "a real font registers";
+    EXPECT_TRUE(Handles()[0] && !Handles()[1] && !Handles()[2]) << "only the face shown is registered";
     EXPECT_EQ(FaceOf(), L"DejaVu Sans");
     EXPECT_EQ(SendMessageW(appState.hwndFaceCombo, CB_GETCURSEL, 0, 0), 0);
 
@@ -109,6 +109,17 @@ TEST_F(FontsTest, CollectionListsEachNewMemberName) {
     EXPECT_EQ(Handles().size(), 3u);
 }
 
+// Every member shares the one registration, which the reset (and the trace) releases once.
+TEST_F(FontsTest, ACollectionIsRegisteredOnceForAllItsMembers) {
+    OpenWindow();
+    DropFiles({DebianFont("opentype/noto/NotoSansCJK-Regular.ttc")});
+    ASSERT_EQ(Handles().size(), 10u);
+    PickFace(7);
+    EXPECT_EQ(FaceOf(), Listed()[7]);
+    for (HANDLE handle : Handles()) EXPECT_TRUE(handle && handle == Handles()[0]);
+    Command(IDM_RESET);
+}
+
 TEST_F(FontsTest, LongFaceNameIsListedWholeAndAppliedCutTo31Characters) {
     const std::u16string name = u"A Face Name Of Exactly Forty Characters!";
     ASSERT_EQ(name.size(), 40u);
@@ -140,6 +151,7 @@ TEST_F(FontsTest, ResetEmptiesTheListAndShowsTheWindowsDefaultFaceAndClosingRele
     OpenWindow();
     DropFiles({DejaVu("DejaVuSans.ttf"), DejaVu("DejaVuSerif.ttf")});
     AddInstalledFace(L"Installed Face");
+    PickFace(1);
     ASSERT_TRUE(Handles()[0] && Handles()[1]);
     EXPECT_EQ(Handles()[2], nullptr);
     appState.pointSize = 30;

@@ -223,6 +223,11 @@ std::vector<std::wstring> MainWindowTest::FaceBoxItems() const { return ComboIte
 
 // A drop handle as the shell makes one: DROPFILES followed by the wide paths,
 // each terminated, and a final terminator.
+void MainWindowTest::PickFace(LRESULT item) const {
+    SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, WPARAM(item), 0);
+    SendMessageW(appState.hwndToolbar, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), LPARAM(appState.hwndFaceCombo));
+}
+
 void MainWindowTest::DropFiles(const std::vector<std::wstring>& paths) const {
     std::wstring list;
     for (const auto& path : paths) list += path + L'\0';

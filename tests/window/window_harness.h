@@ -76,6 +76,8 @@ protected:
     void Command(WORD id) const;
     std::vector<std::wstring> FaceBoxItems() const;
     void DropFiles(const std::vector<std::wstring>& paths) const;
+    // A person's pick of item `item` in the face box.
+    void PickFace(LRESULT item) const;
 
     HWND hwnd_ = nullptr;
 };
