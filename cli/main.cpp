@@ -1,7 +1,7 @@
 // tavrel-cli: the font core of tavrel on the command line.
 
 #include <cstdio>
-#include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -129,9 +129,15 @@ class Arguments {
 public:
     Arguments(std::string command, const std::vector<std::string>& args) : command_(std::move(command)), args_(args) {}
 
-    bool Done() const { return next_ >= args_.size(); }
-    bool AtOption() const { return args_[next_].starts_with("--"); }
-    std::string Word() { return args_[next_++]; }
+    // The words, in order; each option is handed to `take`, which takes its value.
+    std::vector<std::string> Read(const std::function<void(const std::string& option)>& take) {
+        std::vector<std::string> words;
+        while (next_ < args_.size()) {
+            if (args_[next_].starts_with("--")) take(Option());
+            else words.push_back(args_[next_++]);
+        }
+        return words;
+    }
 
     std::string Option() {
         std::string option = args_[next_++];
@@ -141,7 +147,7 @@ public:
         return option;
     }
     const std::string& Value(const std::string& option) {
-        if (Done()) Fault(option + ": needs a value");
+        if (next_ >= args_.size()) Fault(option + ": needs a value");
         return args_[next_++];
     }
     [[noreturn]] void Unknown(const std::string& option) const { Fault(command_ + ": no option " + option); }
@@ -173,35 +179,23 @@ std::vector<tavrel::AxisSetting> ParseVariations(const std::string& option, cons
 }
 
 int RunDecode(Arguments args) {
-    std::vector<std::string> words;
     std::optional<std::uint32_t> member;
-    while (!args.Done()) {
-        if (!args.AtOption()) {
-            words.push_back(args.Word());
-            continue;
-        }
-        const std::string option = args.Option();
+    const auto words = args.Read([&](const std::string& option) {
         if (option != "--member") args.Unknown(option);
         member = ParseIndex(option, args.Value(option));
-    }
+    });
     args.Expect(words, 2, 2, "IN and OUT");
     return tavrel::RunDecodeCommand(words[0], words[1], member);
 }
 
 int RunInfo(Arguments args) {
     tavrel::InfoOptions options;
-    std::vector<std::string> words;
-    while (!args.Done()) {
-        if (!args.AtOption()) {
-            words.push_back(args.Word());
-            continue;
-        }
-        const std::string option = args.Option();
+    const auto words = args.Read([&](const std::string& option) {
         if (option == "--json") options.json = true;
         else if (option == "--member") options.member = ParseIndex(option, args.Value(option));
         else if (option == "--text") options.text = args.Value(option);
         else args.Unknown(option);
-    }
+    });
     args.Expect(words, 1, 1, "PATH");
     options.file = words[0];
     return tavrel::RunInfoCommand(options);
@@ -210,16 +204,10 @@ int RunInfo(Arguments args) {
 // TEXT, then the paths, with --json anywhere.
 int RunFind(Arguments args) {
     tavrel::FindOptions options;
-    std::vector<std::string> words;
-    while (!args.Done()) {
-        if (!args.AtOption()) {
-            words.push_back(args.Word());
-            continue;
-        }
-        const std::string option = args.Option();
+    const auto words = args.Read([&](const std::string& option) {
         if (option != "--json") args.Unknown(option);
         options.json = true;
-    }
+    });
     args.Expect(words, 2, words.size(), "TEXT and a PATH");
     options.text = words[0];
     options.paths.assign(words.begin() + 1, words.end());
@@ -235,9 +223,8 @@ tavrel::TextDirection ParseDirection(const std::string& option, const std::strin
     CannotRead(option, text);
 }
 
-// Takes one option of `shape` and its value.
-void TakeShapeOption(Arguments& args, tavrel::ShapeCommandOptions& options) {
-    const std::string option = args.Option();
+// One option of `shape` and its value.
+void TakeShapeOption(Arguments& args, const std::string& option, tavrel::ShapeCommandOptions& options) {
     if (option == "--json") {
         options.json = true;
         return;
@@ -261,11 +248,7 @@ void TakeShapeOption(Arguments& args, tavrel::ShapeCommandOptions& options) {
 // FILE, then TEXT, with the options anywhere.
 int RunShape(Arguments args) {
     tavrel::ShapeCommandOptions options;
-    std::vector<std::string> words;
-    while (!args.Done()) {
-        if (args.AtOption()) TakeShapeOption(args, options);
-        else words.push_back(args.Word());
-    }
+    const auto words = args.Read([&](const std::string& option) { TakeShapeOption(args, option, options); });
     args.Expect(words, 2, 2, "FILE and TEXT");
     options.file = words[0];
     options.text = words[1];
@@ -275,19 +258,13 @@ int RunShape(Arguments args) {
 // FILE, then TEXT, with the options anywhere.
 int RunGlyph(Arguments args) {
     tavrel::GlyphCommandOptions options;
-    std::vector<std::string> words;
-    while (!args.Done()) {
-        if (!args.AtOption()) {
-            words.push_back(args.Word());
-            continue;
-        }
-        const std::string option = args.Option();
+    const auto words = args.Read([&](const std::string& option) {
         if (option == "--json") options.json = true;
         else if (option == "--svg") options.svg = true;
         else if (option == "--member") options.member = ParseIndex(option, args.Value(option));
         else if (option == "--variations") options.variations = ParseVariations(option, args.Value(option));
         else args.Unknown(option);
-    }
+    });
     if (options.json && options.svg) Fault("glyph: --json or --svg, not both");
     args.Expect(words, 2, 2, "FILE and TEXT");
     options.file = words[0];
