@@ -143,9 +143,9 @@ def main():
                 (["find", "x", "/", "--json", "--json"], 2, "tavrel-cli: --json: given twice" + usage),
                 (["decode", "a", "b", "c"], 2, "tavrel-cli: decode: one argument too many, 'c'" + usage)]
     for args, status, reason in refusals:
-        words = ("info", "names", "shape", "glyph", "find", "decode")
-        args = [a if a.startswith(("-", "/")) or a.isdigit() or a in words else os.path.join(scratch, a) for a in args]
+        args = [os.path.join(scratch, a) if a in ("folder.ttf", "pipe.ttf") else a for a in args]
         got, _, err = run(command, *args)
+        err = err.replace("\r\n", "\n")
         if got != status or reason not in err or (status == 2 and err != reason):
             faults.append("%s: status %d, %r; expected %d and %r" % (" ".join(args), got, err.strip(), status, reason))
     print("\n".join(faults) or "info matches fontTools on %d faces; refusals hold" % len(cases))

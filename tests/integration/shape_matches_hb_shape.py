@@ -20,6 +20,7 @@ TEXT = "「永遠」の𠮷野家、office ﬁ 2024年 直骨次化羽"
 # font, face index, extra options in hb-shape's spelling
 CASES = [
     (NOTO, 0, []), (NOTO, 0, ["--direction=ttb"]), (NOTO, 0, ["--features=palt,-liga,jp90=1"]),
+    (NOTO, 0, ["--language=zh-Hans"]), (NOTO, 0, ["--language=ko"]),
     (NOTO, 1, ["--direction=ttb", "--features=vpal"]), (IPAP, 0, ["--direction=ttb", "--script=Jpan", "--language=ja"]),
     (DEJAVU, 0, ["--features=-kern,smcp"]), ("woff2", 0, ["--direction=ttb"]),
     (INTER, 0, ["--variations=wght=900"]), (INTER, 0, ["--variations=wght=150,slnt=-10", "--features=-kern"]),
