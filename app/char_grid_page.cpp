@@ -209,11 +209,16 @@ private:
     void ShowSelected() {
         const auto selected = grid_->Selected();
         lineCharacter_ = selected;
-        const std::wstring line =
+        std::wstring line =
             !selected ? (listed_ ? L"このフォントには Unicode の文字がありません" : L"このフォントは読み込まれていません")
                       : DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size(), grid_->SequencesOf(*selected),
                                      shaping_ ? &*shaping_ : nullptr) +
                             (face_ ? UnpaintedColorNote(face_->info) : L"");
+        // A control character (U+0000 would end the window text) is named by its code point alone.
+        if (selected && (*selected < 0x20 || (*selected >= 0x7F && *selected < 0xA0))) {
+            lineCharacter_.reset();
+            line.erase(0, line.find(L"U+"));
+        }
         SetLineText(line);
     }
 

@@ -35,9 +35,11 @@ TEST(FaceReport, EveryYesOrNoRowIsWordedInJapaneseForTheWindow) {
     for (const bool yes : {false, true}) {
         FaceReport report;
         report.info.fixedPitch = report.info.verticalMetrics = report.info.verticalOrigins = yes;
-        for (const ReportRow& row : ReportRows(report))
-            if (row.value == "yes" || row.value == "no")
+        for (const ReportRow& row : ReportRows(report)) {
+            if (row.value == "yes" || row.value == "no") {
                 EXPECT_EQ(row.valueJapanese, yes ? u"はい" : u"いいえ") << row.key;
+            }
+        }
     }
 }
 

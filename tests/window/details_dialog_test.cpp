@@ -580,7 +580,12 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
                 SendMessageW(pane, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, weight), LPARAM(track));
             };
             gdi = PressCopy(dialog);
+            const LRESULT range = SendMessageW(track, TBM_GETRANGEMAX, 0, 0) - SendMessageW(track, TBM_GETRANGEMIN, 0, 0);
+            EXPECT_EQ(SendMessageW(track, TBM_GETLINESIZE, 0, 0), range / 100) << "an arrow key moves by 1 %";
             moveTo(401);  // next to the default: drawn from outlines
+            const HWND instances = FindWindowExW(pane, FindWindowExW(pane, nullptr, L"ComboBox", nullptr), L"ComboBox", nullptr);
+            EXPECT_EQ(WindowText(instances).substr(0, 8), L"wght 401")
+                << "between named instances, the values";
             nearDefault = PressCopy(dialog);
             moveTo(900);
             black = PressCopy(dialog);
