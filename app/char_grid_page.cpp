@@ -162,9 +162,24 @@ private:
                    std::max(height - searchHeight - lineHeight - 2 * gap, 0), TRUE);
     }
 
+    // The line in rows no wider than `width` in the dialog's font, broken only between its fields.
+    std::vector<std::wstring> LineRowsOf(const std::wstring& text, int width) const {
+        const HFONT font = FontOf(GetParent(pane_));
+        const auto measure = [&](const std::wstring& part) { return TextWidth(line_, font, part, false); };
+        std::vector<std::wstring> rows{L""};
+        for (std::size_t from = 0; from < text.size();) {
+            const std::size_t next = std::min(text.find(L"  ", from + 1), text.size());
+            const std::wstring field = text.substr(from, next - from);
+            if (!rows.back().empty() && measure(rows.back() + field) > width)
+                rows.push_back(field.substr(std::min(field.find_first_not_of(L' '), field.size())));
+            else
+                rows.back() += field;
+            from = next;
+        }
+        return rows;
+    }
     int LineRows(int width) const {
-        const int needed = TextWidth(line_, FontOf(GetParent(pane_)), WindowTextOf(line_), false);
-        return needed + Scaled(pane_, kGap) <= width ? 1 : 2;
+        return std::min<int>(int(LineRowsOf(WindowTextOf(line_), width - Scaled(pane_, kGap)).size()), 2);
     }
 
     void SetLineText(const std::wstring& text) {
@@ -243,7 +258,7 @@ private:
     }
 
     // The selected character in the face itself, then what the line says of
-    // it, broken between words where it takes two rows.
+    // it, broken between its fields where it takes two rows.
     void DrawLine(const DRAWITEMSTRUCT& item) const {
         const HDC dc = item.hDC;
         FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
@@ -253,7 +268,7 @@ private:
         const HFONT dialogFont = FontOf(GetParent(pane_));
         const TEXTMETRICW metrics = MetricsOf(pane_, dialogFont);
         const int top = (item.rcItem.top + item.rcItem.bottom - lineRows_ * metrics.tmHeight) / 2;
-        const int baseline = top + metrics.tmAscent;
+        int baseline = top + metrics.tmAscent;
         std::wstring text = WindowTextOf(line_);
         int x = item.rcItem.left;
         const ScopedSelectObject font(dc, faceFont_ ? faceFont_.get() : dialogFont);
@@ -267,9 +282,10 @@ private:
             text.erase(0, character.size());
         }
         SelectObject(dc, dialogFont);
-        SetTextAlign(dc, TA_LEFT | TA_TOP);
-        RECT rest{x, top, item.rcItem.right, item.rcItem.bottom};
-        DrawTextW(dc, text.c_str(), int(text.size()), &rest, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
+        for (const std::wstring& row : LineRowsOf(text, item.rcItem.right - x)) {
+            ExtTextOutW(dc, x, baseline, 0, nullptr, row.c_str(), UINT(row.size()), nullptr);
+            baseline += metrics.tmHeight;
+        }
     }
 
     void Insert() const {
