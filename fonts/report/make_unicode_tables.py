@@ -97,7 +97,7 @@ def cpp_array(name, codes):
 def main():
     folder, output = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
     blocks, sets = make_sets(folder)
-    out = ["// Made at build time by fonts/make_unicode_tables.py from %s; not to be edited.\n" % folder,
+    out = ["// Made at build time by fonts/report/make_unicode_tables.py from %s; not to be edited.\n" % folder,
            '#include "coverage.h"\n#include "unicode_blocks.h"\n\nnamespace tavrel {\n\nnamespace {\n\n']
     for index, (set_id, total) in enumerate(SETS):
         codes = sorted(sets[set_id])

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <initializer_list>
 
 #include "face_report.h"
 #include "face_report_fields.h"
@@ -46,6 +47,22 @@ public:
     template <class T>
     void OptionalCount(const std::optional<T>& value) {
         Optional(value, [this](T v) { Count(v); });
+    }
+    // Members whose values are counts, in the order given.
+    void Counts(std::initializer_list<std::pair<std::string_view, std::uint64_t>> members) {
+        for (const auto& [key, value] : members) {
+            Key(key);
+            Count(value);
+        }
+    }
+    template <class Strings>
+    void StringArray(const Strings& strings) {
+        Open('[');
+        for (std::string_view text : strings) {
+            Item();
+            String(text);
+        }
+        Close(']');
     }
 
     // Structure: Key writes the separator before every member but the first.
@@ -150,16 +167,6 @@ void WriteInstances(JsonWriter& json, const FaceInfo& info) {
     json.Close(']');
 }
 
-void WriteStrings(JsonWriter& json, std::string_view key, const std::vector<std::string>& strings) {
-    json.Key(key);
-    json.Open('[');
-    for (const std::string& text : strings) {
-        json.Item();
-        json.String(text);
-    }
-    json.Close(']');
-}
-
 std::vector<std::string> FeatureTags(const FaceInfo& info) {
     std::vector<std::string> tags;
     for (std::uint32_t tag : info.features) tags.push_back(TagString(tag));
@@ -177,12 +184,7 @@ void WriteLayout(JsonWriter& json, const FaceInfo& info) {
     json.Key("variationSequences");
     json.Optional(info.variationSequences, [&](const VariationSequenceCounts& counts) {
         json.Open('{');
-        json.Key("total");
-        json.Count(counts.total);
-        json.Key("standardized");
-        json.Count(counts.standardized);
-        json.Key("ideographic");
-        json.Count(counts.ideographic);
+        json.Counts({{"total", counts.total}, {"standardized", counts.standardized}, {"ideographic", counts.ideographic}});
         json.Close('}');
     });
     json.Key("verticalMetrics");
@@ -190,12 +192,7 @@ void WriteLayout(JsonWriter& json, const FaceInfo& info) {
     json.Key("verticalOrigins");
     json.Bool(info.verticalOrigins);
     json.Key("colorFormats");
-    json.Open('[');
-    for (std::string_view format : info.colorFormats) {
-        json.Item();
-        json.String(format);
-    }
-    json.Close(']');
+    json.StringArray(info.colorFormats);
 }
 
 void WriteCoverage(JsonWriter& json, const FaceReport& report) {
@@ -206,23 +203,18 @@ void WriteCoverage(JsonWriter& json, const FaceReport& report) {
         json.Open('{');
         json.Key("set");
         json.String(set.set);
-        json.Key("covered");
-        json.Count(set.covered);
-        json.Key("total");
-        json.Count(set.total);
+        json.Counts({{"covered", set.covered}, {"total", set.total}});
         json.Close('}');
     }
     json.Close(']');
     json.Key("text");
     json.Optional(report.text, [&](const TextCoverage& text) {
         json.Open('{');
-        json.Key("covered");
-        json.Count(text.covered);
-        json.Key("total");
-        json.Count(text.total);
+        json.Counts({{"covered", text.covered}, {"total", text.total}});
         std::vector<std::string> missing;
         for (char32_t c : text.missing) missing.push_back(CodePointText(c));
-        WriteStrings(json, "missing", missing);
+        json.Key("missing");
+        json.StringArray(missing);
         json.Close('}');
     });
 }
@@ -241,10 +233,12 @@ void WriteReport(JsonWriter& json, const FaceReport& report) {
     WriteMetrics(json, report.info);
     WriteAxes(json, report.info);
     WriteInstances(json, report.info);
-    WriteStrings(json, "features", FeatureTags(report.info));
+    json.Key("features");
+    json.StringArray(FeatureTags(report.info));
     WriteLayout(json, report.info);
     WriteCoverage(json, report);
-    WriteStrings(json, "problems", report.info.problems);
+    json.Key("problems");
+    json.StringArray(report.info.problems);
     json.Close('}');
 }
 
