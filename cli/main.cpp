@@ -1,7 +1,7 @@
 // tavrel-cli: the font core of tavrel on the command line.
 
 #include <cstdio>
-#include <cstring>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -106,149 +106,183 @@ static const char kUsage[] =
     "cannot be read or holds no font file, is reported on standard error as\n"
     "'tavrel-cli: PATH: REASON', and the other files are read on. The exit\n"
     "status is 1 when any file was refused or could not be read or written, 2\n"
-    "for a usage error, 0 otherwise.\n";
+    "for a usage error (said on one line), 0 otherwise.\n";
 
 namespace {
 
-int UsageError() {
-    std::fputs(kUsage, stderr);
-    return 2;
+// A usage error: what was wrong, said on one line by Run.
+struct UsageFault {
+    std::string what;
+};
+
+[[noreturn]] void Fault(std::string what) { throw UsageFault{std::move(what)}; }
+
+std::string Quoted(const std::string& text) { return "'" + text + "'"; }
+
+[[noreturn]] void CannotRead(const std::string& option, const std::string& value) {
+    Fault(option + ": cannot read " + Quoted(value));
 }
 
+// A command's arguments in order: options, each at most once, and the words
+// between them, which the command wants between `least` and `most` of.
+class Arguments {
+public:
+    Arguments(std::string command, const std::vector<std::string>& args) : command_(std::move(command)), args_(args) {}
+
+    // The words, in order; each option is handed to `take`, which takes its value.
+    std::vector<std::string> Read(const std::function<void(const std::string& option)>& take) {
+        std::vector<std::string> words;
+        while (next_ < args_.size()) {
+            if (args_[next_].starts_with("--")) take(Option());
+            else words.push_back(args_[next_++]);
+        }
+        return words;
+    }
+
+    std::string Option() {
+        std::string option = args_[next_++];
+        for (const std::string& seen : seen_)
+            if (seen == option) Fault(option + ": given twice");
+        seen_.push_back(option);
+        return option;
+    }
+    const std::string& Value(const std::string& option) {
+        if (next_ >= args_.size()) Fault(option + ": needs a value");
+        return args_[next_++];
+    }
+    [[noreturn]] void Unknown(const std::string& option) const { Fault(command_ + ": no option " + option); }
+
+    // The words, once all are read; `names` says what they stand for.
+    void Expect(const std::vector<std::string>& words, std::size_t least, std::size_t most, const char* names) const {
+        if (words.size() < least) Fault(command_ + ": needs " + names);
+        if (words.size() > most) Fault(command_ + ": one argument too many, " + Quoted(words[most]));
+    }
+
+private:
+    std::string command_;
+    const std::vector<std::string>& args_;
+    std::size_t next_ = 0;
+    std::vector<std::string> seen_;
+};
+
 // A member index: decimal digits only, at most nine of them.
-std::optional<std::uint32_t> ParseIndex(const char* text) {
-    const std::size_t length = std::strlen(text);
-    if (length == 0 || length > 9 || std::strspn(text, "0123456789") != length) return std::nullopt;
+std::uint32_t ParseIndex(const std::string& option, const std::string& text) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        CannotRead(option, text);
     return static_cast<std::uint32_t>(std::stoul(text));
 }
 
-int RunDecode(const std::vector<std::string>& args) {
-    if (args.size() == 2) return tavrel::RunDecodeCommand(args[0], args[1], std::nullopt);
-    if (args.size() == 4 && args[2] == "--member") {
-        if (auto member = ParseIndex(args[3].c_str())) return tavrel::RunDecodeCommand(args[0], args[1], member);
-    }
-    return UsageError();
+std::vector<tavrel::AxisSetting> ParseVariations(const std::string& option, const std::string& text) {
+    auto axes = tavrel::ParseVariationList(text);
+    if (!axes || axes->empty()) CannotRead(option, text);
+    return std::move(*axes);
 }
 
-// FILE and the options in any order; each option at most once.
-int RunInfo(const std::vector<std::string>& args) {
+int RunDecode(Arguments args) {
+    std::optional<std::uint32_t> member;
+    const auto words = args.Read([&](const std::string& option) {
+        if (option != "--member") args.Unknown(option);
+        member = ParseIndex(option, args.Value(option));
+    });
+    args.Expect(words, 2, 2, "IN and OUT");
+    return tavrel::RunDecodeCommand(words[0], words[1], member);
+}
+
+int RunInfo(Arguments args) {
     tavrel::InfoOptions options;
-    bool haveFile = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--json" && !options.json) {
-            options.json = true;
-        } else if (arg == "--member" && hasValue && !options.member) {
-            options.member = ParseIndex(args[++i].c_str());
-            if (!options.member) return UsageError();
-        } else if (arg == "--text" && hasValue && !options.text) {
-            options.text = args[++i];
-        } else if (!haveFile && !arg.starts_with("--")) {
-            options.file = arg;
-            haveFile = true;
-        } else {
-            return UsageError();
-        }
-    }
-    return haveFile ? tavrel::RunInfoCommand(options) : UsageError();
+    const auto words = args.Read([&](const std::string& option) {
+        if (option == "--json") options.json = true;
+        else if (option == "--member") options.member = ParseIndex(option, args.Value(option));
+        else if (option == "--text") options.text = args.Value(option);
+        else args.Unknown(option);
+    });
+    args.Expect(words, 1, 1, "PATH");
+    options.file = words[0];
+    return tavrel::RunInfoCommand(options);
 }
 
 // TEXT, then the paths, with --json anywhere.
-int RunFind(const std::vector<std::string>& args) {
+int RunFind(Arguments args) {
     tavrel::FindOptions options;
-    bool haveText = false;
-    for (const std::string& arg : args) {
-        if (arg == "--json" && !options.json) {
-            options.json = true;
-        } else if (arg.starts_with("--")) {
-            return UsageError();
-        } else if (!haveText) {
-            options.text = arg;
-            haveText = true;
-        } else {
-            options.paths.push_back(arg);
-        }
-    }
-    return options.paths.empty() ? UsageError() : tavrel::RunFindCommand(options);
+    const auto words = args.Read([&](const std::string& option) {
+        if (option != "--json") args.Unknown(option);
+        options.json = true;
+    });
+    args.Expect(words, 2, words.size(), "TEXT and a PATH");
+    options.text = words[0];
+    options.paths.assign(words.begin() + 1, words.end());
+    return tavrel::RunFindCommand(options);
 }
 
-std::optional<tavrel::TextDirection> ParseDirection(const std::string& text) {
+tavrel::TextDirection ParseDirection(const std::string& option, const std::string& text) {
     using tavrel::TextDirection;
     if (text == "ltr") return TextDirection::LeftToRight;
     if (text == "rtl") return TextDirection::RightToLeft;
     if (text == "ttb") return TextDirection::TopToBottom;
     if (text == "btt") return TextDirection::BottomToTop;
-    return std::nullopt;
+    CannotRead(option, text);
 }
 
-// Takes one option of `shape` at args[i], moving i past its value.
-bool TakeShapeOption(const std::vector<std::string>& args, std::size_t& i, tavrel::ShapeCommandOptions& options) {
-    const std::string& arg = args[i];
-    if (arg == "--json" && !options.json) return options.json = true;
-    if (i + 1 >= args.size()) return false;
-    const std::string& value = args[++i];
-    if (arg == "--member" && !options.member) return bool(options.member = ParseIndex(value.c_str()));
-    if (arg == "--script" && !options.shape.script) return bool(options.shape.script = value);
-    if (arg == "--language" && !options.shape.language) return bool(options.shape.language = value);
-    if (arg == "--direction") {
-        const auto direction = ParseDirection(value);
-        if (direction) options.shape.direction = *direction;
-        return direction.has_value();
+// One option of `shape` and its value.
+void TakeShapeOption(Arguments& args, const std::string& option, tavrel::ShapeCommandOptions& options) {
+    if (option == "--json") {
+        options.json = true;
+        return;
     }
-    if (arg == "--variations" && options.variations.empty()) {
-        auto axes = tavrel::ParseVariationList(value);
-        if (axes) options.variations = std::move(*axes);
-        return axes.has_value() && !options.variations.empty();
-    }
-    if (arg == "--features" && options.features.empty()) {
+    if (option != "--member" && option != "--script" && option != "--language" && option != "--direction" &&
+        option != "--variations" && option != "--features")
+        args.Unknown(option);
+    const std::string& value = args.Value(option);
+    if (option == "--member") options.member = ParseIndex(option, value);
+    if (option == "--script") options.shape.script = value;
+    if (option == "--language") options.shape.language = value;
+    if (option == "--direction") options.shape.direction = ParseDirection(option, value);
+    if (option == "--variations") options.variations = ParseVariations(option, value);
+    if (option == "--features") {
         auto features = tavrel::ParseFeatureList(value);
-        if (features) options.features = std::move(*features);
-        return features.has_value();
+        if (!features) CannotRead(option, value);
+        options.features = std::move(*features);
     }
-    return false;
 }
 
-// FILE, then TEXT, with the options anywhere; each option at most once.
-int RunShape(const std::vector<std::string>& args) {
+// FILE, then TEXT, with the options anywhere.
+int RunShape(Arguments args) {
     tavrel::ShapeCommandOptions options;
-    int positional = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i].starts_with("--")) {
-            if (!TakeShapeOption(args, i, options)) return UsageError();
-        } else if (positional < 2) {
-            (positional++ == 0 ? options.file : options.text) = args[i];
-        } else {
-            return UsageError();
-        }
-    }
-    return positional == 2 ? tavrel::RunShapeCommand(options) : UsageError();
+    const auto words = args.Read([&](const std::string& option) { TakeShapeOption(args, option, options); });
+    args.Expect(words, 2, 2, "FILE and TEXT");
+    options.file = words[0];
+    options.text = words[1];
+    return tavrel::RunShapeCommand(options);
 }
 
-// FILE, then TEXT, with the options anywhere; each option at most once.
-int RunGlyph(const std::vector<std::string>& args) {
+// FILE, then TEXT, with the options anywhere.
+int RunGlyph(Arguments args) {
     tavrel::GlyphCommandOptions options;
-    int positional = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (arg == "--json" && !options.json && !options.svg) {
-            options.json = true;
-        } else if (arg == "--svg" && !options.json && !options.svg) {
-            options.svg = true;
-        } else if (arg == "--member" && hasValue && !options.member) {
-            if (!(options.member = ParseIndex(args[++i].c_str()))) return UsageError();
-        } else if (arg == "--variations" && hasValue && options.variations.empty()) {
-            auto axes = tavrel::ParseVariationList(args[++i]);
-            if (!axes || axes->empty()) return UsageError();
-            options.variations = std::move(*axes);
-        } else if (!arg.starts_with("--") && positional < 2) {
-            (positional++ == 0 ? options.file : options.text) = arg;
-        } else {
-            return UsageError();
-        }
+    const auto words = args.Read([&](const std::string& option) {
+        if (option == "--json") options.json = true;
+        else if (option == "--svg") options.svg = true;
+        else if (option == "--member") options.member = ParseIndex(option, args.Value(option));
+        else if (option == "--variations") options.variations = ParseVariations(option, args.Value(option));
+        else args.Unknown(option);
+    });
+    if (options.json && options.svg) Fault("glyph: --json or --svg, not both");
+    args.Expect(words, 2, 2, "FILE and TEXT");
+    options.file = words[0];
+    options.text = words[1];
+    return tavrel::RunGlyphCommand(options);
+}
+
+int RunCommand(const std::string& command, const std::vector<std::string>& rest) {
+    if (command == "names") {
+        if (rest.empty()) Fault("names: needs PATH");
+        return tavrel::RunNamesCommand(rest);
     }
-    return positional == 2 ? tavrel::RunGlyphCommand(options) : UsageError();
+    if (command == "decode") return RunDecode(Arguments(command, rest));
+    if (command == "info") return RunInfo(Arguments(command, rest));
+    if (command == "shape") return RunShape(Arguments(command, rest));
+    if (command == "glyph") return RunGlyph(Arguments(command, rest));
+    if (command == "find") return RunFind(Arguments(command, rest));
+    Fault("no command " + Quoted(command));
 }
 
 }  // namespace
@@ -266,16 +300,13 @@ static int Run(const std::vector<std::string>& arguments) {
         std::fputs(kUsage, stdout);
         return 0;
     }
-    if (arguments.size() < 3) return UsageError();
-    const std::string& command = arguments[1];
-    const std::vector<std::string> rest(arguments.begin() + 2, arguments.end());
-    if (command == "names") return tavrel::RunNamesCommand(rest);
-    if (command == "decode") return RunDecode(rest);
-    if (command == "info") return RunInfo(rest);
-    if (command == "shape") return RunShape(rest);
-    if (command == "glyph") return RunGlyph(rest);
-    if (command == "find") return RunFind(rest);
-    return UsageError();
+    try {
+        if (arguments.size() < 2) Fault("needs a command: names, decode, info, find, shape or glyph");
+        return RunCommand(arguments[1], std::vector<std::string>(arguments.begin() + 2, arguments.end()));
+    } catch (const UsageFault& fault) {
+        std::fprintf(stderr, "tavrel-cli: %s (see tavrel-cli --help)\n", fault.what.c_str());
+        return 2;
+    }
 }
 
 #ifdef _WIN32

@@ -10,10 +10,11 @@ namespace tavrel {
 Result<MappedFont> MapFont(const std::string& file) { return MapFont(PathFromUtf8(file)); }
 
 Result<MappedFont> MapFont(const std::filesystem::path& path) {
-    const FontLoader loader = ChooseLoader(Utf16FromUtf8(PathText(path)));
-    if (loader == FontLoader::None) return Failure{"not a font file extension"};
+    // Opened first, so that a path that does not exist says so whatever its extension.
     auto mapped = MappedFile::Open(path);
     if (!mapped) return Failure{mapped.reason()};
+    const FontLoader loader = ChooseLoader(Utf16FromUtf8(PathText(path)));
+    if (loader == FontLoader::None) return Failure{"not a font file extension"};
     return MappedFont{loader, std::move(mapped.value())};
 }
 

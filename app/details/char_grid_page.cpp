@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,7 +12,11 @@
 #include "char_grid.h"
 #include "clipboard_text.h"
 #include "code_point_text.h"
+#include "color_glyphs.h"
 #include "dialog_dpi.h"
+#include "face_text_font.h"
+#include "glyph_line.h"
+#include "label_width.h"
 #include "scoped_handles.h"
 #include "glyph_outline.h"
 #include "subject_face.h"
@@ -43,16 +48,6 @@ TEXTMETRICW MetricsOf(HWND hwnd, HFONT font) {
     const ScopedSelectObject selected(dc.get(), font);
     GetTextMetricsW(dc.get(), &metrics);
     return metrics;
-}
-
-// The face at the size of the dialog's text.
-HFONT CreateTextSizeFont(HWND dialog, const std::wstring& faceName) {
-    LOGFONTW font{};
-    GetObjectW(FontOf(dialog), sizeof font, &font);
-    wcsncpy(font.lfFaceName, faceName.c_str(), LF_FACESIZE - 1);
-    font.lfFaceName[LF_FACESIZE - 1] = L'\0';
-    font.lfCharSet = DEFAULT_CHARSET;
-    return CreateFontIndirectW(&font);
 }
 
 bool MapsAll(const std::vector<char32_t>& codePoints, const std::wstring& text) {
@@ -144,13 +139,15 @@ public:
 
 private:
     // The label and the search box on the first line, tall enough for either
-    // of the box's fonts; the line under the grid.
+    // of the box's fonts (the face's only where it is about the dialog font's
+    // size); the line under the grid, in two rows where it is too long for one.
     void Layout(int width, int height) const {
         const HWND dialog = GetParent(pane_);
-        const int textHeight =
-            std::max(MetricsOf(pane_, FontOf(dialog)).tmHeight, MetricsOf(pane_, faceFont_.get()).tmHeight);
+        const int dialogHeight = MetricsOf(pane_, FontOf(dialog)).tmHeight;
+        const int textHeight = std::max<int>(dialogHeight, faceFont_ ? MetricsOf(pane_, faceFont_.get()).tmHeight : 0);
         const int searchHeight = textHeight + Scaled(dialog, kEditPadding), gap = Scaled(dialog, kGap);
-        const int lineHeight = std::max<int>(Scaled(dialog, kLineHeight), textHeight);
+        lineRows_ = LineRows(width);
+        const int lineHeight = std::max<int>(Scaled(dialog, kLineHeight), textHeight) + (lineRows_ - 1) * dialogHeight;
         SIZE label{};
         {
             ScopedGetDC dc(label_);
@@ -165,10 +162,51 @@ private:
                    std::max(height - searchHeight - lineHeight - 2 * gap, 0), TRUE);
     }
 
-    // The face at the size of the dialog's text, for the search box and the line.
+    // The line in rows no wider than `width` in the dialog's font, broken only between its fields.
+    std::vector<std::wstring> LineRowsOf(const std::wstring& text, int width) const {
+        const HFONT font = FontOf(GetParent(pane_));
+        const auto measure = [&](const std::wstring& part) { return TextWidth(line_, font, part, false); };
+        std::vector<std::wstring> rows{L""};
+        for (std::size_t from = 0; from < text.size();) {
+            const std::size_t next = std::min(text.find(L"  ", from + 1), text.size());
+            const std::wstring field = text.substr(from, next - from);
+            if (!rows.back().empty() && measure(rows.back() + field) > width)
+                rows.push_back(field.substr(std::min(field.find_first_not_of(L' '), field.size())));
+            else
+                rows.back() += field;
+            from = next;
+        }
+        return rows;
+    }
+    int LineRows(int width) const {
+        return std::min<int>(int(LineRowsOf(WindowTextOf(line_), width - Scaled(pane_, kGap)).size()), 2);
+    }
+
+    void SetLineText(const std::wstring& text) {
+        SetWindowTextW(line_, text.c_str());
+        InvalidateRect(line_, nullptr, TRUE);
+        RECT client{};
+        GetClientRect(pane_, &client);
+        if (LineRows(client.right) != lineRows_) Layout(client.right, client.bottom);
+    }
+
+    // The face at the size of the dialog's text, for the search box and the
+    // line; a colour face's glyphs at that size for the line, as the grid draws them.
     void MakeFonts() {
-        faceFont_.reset(CreateTextSizeFont(GetParent(pane_), faceName_));
+        faceFont_.reset(CreateFaceTextFont(GetParent(pane_), faceName_));
+        if (shaping_ && HasColorGlyphs(*shaping_)) {
+            const TEXTMETRICW metrics = MetricsOf(pane_, FontOf(GetParent(pane_)));
+            colorFonts_ = CreateLineFonts(faceName_, *shaping_, metrics.tmHeight - metrics.tmInternalLeading);
+        }
         PickSearchFont();
+    }
+
+    // The character's colour glyph at `x` on the baseline; its advance, or 0 when it has none.
+    int DrawColorCharacter(HDC dc, char32_t character, int x, int baseline) const {
+        const auto glyph = colorFonts_.color ? shaping_->NominalGlyph(character) : std::nullopt;
+        if (!glyph || (ColorLayersOf(*shaping_, *glyph).empty() && ColorPngOf(*shaping_, *glyph).empty())) return 0;
+        DrawGlyphLine(dc, {ShapedRun{false, {ShapedGlyph{*glyph}}}}, false, colorFonts_, {x, baseline});
+        return std::max(int(std::lround(shaping_->HorizontalAdvance(*glyph) * colorFonts_.scale)), 1);
     }
 
     // What is typed shows in the face when the face has all of it, else in the dialog's font.
@@ -186,19 +224,22 @@ private:
     void ShowSelected() {
         const auto selected = grid_->Selected();
         lineCharacter_ = selected;
-        const std::wstring line =
+        std::wstring line =
             !selected ? (listed_ ? L"このフォントには Unicode の文字がありません" : L"このフォントは読み込まれていません")
                       : DescribeCell(*selected, grid_->SelectedIndex(), codePoints_.size(), grid_->SequencesOf(*selected),
                                      shaping_ ? &*shaping_ : nullptr) +
                             (face_ ? UnpaintedColorNote(face_->info) : L"");
-        SetWindowTextW(line_, line.c_str());
-        InvalidateRect(line_, nullptr, TRUE);
+        // A control character (U+0000 would end the window text) is named by its code point alone.
+        if (selected && (*selected < 0x20 || (*selected >= 0x7F && *selected < 0xA0))) {
+            lineCharacter_.reset();
+            line.erase(0, line.find(L"U+"));
+        }
+        SetLineText(line);
     }
 
     void ShowLine(const std::wstring& text) {
         lineCharacter_.reset();
-        SetWindowTextW(line_, text.c_str());
-        InvalidateRect(line_, nullptr, TRUE);
+        SetLineText(text);
     }
 
     // A complete query selects its character; anything else leaves the
@@ -216,7 +257,8 @@ private:
             ShowSelected();
     }
 
-    // The selected character in the face itself, then what the line says of it.
+    // The selected character in the face itself, then what the line says of
+    // it, broken between its fields where it takes two rows.
     void DrawLine(const DRAWITEMSTRUCT& item) const {
         const HDC dc = item.hDC;
         FillRect(dc, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
@@ -225,18 +267,25 @@ private:
         SetTextAlign(dc, TA_LEFT | TA_BASELINE);
         const HFONT dialogFont = FontOf(GetParent(pane_));
         const TEXTMETRICW metrics = MetricsOf(pane_, dialogFont);
-        const int baseline = (item.rcItem.top + item.rcItem.bottom - metrics.tmHeight) / 2 + metrics.tmAscent;
+        const int top = (item.rcItem.top + item.rcItem.bottom - lineRows_ * metrics.tmHeight) / 2;
+        int baseline = top + metrics.tmAscent;
         std::wstring text = WindowTextOf(line_);
         int x = item.rcItem.left;
-        const ScopedSelectObject font(dc, faceFont_.get());
-        if (lineCharacter_ && faceFont_) {
-            const std::wstring character = Utf16Of(*lineCharacter_);
+        const ScopedSelectObject font(dc, faceFont_ ? faceFont_.get() : dialogFont);
+        const std::wstring character = lineCharacter_ ? Utf16Of(*lineCharacter_) : L"";
+        if (const int advance = lineCharacter_ ? DrawColorCharacter(dc, *lineCharacter_, x, baseline) : 0) {
+            x += advance;
+            text.erase(0, character.size());
+        } else if (lineCharacter_ && faceFont_) {
             DrawFaceText(dc, x, baseline, character, grid_->Glyphs());
             x += MeasureFaceText(dc, character, grid_->Glyphs());
             text.erase(0, character.size());
         }
         SelectObject(dc, dialogFont);
-        ExtTextOutW(dc, x, baseline, 0, nullptr, text.c_str(), static_cast<UINT>(text.size()), nullptr);
+        for (const std::wstring& row : LineRowsOf(text, item.rcItem.right - x)) {
+            ExtTextOutW(dc, x, baseline, 0, nullptr, row.c_str(), UINT(row.size()), nullptr);
+            baseline += metrics.tmHeight;
+        }
     }
 
     void Insert() const {
@@ -251,10 +300,12 @@ private:
     const bool listed_;
     HWND pane_ = nullptr, label_ = nullptr, search_ = nullptr, line_ = nullptr;
     std::unique_ptr<CharGrid> grid_;
-    AutoDeleteFont faceFont_;
+    AutoDeleteFont faceFont_;  // null where the face is out of proportion at the dialog's size
+    LineFonts colorFonts_;     // a colour face at the dialog's size, for the line
     std::optional<char32_t> kept_;           // the selection a search started from
     std::optional<char32_t> lineCharacter_;  // the character the line starts with
     bool searching_ = false;
+    mutable int lineRows_ = 1;  // of the line under the grid, as last laid out
 };
 
 }  // namespace

@@ -3,10 +3,12 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "dialog_dpi.h"
+#include "label_width.h"
 #include "face_report_fields.h"
 #include "wide_text_win32.h"
 
@@ -59,7 +61,10 @@ InstanceControls::InstanceControls(HWND parent, const FaceInfo& info, std::funct
         made.value = Child(parent, L"Static", L"", SS_LEFT | SS_NOPREFIX);
         SendMessageW(made.track, TBM_SETRANGEMIN, FALSE, LPARAM(std::lround(axis.minimum * made.factor)));
         SendMessageW(made.track, TBM_SETRANGEMAX, FALSE, LPARAM(std::lround(axis.maximum * made.factor)));
-        SendMessageW(made.track, TBM_SETPAGESIZE, 0, LPARAM(std::max<long>(std::lround((axis.maximum - axis.minimum) * made.factor / 10), 1)));
+        // Arrow keys move by 1 % of the range, Page Up and Page Down by 10 %.
+        const double range = (axis.maximum - axis.minimum) * made.factor;
+        SendMessageW(made.track, TBM_SETLINESIZE, 0, LPARAM(std::max<long>(std::lround(range / 100), 1)));
+        SendMessageW(made.track, TBM_SETPAGESIZE, 0, LPARAM(std::max<long>(std::lround(range / 10), 1)));
         SetPosition(made, axis.defaultValue);
         axes_.push_back(made);
     }
@@ -69,9 +74,16 @@ int InstanceControls::Height() const {
     return Variable() ? int(axes_.size() + 1) * (Scaled(parent_, kRow) + Scaled(parent_, kGap)) : 0;
 }
 
+// As wide as the widest label, at most half the band.
+int InstanceControls::LabelColumn(int width) const {
+    int label = std::max(Scaled(parent_, kLabelWidth), LabelWidth(instancesLabel_));
+    for (const Axis& axis : axes_) label = std::max(label, LabelWidth(axis.label));
+    return std::min(label + Scaled(parent_, kGap), width / 2);
+}
+
 void InstanceControls::MoveTo(int left, int top, int width) const {
     if (!Variable()) return;
-    const int row = Scaled(parent_, kRow), gap = Scaled(parent_, kGap), label = Scaled(parent_, kLabelWidth),
+    const int row = Scaled(parent_, kRow), gap = Scaled(parent_, kGap), label = LabelColumn(width),
               value = Scaled(parent_, kValueWidth);
     MoveWindow(instancesLabel_, left, top + Scaled(parent_, 4), label, row, TRUE);
     MoveWindow(instances_, left + label, top, std::max(width - label, 0), Scaled(parent_, 240), TRUE);
@@ -108,8 +120,19 @@ void InstanceControls::ShowValue(const Axis& axis) const {
     SetWindowTextW(axis.value, WideFromUtf8(NumberText(Value(axis))).c_str());
 }
 
-// The drop-down names the instance the track bars are at, or none.
+// "wght 512, slnt -3.5": where the track bars are.
+std::wstring InstanceControls::ValuesText() const {
+    std::wstring text;
+    for (const Axis& axis : axes_)
+        text += (text.empty() ? L"" : L", ") + WideFromUtf8(TagString(axis.axis.tag) + " " + NumberText(Value(axis)));
+    return text;
+}
+
+// The drop-down names the instance the track bars are at; between named
+// instances, an item after them gives the axes' values.
 void InstanceControls::SelectMatchingInstance() {
+    const int valuesItem = int(named_.size()) + 1;
+    if (ComboBox_GetCount(instances_) > valuesItem) ComboBox_DeleteString(instances_, valuesItem);
     int match = AtDefault() ? 0 : -1;
     for (std::size_t i = 0; i < named_.size() && match < 0; ++i) {
         bool same = true;
@@ -118,6 +141,7 @@ void InstanceControls::SelectMatchingInstance() {
                 if (axis.axis.tag == tag && std::abs(Value(axis) - value) * axis.factor >= 0.5) same = false;
         if (same) match = int(i) + 1;
     }
+    if (match < 0) match = ComboBox_AddString(instances_, ValuesText().c_str());
     ComboBox_SetCurSel(instances_, match);
 }
 
@@ -125,6 +149,7 @@ bool InstanceControls::OnCommand(HWND control, WORD code) {
     if (!Variable() || control != instances_) return false;
     if (code != CBN_SELCHANGE) return true;
     const int item = ComboBox_GetCurSel(instances_);
+    if (item < 0 || std::size_t(item) > named_.size()) return true;  // the values the bars are at already
     for (Axis& axis : axes_) {
         double value = axis.axis.defaultValue;
         if (item > 0 && std::size_t(item) <= named_.size())
@@ -132,6 +157,7 @@ bool InstanceControls::OnCommand(HWND control, WORD code) {
                 if (tag == axis.axis.tag) value = coordinate;
         SetPosition(axis, value);
     }
+    SelectMatchingInstance();  // takes away the values' item
     changed_();
     return true;
 }

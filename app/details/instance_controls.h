@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "face_info.h"
@@ -39,9 +40,11 @@ private:
         HWND label = nullptr, track = nullptr, value = nullptr;
         int factor = 1;  // track positions per axis unit
     };
+    int LabelColumn(int width) const;
     void SetPosition(Axis& axis, double value) const;
     double Value(const Axis& axis) const;
     void ShowValue(const Axis& axis) const;
+    std::wstring ValuesText() const;
     void SelectMatchingInstance();
 
     HWND parent_;

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cwchar>
 #include <map>
 #include <optional>
@@ -14,9 +15,11 @@
 #include "clipboard_text.h"
 #include "code_point_text.h"
 #include "dialog_dpi.h"
+#include "face_text_font.h"
 #include "feature_names.h"
 #include "glyph_line_view.h"
 #include "instance_controls.h"
+#include "label_width.h"
 #include "subject_face.h"
 #include "waterfall_page.h"
 #include "wide_text_win32.h"
@@ -106,13 +109,11 @@ private:
 
     HFONT DialogFont() const { return reinterpret_cast<HFONT>(SendMessageW(GetParent(pane_), WM_GETFONT, 0, 0)); }
 
-    // Typed in the face itself, so its characters show whatever the dialog's font lacks.
+    // Typed in the face itself, so its characters show whatever the dialog's
+    // font lacks; in the dialog's font where the face is out of proportion.
     void SetTextFont() {
-        LOGFONTW textFont{};
-        GetObjectW(DialogFont(), sizeof textFont, &textFont);
-        wcsncpy(textFont.lfFaceName, faceName_.c_str(), LF_FACESIZE - 1);
         AutoDeleteFont previous(textFont_.release());
-        textFont_.reset(CreateFontIndirectW(&textFont));
+        textFont_.reset(CreateFaceTextFont(GetParent(pane_), faceName_));
         SendMessageW(text_, WM_SETFONT, WPARAM(textFont_ ? textFont_.get() : DialogFont()), TRUE);
     }
 
@@ -159,7 +160,8 @@ private:
 
     void Layout(int width, int height) {
         const auto px = [this](int pixels) { return Scaled(pane_, pixels); };
-        const int row = px(kRow), gap = px(kGap), label = px(kLabelWidth), listWidth = px(kFeatureListWidth);
+        const int row = px(kRow), gap = px(kGap), listWidth = px(kFeatureListWidth);
+        const int label = std::max({px(kLabelWidth), LabelWidth(textLabel_) + gap, LabelWidth(sizeLabel_) + gap});
         MoveWindow(textLabel_, 0, px(4), label, row - px(4), TRUE);
         MoveWindow(text_, label, 0, std::max(width - label, 0), row, TRUE);
         const int second = row + gap;
@@ -171,6 +173,11 @@ private:
         MoveWindow(featuresLabel_, 0, top, listWidth, row - px(4), TRUE);
         MoveWindow(features_, 0, listTop, listWidth, std::max(height - listTop, 0), TRUE);
         ListView_SetColumnWidth(features_, 0, listWidth - GetSystemMetrics(SM_CXVSCROLL) - px(4));
+        // Selected while the list had no size, the first row was scrolled to in a list no row fits.
+        if (!laidOut_ && height > listTop) {
+            laidOut_ = true;
+            ListView_EnsureVisible(features_, 0, FALSE);
+        }
         const int left = listWidth + gap, right = std::max(width - left, 0);
         // Across, the line over the changes; down, a column beside them at the right.
         const RECT line = Down() ? RECT{left + right * 2 / 3 + gap, top, width, height}
@@ -262,6 +269,8 @@ private:
             ShowFeatureStates();
             Relayout();
             Reshape();
+            // The line and the changes trade places: nothing of either may stay behind.
+            RedrawWindow(pane_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
         }
     }
 
@@ -282,7 +291,10 @@ private:
         const std::wstring label = ToWide(FeatureLabel(*shaping_, tag));
         SetWindowTextW(changesLabel_, (label + L": " + std::to_wstring(changeList_.size()) + L" 文字が変わる" +
                                        UnpaintedColorNote(face_->info)).c_str());
+        // Entries of another feature: the selection and the scroll position start afresh.
+        ListView_SetItemState(changes_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemCountEx(changes_, int(changeList_.size()), 0);
+        if (!changeList_.empty()) ListView_EnsureVisible(changes_, 0, FALSE);
         InvalidateRect(changes_, nullptr, TRUE);
         if (!changeFonts_.upright)
             changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels), !gdiDraws_);
@@ -298,9 +310,13 @@ private:
         SetTextColor(item.hDC, selected ? GetSysColor(COLOR_HIGHLIGHTTEXT) : appState.fontColor);
         const int rowHeight = item.rcItem.bottom - item.rcItem.top, gap = Scaled(pane_, kGap);
         const int baseline = item.rcItem.top + (rowHeight + changeFonts_.ascent - changeFonts_.descent) / 2;
+        // A glyph whose ink reaches left of its origin (an enclosing mark, drawn
+        // round the character before it) moves right by as much, so it shows whole.
         const auto glyph = [&](std::uint32_t id, int x) {
+            const auto ink = shaping_->GlyphExtents(id);
+            const int overhang = ink ? std::max(int(std::lround(-ink->left * changeFonts_.scale)), 0) : 0;
             DrawGlyphLine(item.hDC, {ShapedRun{false, {ShapedGlyph{id}}}}, false, changeFonts_,
-                          POINT{item.rcItem.left + x, baseline});
+                          POINT{item.rcItem.left + x + overhang, baseline});
         };
         glyph(shaping_->NominalGlyph(change.character).value_or(0), gap);
         glyph(change.glyph, gap + 2 * rowHeight);
@@ -315,6 +331,7 @@ private:
         const std::wstring label = CodePointLabel(change.character);
         DrawTextW(item.hDC, label.c_str(), int(label.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
         SelectObject(item.hDC, previous);
+        if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(item.hDC, &item.rcItem);
     }
 
     std::wstring faceName_;
@@ -330,6 +347,7 @@ private:
          size_ = nullptr, featuresLabel_ = nullptr, features_ = nullptr, changesLabel_ = nullptr, changes_ = nullptr;
     AutoDeleteFont textFont_;  // the face, at the dialog font's size
     bool updating_ = false;  // the page itself is setting check boxes
+    bool laidOut_ = false;   // the feature list has been given a size
 };
 
 }  // namespace

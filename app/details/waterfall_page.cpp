@@ -9,6 +9,7 @@
 #include "app_state.h"
 #include "canvas_scroll.h"
 #include "capture_sample.h"
+#include "color_glyphs.h"
 #include "dialog_dpi.h"
 #include "face_glyphs.h"
 #include "glyph_line.h"
@@ -80,8 +81,14 @@ struct WaterfallLine {
     LineFonts outlines;  // at an instance GDI cannot draw
 };
 
-// True when the font selected into `dc` has axes ('fvar').
-bool IsVariable(HDC dc) { return GetFontData(dc, 0x72617666 /* 'fvar' byte-swapped */, 0, nullptr, 0) != GDI_ERROR; }
+// True when the font selected into `dc` has the table (its tag as GetFontData takes it, byte-swapped).
+bool HasTable(HDC dc, DWORD tag) { return GetFontData(dc, tag, 0, nullptr, 0) != GDI_ERROR; }
+bool IsVariable(HDC dc) { return HasTable(dc, 0x72617666 /* 'fvar' */); }
+// COLR layers or CBDT or sbix pictures, which GDI draws without their colours.
+bool HasColorTables(HDC dc) {
+    return HasTable(dc, 0x524C4F43 /* 'COLR' */) || HasTable(dc, 0x54444243 /* 'CBDT' */) ||
+           HasTable(dc, 0x78696273 /* 'sbix' */);
+}
 
 class WaterfallPage : public DetailsPage, public MessageTarget {
 public:
@@ -104,7 +111,7 @@ public:
             ScopedGetDC dc(view_);
             const ScopedSelectObject selected(dc.get(), face.get());
             glyphs_ = FaceGlyphs(dc.get());
-            if (listed_ && IsVariable(dc.get())) ReadInstances(subject);
+            if (listed_ && (IsVariable(dc.get()) || HasColorTables(dc.get()))) ReadFace(subject);
         }
         Measure();
     }
@@ -150,15 +157,19 @@ public:
 
 private:
     bool Vertical() const { return Button_GetCheck(vertical_) == BST_CHECKED; }
-    // At an instance other than the default, the lines are set by HarfBuzz and filled from outlines.
+    // At an instance other than the default, the lines are filled from outlines.
     bool FromOutlines() const { return instance_ && shaping_ && !instance_->AtDefault(); }
+    // There and in a colour face, whose colours GDI does not draw, the lines are set by HarfBuzz.
+    bool SetByHarfBuzz() const { return FromOutlines() || color_; }
 
-    // A variable face's instances, which GDI cannot draw, for the lines to be drawn at.
-    void ReadInstances(const DetailsSubject& subject) {
+    // A variable face's instances, which GDI cannot draw, for the lines to be drawn at; a colour face's colours.
+    void ReadFace(const DetailsSubject& subject) {
         face_ = ReadSubjectFace(subject);
         if (!face_) return;
         if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
-        if (shaping_) instance_ = std::make_unique<InstanceControls>(pane_, face_->info, [this] { Measure(); });
+        if (!shaping_) return;
+        instance_ = std::make_unique<InstanceControls>(pane_, face_->info, [this] { Measure(); });
+        color_ = HasColorGlyphs(*shaping_);
     }
     // The dialog's, which changes with its DPI.
     HFONT LabelFont() const { return reinterpret_cast<HFONT>(SendMessageW(GetParent(pane_), WM_GETFONT, 0, 0)); }
@@ -174,7 +185,7 @@ private:
         labelHeight_ = label.tmHeight;
         int position = margin;
         extent_ = {};
-        if (FromOutlines()) {
+        if (SetByHarfBuzz()) {
             shaping_->SetVariations(instance_->Settings());
             auto runs = SetLine(*shaping_, std::u16string_view(reinterpret_cast<const char16_t*>(text_.data()), text_.size()),
                                 {}, vertical);
@@ -193,9 +204,13 @@ private:
             line.ascent = metrics.tmAscent;
             line.thickness = std::max<int>(line.height, vertical ? label.cx + gap : labelHeight_);
             line.length = MeasureFaceText(dc.get(), text_, glyphs_);
-            if (FromOutlines()) {
-                line.outlines = CreateLineFonts(faceName_, *shaping_, MulDiv(int(line.points), dpi, 72), true);
+            if (SetByHarfBuzz()) {
+                // The face's own extents: GDI gives a bitmap face its strike's height at every size.
+                line.outlines = CreateLineFonts(faceName_, *shaping_, MulDiv(int(line.points), dpi, 72), FromOutlines());
                 line.length = LineLength(runs_, line.outlines.scale);
+                line.height = line.outlines.ascent + line.outlines.descent;
+                line.ascent = line.outlines.ascent;
+                line.thickness = std::max<int>(line.height, vertical ? label.cx + gap : labelHeight_);
             }
             line.position = position;
             position += line.thickness + gap;
@@ -246,7 +261,7 @@ private:
                 SelectObject(dc, line.font.get());
                 SetTextColor(dc, appState.fontColor);
                 SetTextAlign(dc, TA_LEFT | TA_TOP);
-                if (FromOutlines())
+                if (SetByHarfBuzz())
                     DrawGlyphLine(dc, runs_, true, line.outlines, {left + line.thickness / 2, top + labelHeight_ + gap});
                 else
                     DrawFaceText(dc, left + (line.thickness + line.height) / 2, top + labelHeight_ + gap, text_, glyphs_);
@@ -257,7 +272,7 @@ private:
                 TextOutW(dc, left, baseline, label.c_str(), int(label.size()));
                 SelectObject(dc, line.font.get());
                 SetTextColor(dc, appState.fontColor);
-                if (FromOutlines())
+                if (SetByHarfBuzz())
                     DrawGlyphLine(dc, runs_, false, line.outlines, {left + Scaled(view_, kLabelWidth), baseline});
                 else
                     DrawFaceText(dc, left + Scaled(view_, kLabelWidth), baseline, text_, glyphs_);
@@ -333,6 +348,7 @@ private:
     std::optional<SubjectFace> face_;
     std::optional<ShapingFace> shaping_;
     std::unique_ptr<InstanceControls> instance_;
+    bool color_ = false;  // the face has colour glyphs
     std::vector<ShapedRun> runs_;  // the line set at the instance, when drawn from outlines
     FaceGlyphs glyphs_;
     HWND pane_ = nullptr, vertical_ = nullptr, view_ = nullptr;

@@ -75,12 +75,18 @@ LRESULT GlyphLineView::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             // A line shorter than the view sits at its right edge when set down.
             const POINT corner{(down_ ? std::max<LONG>(client.cx - extent_.cx, 0) : 0) - scroll_.x, -scroll_.y};
             if (const HDC dc = BeginPaint(hwnd, &paint)) {
-                const PaintBuffer buffer(dc, paint.rcPaint);
-                Paint(buffer.dc(), paint.rcPaint, corner);
+                {
+                    const PaintBuffer buffer(dc, paint.rcPaint);
+                    Paint(buffer.dc(), paint.rcPaint, corner);
+                }
+                const RECT whole{0, 0, client.cx, client.cy};
+                if (GetFocus() == hwnd) DrawFocusRect(dc, &whole);
             }
             EndPaint(hwnd, &paint);
             return 0;
         }
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
         case WM_ERASEBKGND: return 1;
         case WM_SIZE: UpdateScrollBars(); InvalidateRect(hwnd, nullptr, TRUE); return 0;
         case WM_VSCROLL: Scroll(SB_VERT, LOWORD(wParam)); return 0;

@@ -39,8 +39,11 @@ void PrepareSample() {
     SetWindowTextW(sample, appState.sampleText);
     SendMessageW(sample, EM_SETLANGOPTIONS, 0, IMF_UIFONTS);
     SetWindowTextW(appState.hwndSizeCombo, std::to_wstring(appState.pointSize).c_str());
-    CHARFORMAT2W size = NewFormat2(CFM_SIZE);
+    // Plain as well: the control's own default is the stock system font's
+    // weight, bold under Wine, which no face applied later would take back.
+    CHARFORMAT2W size = NewFormat2(CFM_SIZE | CFM_BOLD | CFM_WEIGHT);
     size.yHeight = TwipsOf(appState.pointSize);
+    size.wWeight = FW_NORMAL;
     SendMessageW(sample, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&size));
     appState.fontColor = ReadFontColor();
     const CHARFORMATW color = TextColorFormat(appState.fontColor);

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdint>
 
 #include "mapped_file.h"
@@ -38,7 +39,7 @@ private:
 
 Result<MappedFile> MappedFile::Open(const std::filesystem::path& path) {
     const Descriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (fd.get() < 0) return Failure{"cannot open the file"};
+    if (fd.get() < 0) return Failure{errno == ENOENT || errno == ENOTDIR ? "no such file or folder" : "cannot open the file"};
     struct stat status {};
     if (fstat(fd.get(), &status) != 0) return Failure{"cannot read the file"};
     if (const char* reason = NotRegularReason(status.st_mode)) return Failure{reason};

@@ -42,7 +42,11 @@ Result<MappedFile> MappedFile::Open(const std::filesystem::path& path) {
         return Failure{"a directory, not a font file"};
     const Handle file(CreateFileW(openable.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return Failure{"cannot open the file"};
+    if (!file.valid()) {
+        const DWORD error = GetLastError();
+        const bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return Failure{missing ? "no such file or folder" : "cannot open the file"};
+    }
     if (const char* reason = NotDiskFileReason(GetFileType(file.get()))) return Failure{reason};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.get(), &size)) return Failure{"cannot read the file"};

@@ -41,6 +41,9 @@ public:
              std::u16string valueJapanese = {}) {
         rows_.push_back({key, label, labelJapanese, std::move(value), std::move(valueJapanese)});
     }
+    void AddYesNo(std::string_view key, std::string_view label, std::u16string_view labelJapanese, bool yes) {
+        Add(key, label, labelJapanese, yes ? "yes" : "no", yes ? u"はい" : u"いいえ");
+    }
     template <class T>
     void AddNumber(std::string_view key, std::string_view label, std::u16string_view labelJapanese,
                    const std::optional<T>& value) {
@@ -149,9 +152,7 @@ void AddMetrics(RowList& rows, const FaceInfo& info) {
                  std::u16string(EmbeddingTextJapanese(*info.fsType)));
     if (info.vendorId) rows.Add("vendorId", "Vendor ID", u"ベンダー ID", ValidUtf8(*info.vendorId));
     if (info.italicAngle) rows.Add("italicAngle", "Italic angle", u"イタリック角", NumberText(*info.italicAngle));
-    if (info.fixedPitch)
-        rows.Add("fixedPitch", "Fixed pitch", u"等幅", *info.fixedPitch ? "yes" : "no",
-                 *info.fixedPitch ? u"はい" : u"いいえ");
+    if (info.fixedPitch) rows.AddYesNo("fixedPitch", "Fixed pitch", u"等幅", *info.fixedPitch);
 }
 
 }  // namespace
@@ -170,8 +171,8 @@ std::vector<ReportRow> ReportRows(const FaceReport& report) {
         rows.Add("featureChanges", "Feature changes", u"機能の変化", FeatureChangesText(info.featureChanges));
     if (info.variationSequences)
         rows.Add("variationSequences", "Variation sequences", u"異体字シーケンス", VariationSequencesText(*info.variationSequences));
-    rows.Add("verticalMetrics", "Vertical metrics", u"縦書きメトリクス", info.verticalMetrics ? "yes" : "no");
-    rows.Add("verticalOrigins", "Vertical origins", u"縦書き原点", info.verticalOrigins ? "yes" : "no");
+    rows.AddYesNo("verticalMetrics", "Vertical metrics", u"縦書きメトリクス", info.verticalMetrics);
+    rows.AddYesNo("verticalOrigins", "Vertical origins", u"縦書き原点", info.verticalOrigins);
     if (!info.colorFormats.empty()) {
         std::string formats;
         for (std::string_view format : info.colorFormats) formats += (formats.empty() ? "" : ", ") + std::string(format);

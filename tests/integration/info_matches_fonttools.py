@@ -132,13 +132,22 @@ def main():
         faults.append("IPA Gothic coverage %r; fontTools and Unihan give %r" % (coverage, want))
     os.mkdir(os.path.join(scratch, "folder.ttf"))
     os.mkfifo(os.path.join(scratch, "pipe.ttf"))
-    refusals = [(["folder.ttf"], 1, "no font files"), (["pipe.ttf"], 1, "FIFO"), ([INTER, "--member", "0"], 1, "collection"),
-                ([NOTO + "NotoSansCJK-Regular.ttc", "--member", "10"], 1, "no member 10"), (["--json"], 2, "usage")]
+    usage = " (see tavrel-cli --help)\n"
+    refusals = [(["info", "folder.ttf"], 1, "no font files"), (["info", "pipe.ttf"], 1, "FIFO"),
+                (["info", INTER, "--member", "0"], 1, "collection"),
+                (["info", NOTO + "NotoSansCJK-Regular.ttc", "--member", "10"], 1, "no member 10"),
+                (["names", "folder.ttf", "/nonexistent"], 1, "/nonexistent: no such file or folder"),
+                (["info", "--json"], 2, "tavrel-cli: info: needs PATH" + usage),
+                (["shape", INTER, "x", "--features", "bogus!!"], 2, "tavrel-cli: --features: cannot read 'bogus!!'" + usage),
+                (["glyph", INTER, "x", "--member"], 2, "tavrel-cli: --member: needs a value" + usage),
+                (["find", "x", "/", "--json", "--json"], 2, "tavrel-cli: --json: given twice" + usage),
+                (["decode", "a", "b", "c"], 2, "tavrel-cli: decode: one argument too many, 'c'" + usage)]
     for args, status, reason in refusals:
-        args = [a if a.startswith(("-", "/")) or a.isdigit() else os.path.join(scratch, a) for a in args]
-        got, _, err = run(command, "info", *args)
-        if got != status or reason not in err:
-            faults.append("info %s: status %d, %r; expected %d and %r" % (" ".join(args), got, err.strip(), status, reason))
+        args = [os.path.join(scratch, a) if a in ("folder.ttf", "pipe.ttf") else a for a in args]
+        got, _, err = run(command, *args)
+        err = err.replace("\r\n", "\n")
+        if got != status or reason not in err or (status == 2 and err != reason):
+            faults.append("%s: status %d, %r; expected %d and %r" % (" ".join(args), got, err.strip(), status, reason))
     print("\n".join(faults) or "info matches fontTools on %d faces; refusals hold" % len(cases))
     sys.exit(1 if faults else 0)
 

@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """tavrel-cli shape --json must print what Debian's hb-shape prints for the same
-face, text, features and direction: a collection member, a font decoded from
-WOFF2 (hb-shape reads the decode), and lines set down."""
+face, text, features, direction and language: a collection member, a font
+decoded from WOFF2 (hb-shape reads the decode), lines set down, and the JP
+member of Noto Sans CJK told another language (its 直骨次化羽 take other glyphs)."""
 import shutil
 import subprocess
 import sys
@@ -15,10 +16,11 @@ NOTO = "/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc"
 IPAP = "/usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf"
 DEJAVU = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"
 INTER = "/usr/share/fonts/truetype/inter-vf/Inter-roman.var.ttf"
-TEXT = "「永遠」の𠮷野家、office ﬁ 2024年"
+TEXT = "「永遠」の𠮷野家、office ﬁ 2024年 直骨次化羽"
 # font, face index, extra options in hb-shape's spelling
 CASES = [
     (NOTO, 0, []), (NOTO, 0, ["--direction=ttb"]), (NOTO, 0, ["--features=palt,-liga,jp90=1"]),
+    (NOTO, 0, ["--language=zh-Hans"]), (NOTO, 0, ["--language=ko"]),
     (NOTO, 1, ["--direction=ttb", "--features=vpal"]), (IPAP, 0, ["--direction=ttb", "--script=Jpan", "--language=ja"]),
     (DEJAVU, 0, ["--features=-kern,smcp"]), ("woff2", 0, ["--direction=ttb"]),
     (INTER, 0, ["--variations=wght=900"]), (INTER, 0, ["--variations=wght=150,slnt=-10", "--features=-kern"]),

@@ -31,6 +31,18 @@ TEST(FaceReport, WhatCannotBeReadIsNullInJsonAndLeftOutOfTheRows) {
     EXPECT_EQ(ReportJson({}), "[]");
 }
 
+TEST(FaceReport, EveryYesOrNoRowIsWordedInJapaneseForTheWindow) {
+    for (const bool yes : {false, true}) {
+        FaceReport report;
+        report.info.fixedPitch = report.info.verticalMetrics = report.info.verticalOrigins = yes;
+        for (const ReportRow& row : ReportRows(report)) {
+            if (row.value == "yes" || row.value == "no") {
+                EXPECT_EQ(row.valueJapanese, yes ? u"はい" : u"いいえ") << row.key;
+            }
+        }
+    }
+}
+
 TEST(FaceReport, StringsAreEscapedAndAlwaysWellFormed) {
     const std::tuple<std::u16string, std::string, std::string> cases[] = {  // the family name, in JSON, in the rows
         {u"a\"b\\c/", R"("a\"b\\c/")", "a\"b\\c/"},

@@ -471,6 +471,29 @@ TEST_F(DetailsDialogTest, DialogAndGridScaleWithTheDpi) {
         EXPECT_EQ(WidthOf(dialog), 1000);
         EXPECT_EQ(cellOf(page.grid), MulDiv(kCell, dpi * 3 / 2, 96));
     });
+    // At the smallest size, the words of every label that does not end in an ellipsis fit it.
+    CloseWindow();
+    OpenFace(DebianFont("truetype/inter-vf/Inter-roman.var.ttf"));
+    for (int index : {kWaterfallPage, kTypesetPage})
+        RunOnPage(index, [&](HWND dialog) {
+            SetWindowPos(dialog, nullptr, 0, 0, 1, 1, SWP_NOMOVE);
+            EnumChildWindows(dialog, [](HWND child, LPARAM) {
+                wchar_t name[16] = L"";
+                GetClassNameW(child, name, 16);
+                const LONG style = GetWindowLongW(child, GWL_STYLE);
+                if (std::wstring(name) != L"Static" || !IsWindowVisible(child) || (style & SS_ENDELLIPSIS) ||
+                    (style & SS_TYPEMASK) == SS_OWNERDRAW)
+                    return TRUE;
+                const std::wstring text = WindowText(child);
+                const ScopedGetDC dc(child);
+                const ScopedSelectObject font(dc.get(), HFONT(SendMessageW(child, WM_GETFONT, 0, 0)));
+                RECT words{}, client{};
+                DrawTextW(dc.get(), text.c_str(), int(text.size()), &words, DT_CALCRECT | DT_SINGLELINE);
+                GetClientRect(child, &client);
+                EXPECT_LE(words.right, client.right) << Utf8(text);
+                return TRUE;
+            }, 0);
+        });
 }
 
 TEST_F(DetailsDialogTest, TypesetPageListsTheFeaturesSetsThemAcrossAndDownAndShowsTheirChanges) {
@@ -557,7 +580,12 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
                 SendMessageW(pane, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, weight), LPARAM(track));
             };
             gdi = PressCopy(dialog);
+            const LRESULT range = SendMessageW(track, TBM_GETRANGEMAX, 0, 0) - SendMessageW(track, TBM_GETRANGEMIN, 0, 0);
+            EXPECT_EQ(SendMessageW(track, TBM_GETLINESIZE, 0, 0), range / 100) << "an arrow key moves by 1 %";
             moveTo(401);  // next to the default: drawn from outlines
+            const HWND instances = FindWindowExW(pane, FindWindowExW(pane, nullptr, L"ComboBox", nullptr), L"ComboBox", nullptr);
+            EXPECT_EQ(WindowText(instances).substr(0, 8), L"wght 401")
+                << "between named instances, the values";
             nearDefault = PressCopy(dialog);
             moveTo(900);
             black = PressCopy(dialog);
@@ -580,20 +608,37 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
                                       [](int r, int, int b) { return b > 180 && r < 80; }}},
         {L"", {[](int r, int g, int b) { return std::max({r, g, b}) - std::min({r, g, b}) > 80; }, {}}},
     };
+    // A colour-bitmap face's GDI metrics (130 pixels at any size) do not make the search box taller.
+    const auto searchHeight = [](HWND dialog) {
+        RECT box{};
+        GetWindowRect(FindInPage(dialog, L"TavrelCharGridPage", L"Edit"), &box);
+        return box.bottom - box.top;
+    };
+    LONG emojiSearch = 0, ipaSearch = 0;
     for (const auto& c : colourCases) {
         CloseWindow();
         OpenFace(*c.file ? fonts + c.file : DebianFont("truetype/noto/NotoColorEmoji.ttf"));
+        const wchar_t* coloured = *c.file ? L"A" : L"\U0001F600";
+        SetWindowTextW(appState.hwndSample, coloured);
         RunOnPage(kGridPage, [&](HWND dialog) {
             const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelCharGridPage", nullptr);
             // Brought into view whatever cell size and scroll position earlier tests left.
-            SetWindowTextW(FindWindowExW(pane, nullptr, L"Edit", nullptr), *c.file ? L"A" : L"\U0001F600");
+            SetWindowTextW(FindWindowExW(pane, nullptr, L"Edit", nullptr), coloured);
             const Picture grid = PrintClient(FindWindowExW(pane, nullptr, L"TavrelCharGrid", nullptr));
             for (const auto& wanted : c.wanted) {
                 if (!wanted) continue;
                 EXPECT_GT(InkIn(grid, wanted).count, 100u) << "colours of " << Utf8(c.file);
             }
+            emojiSearch = searchHeight(dialog);
         });
+        Picture waterfall;
+        RunOnPage(kWaterfallPage, [&](HWND dialog) { waterfall = PressCopy(dialog); });
+        EXPECT_GT(InkIn(waterfall, c.wanted[0]).count, 100u) << "the waterfall's colours of " << Utf8(c.file);
     }
+    CloseWindow();
+    OpenFace(DebianFont("opentype/ipafont-gothic/ipag.ttf"));
+    RunOnPage(kGridPage, [&](HWND dialog) { ipaSearch = searchHeight(dialog); });
+    EXPECT_EQ(emojiSearch, ipaSearch);
 }
 
 }  // namespace
