@@ -86,7 +86,7 @@ void AddStrokes(char32_t c, CharacterIdentity& identity) {
     RadicalStrokes radical;
     radical.radical = static_cast<std::uint8_t>(packed & 0xFF);
     radical.simplified = (packed >> 8 & 3) != 0;
-    radical.residualStrokes = static_cast<std::uint8_t>(packed >> 10 & 0x7F);
+    radical.residualStrokes = static_cast<std::int8_t>((packed >> 10 & 0x7F) - 3);
     for (const RadicalEntry& r : kTables.radicals)
         if (r.number == radical.radical && (r.simplified != 0) == radical.simplified) radical.radicalCharacter = r.radical;
     identity.radical = radical;

@@ -27,7 +27,7 @@ struct RadicalStrokes {
     std::uint8_t radical = 0;        // Kangxi radical number, 1 to 214
     bool simplified = false;         // the simplified form of the radical
     char32_t radicalCharacter = 0;   // from the Kangxi Radicals or CJK Radicals Supplement block
-    std::uint8_t residualStrokes = 0;
+    std::int8_t residualStrokes = 0;  // below 0 for a character drawn with fewer strokes than its radical
 };
 
 struct CharacterIdentity {

@@ -61,7 +61,7 @@ struct Tables {
     std::span<const std::uint8_t> readingKana;
     std::span<const RadicalEntry> radicals;
     std::span<const StrokeRun> strokeRuns;
-    // radical | simplified << 8 | residual strokes << 10 | total strokes << 17 (0: unknown)
+    // radical | simplified << 8 | (residual strokes + 3) << 10 | total strokes << 17 (0: unknown)
     std::span<const std::uint32_t> strokes;
     std::string_view wordText;
 };

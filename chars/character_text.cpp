@@ -1,6 +1,7 @@
 #include "character_text.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "unicode_text.h"
 
@@ -17,7 +18,7 @@ std::string Joined(const std::vector<std::u16string>& items, std::u16string_view
 std::string RadicalText(const RadicalStrokes& r) {
     std::string text = std::to_string(r.radical) + (r.simplified ? "'" : "") + " ";
     AppendUtf8(text, r.radicalCharacter);
-    return text + " + " + std::to_string(r.residualStrokes);
+    return text + (r.residualStrokes < 0 ? " - " : " + ") + std::to_string(std::abs(r.residualStrokes));
 }
 
 // Digits in `text` from `at` in base 10 or 16, at most `limit`; false for none or a stray character.

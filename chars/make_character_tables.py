@@ -29,9 +29,10 @@ KANA_ROWS = {
     "H": "はひふへほ", "M": "まみむめも", "Y": "や\0ゆ\0よ", "R": "らりるれろ", "W": "わゐ\0ゑを",
     "G": "がぎぐげご", "Z": "ざじずぜぞ", "D": "だぢづでど", "B": "ばびぶべぼ", "P": "ぱぴぷぺぽ",
 }
-EXTRA_SYLLABLES = {"SHI": "し", "CHI": "ち", "TSU": "つ", "FU": "ふ", "JI": "じ", "DZU": "づ", "DJI": "ぢ"}
+EXTRA_SYLLABLES = {"SHI": "し", "CHI": "ち", "TSU": "つ", "FU": "ふ", "JI": "じ", "DZU": "づ", "DJI": "ぢ",
+                   "FA": "ふぁ", "FI": "ふぃ", "FE": "ふぇ", "FO": "ふぉ"}
 YOON = {"KY": "き", "SH": "し", "CH": "ち", "NY": "に", "HY": "ひ", "MY": "み", "RY": "り", "GY": "ぎ",
-        "J": "じ", "BY": "び", "PY": "ぴ", "SY": "し", "TY": "ち", "ZY": "じ", "DY": "ぢ", "KW": "く", "GW": "ぐ"}
+        "J": "じ", "CHY": "ち", "SHY": "し", "BY": "び", "PY": "ぴ", "SY": "し", "TY": "ち", "ZY": "じ", "DY": "ぢ", "KW": "く", "GW": "ぐ"}
 SMALL = {"A": "ゃ", "U": "ゅ", "O": "ょ"}
 
 
@@ -227,8 +228,8 @@ def stroke_table(unihan, radicals):
         total = unihan["kTotalStrokes"].get(code, ["0"])[0]
         if not match or (int(match[1]), len(match[2])) not in known:
             continue
-        residual = max(int(match[3]), 0)
-        packed[code] = int(match[1]) | min(len(match[2]), 3) << 8 | min(residual, 127) << 10 | min(int(total), 255) << 17
+        residual = min(max(int(match[3]), -3), 124) + 3
+        packed[code] = int(match[1]) | min(len(match[2]), 3) << 8 | residual << 10 | min(int(total), 255) << 17
     runs, values = [], []
     for code in sorted(packed):
         if runs and runs[-1][0] + runs[-1][1] == code:

@@ -20,7 +20,7 @@ namespace {
 struct FaceCharacters {
     std::vector<CodePointGlyph> mappings;      // ascending
     std::vector<VariationSequence> sequences;  // in the subtable's order
-    Bytes cff;                                 // empty without one
+    std::vector<std::uint16_t> cids;           // by glyph; empty unless the CFF is CID-keyed
 };
 
 FaceCharacters ReadFaceCharacters(Bytes image, std::uint64_t offsetTable) {
@@ -30,7 +30,7 @@ FaceCharacters ReadFaceCharacters(Bytes image, std::uint64_t offsetTable) {
     const Bytes cmap = tables.Find(Tag("cmap"));
     if (auto mappings = ReadCmapMappings(cmap, problems)) face.mappings = std::move(*mappings);
     if (auto sequences = ReadVariationSequences(cmap, face.mappings, problems)) face.sequences = std::move(*sequences);
-    if (tables.Has(Tag("CFF "))) face.cff = tables.Find(Tag("CFF "));
+    if (auto cids = ReadCffCids(tables.Find(Tag("CFF ")))) face.cids = std::move(*cids);
     return face;
 }
 
@@ -70,7 +70,7 @@ FaceEntry DescribeInFace(const FaceCharacters& face, const TextCharacter& c) {
         entry.sequences.push_back(s);
         if (c.selector == s.selector && !s.isDefault) entry.glyph = s.glyph;
     }
-    if (entry.glyph && !face.cff.empty()) entry.cid = ReadCffCid(face.cff, *entry.glyph);
+    if (entry.glyph && *entry.glyph < face.cids.size()) entry.cid = face.cids[*entry.glyph];
     return entry;
 }
 
@@ -132,7 +132,7 @@ void WriteRadical(JsonWriter& json, const CharacterIdentity& id) {
         AppendUtf8(character, r.radicalCharacter);
         json.String(character);
         json.Key("residualStrokes");
-        json.Count(r.residualStrokes);
+        json.Number(r.residualStrokes);
         json.Close('}');
     });
     json.Key("strokes");

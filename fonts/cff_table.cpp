@@ -127,29 +127,23 @@ std::optional<std::string> StringOf(Bytes cff, const CffIndex& strings, std::int
     return text;
 }
 
-// The CID of `glyph` in a format 0, 1 or 2 charset at `at`.
-std::optional<std::uint16_t> CharsetCid(Bytes cff, std::uint64_t at, std::uint32_t glyph, std::uint32_t glyphs) {
-    if (glyph == 0) return 0;
-    if (glyph >= glyphs || !RangeInside(at, 1, cff.size())) return std::nullopt;
+// The CIDs of `glyphs` glyphs in a format 0, 1 or 2 charset at `at`; glyph 0 is CID 0.
+std::optional<std::vector<std::uint16_t>> CharsetCids(Bytes cff, std::uint64_t at, std::uint32_t glyphs) {
+    if (!RangeInside(at, 1, cff.size()) || glyphs == 0) return std::nullopt;
     const std::uint8_t format = cff[at];
-    std::uint16_t value = 0;
-    if (format == 0) {
-        if (!ReadU16BE(cff, at + 1 + 2 * std::uint64_t{glyph - 1}, value)) return std::nullopt;
-        return value;
-    }
-    if (format != 1 && format != 2) return std::nullopt;
-    const std::uint64_t size = format == 1 ? 3 : 4;
-    // Each range covers at least one glyph, so at most `glyph` ranges come before it.
-    std::uint32_t covered = 1;
-    for (std::uint64_t range = at + 1; covered <= glyph; range += size) {
+    if (format > 2) return std::nullopt;
+    std::vector<std::uint16_t> cids(glyphs);
+    const std::uint64_t rangeSize = format == 1 ? 3 : 4;
+    // Each record or range names at least one glyph, so the walk ends by `glyphs` steps.
+    for (std::uint64_t glyph = 1, record = at + 1; glyph < glyphs; record += format == 0 ? 2 : rangeSize) {
         std::uint16_t first = 0, left = 0;
-        if (!ReadU16BE(cff, range, first)) return std::nullopt;
-        if (format == 1 && RangeInside(range + 2, 1, cff.size())) left = cff[range + 2];
-        else if (format == 1 || !ReadU16BE(cff, range + 2, left)) return std::nullopt;
-        if (glyph <= covered + left) return static_cast<std::uint16_t>(first + (glyph - covered));
-        covered += left + 1u;
+        if (!ReadU16BE(cff, record, first)) return std::nullopt;
+        if (format == 1 && RangeInside(record + 2, 1, cff.size())) left = cff[record + 2];
+        else if (format == 2 && !ReadU16BE(cff, record + 2, left)) return std::nullopt;
+        else if (format == 1) return std::nullopt;
+        for (std::uint32_t i = 0; i <= left && glyph < glyphs; ++i) cids[glyph++] = static_cast<std::uint16_t>(first + i);
     }
-    return std::nullopt;
+    return cids;
 }
 
 }  // namespace
@@ -171,7 +165,7 @@ std::optional<std::string> ReadCffRos(Bytes cff, Problems& problems) {
     return *r + "-" + *o + "-" + std::to_string(supplement);
 }
 
-std::optional<std::uint16_t> ReadCffCid(Bytes cff, std::uint32_t glyph) {
+std::optional<std::vector<std::uint16_t>> ReadCffCids(Bytes cff) {
     std::string why;
     const auto header = ReadHeader(cff, why);
     if (!header || !header->top.ros || !header->top.charset || !header->top.charStrings) return std::nullopt;
@@ -179,7 +173,7 @@ std::optional<std::uint16_t> ReadCffCid(Bytes cff, std::uint32_t glyph) {
     if (charset <= 2 || charStrings <= 0) return std::nullopt;  // 0 to 2 name the predefined charsets of name-keyed fonts
     const auto glyphs = ReadIndex(cff, static_cast<std::uint64_t>(charStrings));
     if (!glyphs) return std::nullopt;
-    return CharsetCid(cff, static_cast<std::uint64_t>(charset), glyph, glyphs->Count());
+    return CharsetCids(cff, static_cast<std::uint64_t>(charset), glyphs->Count());
 }
 
 }  // namespace tavrel

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "face_tables.h"
 
@@ -15,8 +16,9 @@ namespace tavrel {
 // string it names cannot be read.
 std::optional<std::string> ReadCffRos(Bytes cff, Problems& problems);
 
-// The CID of `glyph` in a CID-keyed font; absent for a name-keyed one, a glyph
-// past the charset, or a damaged table.
-std::optional<std::uint16_t> ReadCffCid(Bytes cff, std::uint32_t glyph);
+// The CID of every glyph (as many as the CharStrings INDEX holds) in a
+// CID-keyed font; absent for a name-keyed one, and when the charset or the
+// CharStrings INDEX cannot be read.
+std::optional<std::vector<std::uint16_t>> ReadCffCids(Bytes cff);
 
 }  // namespace tavrel
