@@ -406,6 +406,15 @@ std::vector<MalformedFont> MalformedSampleFonts(const std::vector<FontSample>& s
                          {"CFF2", "last charstring's end", 0, 55, 1, {0xFF}},
                          {"avar", "axisCount", 0, 6, 2, {0xFFFF}},
                          {"avar", "positionMapCount", 0, 8, 2, {0, 1, 0xFFFF}}});
+    // fontTools writes this subset's CFF header in 4 bytes, its name INDEX in 26, and its top DICT
+    // from byte 35, with ROS first (registry and ordering as 2-byte operands) and the charset at 534.
+    AddSampleDrawnCases(cases, Sample(samples, "noto-sans-cjk-jp.otf"),
+                        {{"CFF ", "hdrSize", 0, 2, 1, {0, 0xFF}},
+                         {"CFF ", "name INDEX count", 0, 4, 2, {0xFFFF}},
+                         {"CFF ", "top DICT INDEX offSize", 0, 32, 1, {0, 5}},
+                         {"CFF ", "ROS registry", 0, 36, 1, {0xFF}},  // a string past the string INDEX
+                         {"CFF ", "ROS operator", 0, 41, 1, {0xFF}},  // an operator nobody defined
+                         {"CFF ", "charset format", 0, 534, 1, {1, 2, 3, 0xFF}}});
     AddSampleDrawnCases(cases, Sample(samples, "colr-layers.ttf"),
                         {{"COLR", "baseGlyphRecordsOffset", 0, 4, 4, {kTableLength, 0xFFFFFFFF}},
                          {"COLR", "layerRecordsOffset", 0, 8, 4, {kTableLength, 0xFFFFFFFF}},
