@@ -1,38 +1,18 @@
 // `tavrel-cli char`: who each character of a text is, and what one face
 // gives it: its glyph, the glyph's CID and the character's variation sequences.
 
-#include <algorithm>
 #include <cstdio>
 
+#include "character_glyphs.h"
 #include "character_text.h"
-#include "cff_table.h"
 #include "commands.h"
 #include "face_report_fields.h"
-#include "face_tables.h"
 #include "json_writer.h"
 #include "open_font.h"
-#include "variation_sequences.h"
 
 namespace tavrel {
 
 namespace {
-
-struct FaceCharacters {
-    std::vector<CodePointGlyph> mappings;      // ascending
-    std::vector<VariationSequence> sequences;  // in the subtable's order
-    std::vector<std::uint16_t> cids;           // by glyph; empty unless the CFF is CID-keyed
-};
-
-FaceCharacters ReadFaceCharacters(Bytes image, std::uint64_t offsetTable) {
-    Problems problems;
-    const FaceTables tables(image, offsetTable, problems);
-    FaceCharacters face;
-    const Bytes cmap = tables.Find(Tag("cmap"));
-    if (auto mappings = ReadCmapMappings(cmap, problems)) face.mappings = std::move(*mappings);
-    if (auto sequences = ReadVariationSequences(cmap, face.mappings, problems)) face.sequences = std::move(*sequences);
-    if (auto cids = ReadCffCids(tables.Find(Tag("CFF ")))) face.cids = std::move(*cids);
-    return face;
-}
 
 bool IsSelector(char32_t c) {
     return (c >= 0xFE00 && c <= 0xFE0F) || (c >= 0xE0100 && c <= 0xE01EF) || (c >= 0x180B && c <= 0x180D) || c == 0x180F;
@@ -54,26 +34,6 @@ std::vector<TextCharacter> SplitText(const std::string& text) {
     return characters;
 }
 
-// What the face gives one entry.
-struct FaceEntry {
-    std::optional<std::uint32_t> glyph, cid;
-    std::vector<VariationSequence> sequences;  // those of the base
-};
-
-FaceEntry DescribeInFace(const FaceCharacters& face, const TextCharacter& c) {
-    FaceEntry entry;
-    const auto mapped = std::lower_bound(face.mappings.begin(), face.mappings.end(), c.base,
-                                         [](const CodePointGlyph& m, char32_t value) { return m.codePoint < value; });
-    if (mapped != face.mappings.end() && mapped->codePoint == c.base) entry.glyph = mapped->glyph;
-    for (const VariationSequence& s : face.sequences) {
-        if (s.base != c.base) continue;
-        entry.sequences.push_back(s);
-        if (c.selector == s.selector && !s.isDefault) entry.glyph = s.glyph;
-    }
-    if (entry.glyph && *entry.glyph < face.cids.size()) entry.cid = face.cids[*entry.glyph];
-    return entry;
-}
-
 std::string CharacterText(const TextCharacter& c) {
     std::string text;
     AppendUtf8(text, c.base);
@@ -88,7 +48,7 @@ std::string SequencesText(const std::vector<VariationSequence>& sequences) {
     return text;
 }
 
-std::string Lines(const TextCharacter& c, const CharacterIdentity& id, const FaceEntry& face) {
+std::string Lines(const TextCharacter& c, const CharacterIdentity& id, const CharacterGlyphs& face) {
     std::string text = "Character: " + CharacterText(c) + "\nCode point: " + CodePointText(c.base) + "\n";
     if (c.selector) text += "Selector: " + CodePointText(*c.selector) + "\n";
     for (const CharacterRow& row : CharacterRows(id)) text.append(row.label).append(": ").append(row.value).append("\n");
@@ -139,7 +99,7 @@ void WriteRadical(JsonWriter& json, const CharacterIdentity& id) {
     json.OptionalCount(id.totalStrokes);
 }
 
-void WriteFace(JsonWriter& json, const FaceEntry& face) {
+void WriteFace(JsonWriter& json, const CharacterGlyphs& face) {
     json.Key("glyph");
     json.OptionalCount(face.glyph);
     json.Key("cid");
@@ -159,7 +119,7 @@ void WriteFace(JsonWriter& json, const FaceEntry& face) {
     json.Close(']');
 }
 
-void WriteEntry(JsonWriter& json, const TextCharacter& c, const CharacterIdentity& id, const FaceEntry& face) {
+void WriteEntry(JsonWriter& json, const TextCharacter& c, const CharacterIdentity& id, const CharacterGlyphs& face) {
     const auto bytes = [&](std::optional<std::uint16_t> value) { json.Optional(value, [&](std::uint16_t b) { json.String(BytesText(b)); }); };
     json.Open('{');
     json.Key("character");
@@ -195,13 +155,13 @@ int RunCharCommand(const CharCommandOptions& options) {
     if (!font) return ReportFile(options.file, font.reason()), 1;
     auto at = FindFace(font.value(), options.member);
     if (!at) return ReportFile(options.file, at.reason()), 1;
-    const FaceCharacters face = ReadFaceCharacters(font->RegisteredBytes(), at->offsetTable);
+    const FaceCharacterGlyphs face = ReadFaceCharacterGlyphs(font->RegisteredBytes(), at->offsetTable);
     JsonWriter json;
     std::string text;
     json.Open('[');
     for (const TextCharacter& c : SplitText(options.text)) {
         const CharacterIdentity id = IdentifyCharacter(c.base);
-        const FaceEntry entry = DescribeInFace(face, c);
+        const CharacterGlyphs entry = GlyphsOfCharacter(face, c.base, c.selector);
         if (options.json) json.Item(), WriteEntry(json, c, id, entry);
         else text += (text.empty() ? "" : "\n") + Lines(c, id, entry);
     }

@@ -8,9 +8,11 @@ import bz2
 import json
 import re
 import sys
+import tempfile
 import unicodedata
 from pathlib import Path
 
+from fontTools import subset
 from fontTools.ttLib import TTFont
 
 sys.path.insert(0, str(Path(__file__).parent))
@@ -109,6 +111,19 @@ def ours(cli, chars):
     return entries
 
 
+def subset_cids(cli, text="葛永あ漢"):
+    """A subset keeps its glyphs' CIDs, so its charset is no longer the identity."""
+    font, subsetter = TTFont(NOTO, fontNumber=0), subset.Subsetter(subset.Options(layout_features=[]))
+    subsetter.populate(text=text)
+    subsetter.subset(font)
+    with tempfile.TemporaryDirectory() as folder:
+        font.save(f"{folder}/subset.otf")
+        status, out, err = run(cli, "char", f"{folder}/subset.otf", text, "--json")
+    order = font.getGlyphOrder()
+    return [f"subset {e['character']}: cid {e['cid']}, fontTools {order[e['glyph']]}" for e in json.loads(out)
+            if e["cid"] != int(order[e["glyph"]][3:])] if status == 0 else [f"subset: exit {status} {err}"]
+
+
 def main():
     cli = sys.argv[1:]
     font = TTFont(NOTO, fontNumber=0)
@@ -143,6 +158,7 @@ def main():
     ros = "-".join(map(str, font["CFF "].cff.topDictIndex[0].ROS))
     if status != 0 or json.loads(out)[0]["ros"] != ros:
         failures.append(f"info ros: {out[:200]} {err}, fontTools {ros}")
+    failures += subset_cids(cli)
     print("\n".join(failures[:30]))
     print(f"{len(chars)} characters, {len(failures)} wrong")
     return 1 if failures else 0
