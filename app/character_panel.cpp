@@ -51,6 +51,9 @@ void CharacterPanel::Show(std::optional<char32_t> c) {
     std::vector<char32_t> selectors;
     for (const VariationSequence& s : glyphs.sequences) selectors.push_back(s.selector);
     strip_->Show(c.value_or(0), std::move(selectors));
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    Layout(client.right, client.bottom);
 }
 
 void CharacterPanel::SetCellSize(int pixels) {
@@ -61,12 +64,12 @@ void CharacterPanel::SetCellSize(int pixels) {
 }
 
 std::optional<std::wstring> CharacterPanel::FocusedVariant() const {
-    return GetFocus() == strip_->Window() ? strip_->SelectedText() : std::nullopt;
+    return strip_->HasFocusForCopy() ? strip_->SelectedText() : std::nullopt;
 }
 
 // The variants over the text, the text taking what is left and scrolling rather than clipping.
 void CharacterPanel::Layout(int width, int height) const {
-    const int strip = std::min(strip_->Height(), height / 2);
+    const int strip = std::min(strip_->Height(width), height / 2);
     MoveWindow(strip_->Window(), 0, 0, width, strip, TRUE);
     MoveWindow(text_, 0, strip, width, std::max(height - strip, 0), TRUE);
 }

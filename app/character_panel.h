@@ -28,7 +28,7 @@ public:
     HWND Window() const { return hwnd_; }
     void Show(std::optional<char32_t> character);
     void SetCellSize(int pixels);
-    // What Ctrl+C copies while the variants have the focus: the selected one's base and selector.
+    // What Ctrl+C and the copy button copy while the variants have the focus: the selected one's base and selector.
     std::optional<std::wstring> FocusedVariant() const;
 
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -40,7 +40,12 @@ void VariantStrip::SetCellSize(int pixels) {
     InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-int VariantStrip::Height() const { return cell_ + TextHeight(hwnd_) + 2; }
+int VariantStrip::RowHeight() const { return cell_ + TextHeight(hwnd_) + 2; }
+
+int VariantStrip::Height(int width) const {
+    const std::size_t columns = static_cast<std::size_t>(std::max(width / ItemWidth(), 1));
+    return RowHeight() * static_cast<int>(std::max<std::size_t>((variants_.size() + columns - 1) / columns, 1));
+}
 
 void VariantStrip::Show(char32_t base, std::vector<char32_t> selectors) {
     base_ = base;
@@ -61,6 +66,11 @@ std::optional<std::wstring> VariantStrip::SelectedText() const {
     return Utf16Of(base_) + Utf16Of(variants_[selected_].selector);
 }
 
+bool VariantStrip::HasFocusForCopy() const {
+    const HWND focus = GetFocus();
+    return focus && (focus == hwnd_ || focus == lostTo_);
+}
+
 // Wide enough for its selector's label.
 int VariantStrip::ItemWidth() const {
     SIZE label{};
@@ -70,9 +80,13 @@ int VariantStrip::ItemWidth() const {
     return std::max<int>(cell_, label.cx + 6);
 }
 
+// The variants wrap onto as many rows as the strip's width asks.
 RECT VariantStrip::ItemRect(std::size_t index) const {
-    const int width = ItemWidth(), left = static_cast<int>(index) * width;
-    return {left, 0, left + width, cell_};
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int width = ItemWidth(), columns = std::max<int>(client.right / width, 1);
+    const int left = static_cast<int>(index) % columns * width, top = static_cast<int>(index) / columns * RowHeight();
+    return {left, top, left + width, top + cell_};
 }
 
 void VariantStrip::Select(std::size_t index) {
@@ -123,11 +137,14 @@ LRESULT VariantStrip::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
             if (wParam == VK_RIGHT) Select(selected_ + 1);
             return 0;
         case WM_LBUTTONDOWN:
-            Select(static_cast<std::size_t>(std::max(GET_X_LPARAM(lParam), 0) / ItemWidth()));
+            for (std::size_t i = 0; i < variants_.size(); ++i) {
+                const RECT cell = ItemRect(i);
+                if (PtInRect(&cell, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) Select(i);
+            }
             SetFocus(hwnd);
             return 0;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
+        case WM_KILLFOCUS: lostTo_ = reinterpret_cast<HWND>(wParam); [[fallthrough]];
+        case WM_SETFOCUS: InvalidateRect(hwnd, nullptr, FALSE); return 0;
         case kGetVariantRect:
             if (wParam >= variants_.size() || !lParam) return FALSE;
             *reinterpret_cast<RECT*>(lParam) = ItemRect(wParam);

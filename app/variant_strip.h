@@ -29,10 +29,13 @@ public:
     HWND Window() const { return hwnd_; }
     void Show(char32_t base, std::vector<char32_t> selectors);
     void SetCellSize(int pixels);
-    // The strip's height in pixels: a cell and a line of the dialog's text.
-    int Height() const;
+    // The strip's height in pixels at `width`: a row of cells, each with a line of the dialog's text under
+    // it, for as many rows as the variants take.
+    int Height(int width) const;
     // The selected variant as text, base and selector; nothing without variants.
     std::optional<std::wstring> SelectedText() const;
+    // The strip has the focus, or gave it straight to the control that has it now (the copy button).
+    bool HasFocusForCopy() const;
 
     LRESULT OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -43,6 +46,7 @@ private:
         std::wstring label;
     };
     int ItemWidth() const;
+    int RowHeight() const;
     RECT ItemRect(std::size_t index) const;
     void Paint(HDC dc) const;
     void Select(std::size_t index);
@@ -55,6 +59,7 @@ private:
     char32_t base_ = 0;
     std::vector<Variant> variants_;
     std::size_t selected_ = 0;
+    HWND lostTo_ = nullptr;  // the window that last took the focus from the strip
 };
 
 }  // namespace tavrel
