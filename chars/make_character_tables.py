@@ -12,13 +12,14 @@ positions and code page 932 bytes come from Python's codecs, JIS X 0208 kanji
 from Unihan's kJis0; the program works out Shift_JIS-2004 bytes from the
 positions, so only single bytes and characters without a position are kept.
 """
-import bz2
-import io
 import itertools
 import pathlib
 import re
 import sys
-import zipfile
+
+# The Unihan files are found and read as the coverage sets' generator reads them.
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "fonts"))
+from make_unicode_tables import unihan_lines  # noqa: E402
 
 UNIHAN_FIELDS = {"kJapaneseOn", "kJapaneseKun", "kRSUnicode", "kTotalStrokes", "kJis0"}
 RANGE_KINDS = [("CJK Ideograph", 0), ("Tangut Ideograph", 1), ("Hangul Syllable", 2)]
@@ -79,20 +80,6 @@ def to_hiragana(romaji):
         else:
             return None
     return "".join(out)
-
-
-def unihan_lines(folder):
-    plain = sorted(folder.glob("Unihan_*.txt"))
-    packed = sorted(folder.glob("Unihan_*.txt.bz2"))
-    if plain or packed:
-        for path in plain:
-            yield from path.open(encoding="utf-8")
-        for path in packed:
-            yield from bz2.open(path, "rt", encoding="utf-8")
-        return
-    with zipfile.ZipFile(folder / "Unihan.zip") as archive:
-        for name in archive.namelist():
-            yield from io.TextIOWrapper(archive.open(name), encoding="utf-8")
 
 
 def read_unihan(folder):
