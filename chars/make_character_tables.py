@@ -18,6 +18,7 @@ import re
 import sys
 
 # The Unihan files are found and read as the coverage sets' generator reads them.
+sys.dont_write_bytecode = True  # nothing written into the source tree
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "fonts"))
 from make_unicode_tables import unihan_lines  # noqa: E402
 
