@@ -144,6 +144,7 @@ public:
                 RECT client{};
                 GetClientRect(hwnd, &client);
                 Layout(client.right, client.bottom);
+                panel_->SetCellSize(grid_->CellPixels());
                 return 0;
             }
         }
