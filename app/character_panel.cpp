@@ -1,5 +1,7 @@
 #include "character_panel.h"
 
+#include <algorithm>
+
 #include "character_text.h"
 #include "code_point_text.h"
 #include "face_report_fields.h"
@@ -35,7 +37,7 @@ CharacterPanel::CharacterPanel(HWND parent, const std::wstring& faceName, FaceCh
     strip_ = std::make_unique<VariantStrip>(hwnd_, faceName, face);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     text_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"Edit", L"",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
                             0, 0, 0, 0, hwnd_, nullptr, instance, nullptr);
     SendMessageW(text_, WM_SETFONT, SendMessageW(GetAncestor(parent, GA_ROOT), WM_GETFONT, 0, 0), FALSE);
 }
@@ -50,10 +52,12 @@ void CharacterPanel::Show(std::optional<char32_t> c) {
     SetWindowTextW(text_, c ? Describe(*c, glyphs).c_str() : L"");
     std::vector<char32_t> selectors;
     for (const VariationSequence& s : glyphs.sequences) selectors.push_back(s.selector);
-    strip_->Show(c.value_or(0), std::move(selectors));
-    RECT client{};
+    RECT client{}, strip{};
     GetClientRect(hwnd_, &client);
-    Layout(client.right, client.bottom);
+    GetClientRect(strip_->Window(), &strip);
+    strip_->Show(c.value_or(0), std::move(selectors));
+    // Only a character with more rows of variants than the last moves the text.
+    if (std::min<LONG>(strip_->Height(client.right), client.bottom / 2) != strip.bottom) Layout(client.right, client.bottom);
 }
 
 void CharacterPanel::SetCellSize(int pixels) {
@@ -67,7 +71,8 @@ std::optional<std::wstring> CharacterPanel::FocusedVariant() const {
     return strip_->HasFocusForCopy() ? strip_->SelectedText() : std::nullopt;
 }
 
-// The variants over the text, the text taking what is left and scrolling rather than clipping.
+// The variants over the text, the text taking what is left and scrolling rather than clipping or
+// wrapping (Wine's text box measures a wrapped line again and again, a frame's time for the panel).
 void CharacterPanel::Layout(int width, int height) const {
     const int strip = std::min(strip_->Height(width), height / 2);
     MoveWindow(strip_->Window(), 0, 0, width, strip, TRUE);
