@@ -218,10 +218,10 @@ private:
         panel_->Show(selected);
     }
 
-    // "  読み 1 / 3 (F3 で次)" while the selection is one of the characters a reading found.
+    // "  読み 1 / 3 (F3 で次)" while the selection is the one of the characters a reading found that F3 went to.
     std::wstring FoundNote() const {
         const auto selected = grid_->Selected();
-        if (found_.size() < 2 || !selected || found_[foundAt_] != *selected) return L"";
+        if (!byReading_ || found_.empty() || !selected || found_[foundAt_] != *selected) return L"";
         return L"  読み " + std::to_wstring(foundAt_ + 1) + L" / " + std::to_wstring(found_.size()) + L" (F3 で次)";
     }
 
@@ -238,6 +238,7 @@ private:
         const CharacterSearch search = SearchCharacters(WindowTextOf(search_));
         found_.clear();
         foundAt_ = 0;
+        byReading_ = search.byReading;
         for (char32_t c : search.found)
             if (std::binary_search(codePoints_.begin(), codePoints_.end(), c)) found_.push_back(c);
         const std::optional<char32_t> wanted = !found_.empty()         ? std::optional(found_.front())
@@ -247,7 +248,9 @@ private:
         const bool found = wanted && grid_->Select(*wanted);
         if (!found && kept_) grid_->Select(*kept_);
         searching_ = false;
-        if (wanted && !found)
+        if (wanted && !found && byReading_)
+            ShowLine(L"この読みの文字はこのフォントにありません");
+        else if (wanted && !found)
             ShowLine(CodePointLabel(*wanted) + L" はこのフォントにありません");
         else
             ShowSelected();
@@ -301,6 +304,7 @@ private:
     std::unique_ptr<CharacterPanel> panel_;
     std::vector<char32_t> found_;  // what the search box found that the face has, ascending
     std::size_t foundAt_ = 0;
+    bool byReading_ = false;  // found_ holds the characters of a reading
     AutoDeleteFont faceFont_;
     std::optional<char32_t> kept_;           // the selection a search started from
     std::optional<char32_t> lineCharacter_;  // the character the line starts with
