@@ -4,6 +4,9 @@
 //    same characters at the same positions, one ExtTextOutW each, into the
 //    same memory context;
 //  - opening the dialog on the grid page beside opening it on the info page;
+//  - on the grid page from 葛 on, one arrow key press: the selection moved and
+//    the grid, the line and the character panel (its text and variant glyphs)
+//    redrawn, beside a 60 Hz frame;
 //  - the 組版 page's line: the sample's first line set by HarfBuzz with the
 //    default features and drawn glyph by glyph at the nine sizes of the size
 //    list, beside ExtTextOutW drawing the same text in the same face by itself;
@@ -231,6 +234,20 @@ void BenchInstances(std::size_t item, int runs) {
 // painted), after switching it to `switchTo` when that is set.
 int switchTo = -1;
 double shownAt = 0;
+int arrowRuns = 0;
+double arrowMs = 0;
+
+void TimeArrowKeys(HWND dialog) {
+    const HWND pane = FindWindowExW(dialog, nullptr, L"TavrelCharGridPage", nullptr);
+    const HWND grid = FindWindowExW(pane, nullptr, L"TavrelCharGrid", nullptr);
+    SetWindowTextW(FindWindowExW(pane, nullptr, L"Edit", nullptr), L"葛");
+    arrowMs = MedianOf(arrowRuns, [&] {
+        return Timed([&] {
+            SendMessageW(grid, WM_KEYDOWN, VK_RIGHT, 1);
+            RedrawWindow(pane, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        });
+    });
+}
 
 LRESULT CALLBACK EndWhenIdle(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
@@ -243,6 +260,7 @@ LRESULT CALLBACK EndWhenIdle(int code, WPARAM wParam, LPARAM lParam) {
             NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
             SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
         }
+        if (arrowRuns > 0) TimeArrowKeys(dialog);
         EndDialog(dialog, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -271,6 +289,18 @@ void BenchOpening(HWND main, int runs) {
     std::printf("open_on_grid_ms %.1f\nopen_on_info_ms %.1f\nopen_ratio %.2f\n", gridMs, infoMs, gridMs / infoMs);
 }
 
+void BenchArrowKeys(HWND main, int runs) {
+    const HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, EndWhenIdle, nullptr, GetCurrentThreadId());
+    switchTo = 1;
+    SendMessageW(main, WM_COMMAND, IDM_FACE_DETAILS, 0);  // leaves the dialog on the grid page
+    switchTo = -1;
+    arrowRuns = runs * 4;
+    SendMessageW(main, WM_COMMAND, IDM_FACE_DETAILS, 0);
+    arrowRuns = 0;
+    UnhookWindowsHookEx(hook);
+    std::printf("arrow_key_ms %.2f\narrow_key_to_frame %.2f\n", arrowMs, arrowMs / (1000.0 / 60));
+}
+
 }  // namespace
 }  // namespace tavrel
 
@@ -295,6 +325,7 @@ int wmain(int argc, wchar_t** argv) {
         if (variable > 0 && tavrel::RegisterListedFace(variable)) tavrel::BenchInstances(variable, runs);
     }
     tavrel::BenchOpening(main, runs);
+    tavrel::BenchArrowKeys(main, runs);
     DestroyWindow(main);
     return 0;
 }

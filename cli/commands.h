@@ -54,6 +54,15 @@ struct FindOptions {
 // Prints the faces, in path order, whose best cmap subtable maps every character of the text.
 int RunFindCommand(const FindOptions& options);
 
+struct CharCommandOptions {
+    std::string file;
+    std::string text;  // UTF-8; a variation selector belongs to the character before it
+    std::optional<std::uint32_t> member;
+    bool json = false;
+};
+// Prints who each character of the text is and what the face gives it.
+int RunCharCommand(const CharCommandOptions& options);
+
 // "tavrel-cli: FILE: REASON" on standard error.
 void ReportFile(const std::string& file, const std::string& reason);
 

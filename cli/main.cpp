@@ -23,6 +23,7 @@ static const char kUsage[] =
     "                  [--script TAG] [--language TAG] [--json]\n"
     "       tavrel-cli glyph FILE TEXT [--member N] [--variations LIST]\n"
     "                  [--json | --svg]\n"
+    "       tavrel-cli char FILE TEXT [--member N] [--json]\n"
     "\n"
     "Files are read by extension: .ttf, .otf, .ttc, .woff, .woff2 (letter case\n"
     "ignored). A PATH that is a folder stands for every such file in it and in\n"
@@ -51,13 +52,15 @@ static const char kUsage[] =
     "                    typographicFamily, typographicSubfamily, postScriptName,\n"
     "                    version, copyright, trademark, manufacturer, designer,\n"
     "                    description, vendorUrl, designerUrl, license, licenseUrl,\n"
-    "                    outlines, unitsPerEm, glyphCount, codePoints, weightClass,\n"
-    "                    widthClass, fsType, embedding, vendorId, italicAngle,\n"
-    "                    fixedPitch, axes, instances, features, featureChanges\n"
-    "                    (each feature tag with how many characters its\n"
-    "                    single and alternate substitutions and single\n"
-    "                    adjustments change), variationSequences (total,\n"
-    "                    standardized, ideographic), verticalMetrics,\n"
+    "                    outlines, ros (the Registry-Ordering-Supplement of a\n"
+    "                    CID-keyed CFF, as Adobe-Japan1-6), unitsPerEm,\n"
+    "                    glyphCount, codePoints, weightClass, widthClass, fsType,\n"
+    "                    embedding, vendorId, italicAngle, fixedPitch, axes,\n"
+    "                    instances, features, featureChanges (each feature tag\n"
+    "                    with how many characters its single and alternate\n"
+    "                    substitutions and single adjustments change),\n"
+    "                    variationSequences (total, standardized,\n"
+    "                    ideographic), verticalMetrics,\n"
     "                    verticalOrigins, colorFormats (those of COLRv0,\n"
     "                    COLRv1, CPAL, CBDT, sbix and SVG the face has),\n"
     "                    coverage, text and problems; null\n"
@@ -100,6 +103,25 @@ static const char kUsage[] =
     "                xMax, yMax]}, bounds null without an outline\n"
     "        --svg   a standalone SVG document whose one path is the outline,\n"
     "                as the window's Ctrl+Shift+C copies it\n"
+    "char    Prints who each character of TEXT is and what one face of FILE\n"
+    "        gives it, a 'Label: value' line per field and an empty line\n"
+    "        between characters; a variation selector counts with the\n"
+    "        character before it. From Unicode's data: the name and block;\n"
+    "        the JIS X 0213 plane-row-cell, the JIS X 0208 row-cell and level,\n"
+    "        the Shift_JIS-2004 and code page 932 bytes; the Adobe-Japan1 CID\n"
+    "        of the JIS2004 forms and, where it differs, of the JIS90 forms;\n"
+    "        the on readings in katakana and the kun readings in hiragana;\n"
+    "        the radical and the strokes. From the face: the glyph (that of\n"
+    "        the sequence, given a selector), the glyph's CID in a CID-keyed\n"
+    "        CFF, and the character's variation sequences.\n"
+    "        --member N  member N (from 0) of a collection; else 0\n"
+    "        --json      an array of {character, codePoint, selector, name,\n"
+    "                    block, jis: {x0213, x0208, x0208Level}, shiftJis,\n"
+    "                    cp932 (bytes in hex, as 8A8B), aj1Cid, aj1CidJis90,\n"
+    "                    on, kun, radical: {number, simplified, character,\n"
+    "                    residualStrokes}, strokes, glyph, cid,\n"
+    "                    variationSequences: [{selector, glyph}]}, null\n"
+    "                    where a field has no value\n"
     "\n"
     "Only regular files are read: a FIFO or a device is refused, and so is a\n"
     "folder given to decode or shape. A file that adds nothing, a folder that\n"
@@ -272,6 +294,20 @@ int RunGlyph(Arguments args) {
     return tavrel::RunGlyphCommand(options);
 }
 
+// FILE, then TEXT, with the options anywhere.
+int RunChar(Arguments args) {
+    tavrel::CharCommandOptions options;
+    const auto words = args.Read([&](const std::string& option) {
+        if (option == "--json") options.json = true;
+        else if (option == "--member") options.member = ParseIndex(option, args.Value(option));
+        else args.Unknown(option);
+    });
+    args.Expect(words, 2, 2, "FILE and TEXT");
+    options.file = words[0];
+    options.text = words[1];
+    return tavrel::RunCharCommand(options);
+}
+
 int RunCommand(const std::string& command, const std::vector<std::string>& rest) {
     if (command == "names") {
         if (rest.empty()) Fault("names: needs PATH");
@@ -282,8 +318,10 @@ int RunCommand(const std::string& command, const std::vector<std::string>& rest)
     if (command == "shape") return RunShape(Arguments(command, rest));
     if (command == "glyph") return RunGlyph(Arguments(command, rest));
     if (command == "find") return RunFind(Arguments(command, rest));
+    if (command == "char") return RunChar(Arguments(command, rest));
     Fault("no command " + Quoted(command));
 }
+
 
 }  // namespace
 
@@ -301,7 +339,7 @@ static int Run(const std::vector<std::string>& arguments) {
         return 0;
     }
     try {
-        if (arguments.size() < 2) Fault("needs a command: names, decode, info, find, shape or glyph");
+        if (arguments.size() < 2) Fault("needs a command: names, decode, info, find, shape, glyph or char");
         return RunCommand(arguments[1], std::vector<std::string>(arguments.begin() + 2, arguments.end()));
     } catch (const UsageFault& fault) {
         std::fprintf(stderr, "tavrel-cli: %s (see tavrel-cli --help)\n", fault.what.c_str());

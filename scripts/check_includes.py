@@ -22,14 +22,15 @@ STANDS_ON = {
     "fonts/report": ["fonts/tables", "fonts/loaders"],
     "fonts/registration": ["fonts/files"],
     "typeset": ["fonts/tables"],
+    "chars": ["fonts/report"],
     "capture": [],
     "res": [],
-    "cli": ["typeset", "fonts/report", "fonts/files"],
+    "cli": ["typeset", "chars", "fonts/report", "fonts/files"],
     "app/base": ["fonts/registration", "fonts/report"],
     "app/drawing": ["app/base", "typeset", "capture"],
     "app/library": ["app/base", "capture"],
     "app/subject": ["app/library"],
-    "app/details": ["app/subject", "app/drawing", "res"],
+    "app/details": ["app/subject", "app/drawing", "chars", "res"],
     "app/main_window": ["app/details", "app/library", "res"],
 }
 PORTABLE = ("fonts/", "typeset/")

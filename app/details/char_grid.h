@@ -52,6 +52,8 @@ public:
     // Draws the cells of colour glyphs in their colours, through `face`, which
     // must outlive the grid; nothing changes for a face without colour glyphs.
     void ShowColors(const ShapingFace* face);
+    // The cell's side in pixels at the grid's DPI.
+    int CellPixels() const { return Cell(); }
     // How the face maps characters to its glyphs.
     const FaceGlyphs& Glyphs() const { return glyphs_; }
 

@@ -10,6 +10,8 @@
 
 #include "app_state.h"
 #include "char_grid.h"
+#include "char_search.h"
+#include "character_panel.h"
 #include "clipboard_text.h"
 #include "code_point_text.h"
 #include "color_glyphs.h"
@@ -31,6 +33,7 @@ constexpr wchar_t kPaneClass[] = L"TavrelCharGridPage";
 constexpr int kGap = 6;
 constexpr int kLineHeight = 22;
 constexpr int kEditPadding = 8;  // the search box's borders and margins, above and below its text
+constexpr int kMinPanelWidth = 150;  // the character panel's, at 96 DPI
 
 HWND CreateChild(HWND parent, const wchar_t* className, DWORD style, const wchar_t* text = L"") {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
@@ -90,7 +93,8 @@ public:
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
         label_ = CreateChild(pane_, L"Static", SS_LEFT, L"検索(&S):");
         search_ = CreateChild(pane_, L"Edit", WS_TABSTOP | ES_AUTOHSCROLL);
-        SendMessageW(search_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"文字または U+XXXX"));
+        SendMessageW(search_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(L"文字、U+XXXX、読み、区点、SJIS、CID+n"));
+        SetWindowSubclass(search_, SearchBoxProc, 1, reinterpret_cast<DWORD_PTR>(this));
         line_ = CreateChild(pane_, L"Static", SS_OWNERDRAW);
         grid_ = std::make_unique<CharGrid>(pane_, subject.faceName, codePoints_,
                                            CharGrid::Events{[this] { OnSelectionChanged(); }, [this] { Insert(); }});
@@ -99,6 +103,9 @@ public:
             if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
         }
         grid_->ShowColors(shaping_ ? &*shaping_ : nullptr);
+        panel_ = std::make_unique<CharacterPanel>(
+            pane_, faceName_, face_ ? ReadFaceCharacterGlyphs(face_->Image(), face_->offsetTable) : FaceCharacterGlyphs{},
+            shaping_ ? &*shaping_ : nullptr);
         MakeFonts();
         kept_ = grid_->Selected();
         ShowSelected();
@@ -106,7 +113,8 @@ public:
 
     HWND Window() const override { return pane_; }
     void Copy(HWND owner) const override {
-        if (const auto selected = grid_->Selected()) CopyTextToClipboard(owner, Utf16Of(*selected));
+        if (const auto variant = panel_->FocusedVariant()) CopyTextToClipboard(owner, *variant);
+        else if (const auto selected = grid_->Selected()) CopyTextToClipboard(owner, Utf16Of(*selected));
     }
     // The selected character's glyph as an SVG document.
     void CopyOutline(HWND owner) const override {
@@ -131,6 +139,7 @@ public:
                 RECT client{};
                 GetClientRect(hwnd, &client);
                 Layout(client.right, client.bottom);
+                panel_->SetCellSize(grid_->CellPixels());
                 return 0;
             }
         }
@@ -138,6 +147,16 @@ public:
     }
 
 private:
+    // Enter and F3 in the search box go to the next character found; Enter stays out of the dialog's hands.
+    static LRESULT CALLBACK SearchBoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR page) {
+        if (message == WM_GETDLGCODE && lParam && reinterpret_cast<const MSG*>(lParam)->wParam == VK_RETURN)
+            return DefSubclassProc(hwnd, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        if (message == WM_KEYDOWN && (wParam == VK_RETURN || wParam == VK_F3))
+            return reinterpret_cast<CharGridPage*>(page)->NextFound(), 0;
+        if (message == WM_CHAR && wParam == L'\r') return 0;  // no beep
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+
     // The label and the search box on the first line, tall enough for either
     // of the box's fonts (the face's only where it is about the dialog font's
     // size); the line under the grid, in two rows where it is too long for one.
@@ -158,8 +177,10 @@ private:
         MoveWindow(label_, 0, (searchHeight - label.cy) / 2, label.cx, label.cy, TRUE);
         MoveWindow(search_, label.cx + gap, 0, std::max<int>(width - label.cx - gap, 0), searchHeight, TRUE);
         MoveWindow(line_, 0, height - lineHeight, width, lineHeight, TRUE);
-        MoveWindow(grid_->Window(), 0, searchHeight + gap, width,
-                   std::max(height - searchHeight - lineHeight - 2 * gap, 0), TRUE);
+        const int panelWidth = std::max(Scaled(dialog, kMinPanelWidth), width * 2 / 5), middle = searchHeight + gap;
+        const int middleHeight = std::max(height - searchHeight - lineHeight - 2 * gap, 0);
+        MoveWindow(grid_->Window(), 0, middle, std::max(width - panelWidth - gap, 0), middleHeight, TRUE);
+        MoveWindow(panel_->Window(), std::max(width - panelWidth, 0), middle, std::min(panelWidth, width), middleHeight, TRUE);
     }
 
     // The line in rows no wider than `width` in the dialog's font, broken only between its fields.
@@ -234,7 +255,16 @@ private:
             lineCharacter_.reset();
             line.erase(0, line.find(L"U+"));
         }
-        SetLineText(line);
+        SetLineText(line + FoundNote());
+        panel_->SetCellSize(grid_->CellPixels());
+        panel_->Show(selected);
+    }
+
+    // "  読み 1 / 3 (F3 で次)" while the selection is the one of the characters a reading found that F3 went to.
+    std::wstring FoundNote() const {
+        const auto selected = grid_->Selected();
+        if (!byReading_ || found_.empty() || !selected || found_[foundAt_] != *selected) return L"";
+        return L"  読み " + std::to_wstring(foundAt_ + 1) + L" / " + std::to_wstring(found_.size()) + L" (F3 で次)";
     }
 
     void ShowLine(const std::wstring& text) {
@@ -246,15 +276,35 @@ private:
     // selection the search started from.
     void Search() {
         PickSearchFont();
-        const auto wanted = ParseCodePointQuery(WindowTextOf(search_));
+        const CharacterSearch search = SearchCharacters(WindowTextOf(search_));
+        found_.clear();
+        foundAt_ = 0;
+        byReading_ = search.byReading;
+        for (char32_t c : search.found)
+            if (std::binary_search(codePoints_.begin(), codePoints_.end(), c)) found_.push_back(c);
+        const std::optional<char32_t> wanted = !found_.empty()         ? std::optional(found_.front())
+                                               : search.found.empty() ? std::nullopt
+                                                                      : std::optional(search.found.front());
         searching_ = true;
         const bool found = wanted && grid_->Select(*wanted);
         if (!found && kept_) grid_->Select(*kept_);
         searching_ = false;
-        if (wanted && !found)
+        if (wanted && !found && byReading_)
+            ShowLine(L"この読みの文字はこのフォントにありません");
+        else if (wanted && !found)
             ShowLine(CodePointLabel(*wanted) + L" はこのフォントにありません");
         else
             ShowSelected();
+    }
+
+    // Enter or F3 in the search box: the next of the characters a reading found, round again after the last.
+    void NextFound() {
+        if (found_.size() < 2) return;
+        foundAt_ = (foundAt_ + 1) % found_.size();
+        searching_ = true;
+        grid_->Select(found_[foundAt_]);
+        searching_ = false;
+        ShowSelected();
     }
 
     // The selected character in the face itself, then what the line says of
@@ -300,6 +350,10 @@ private:
     const bool listed_;
     HWND pane_ = nullptr, label_ = nullptr, search_ = nullptr, line_ = nullptr;
     std::unique_ptr<CharGrid> grid_;
+    std::unique_ptr<CharacterPanel> panel_;
+    std::vector<char32_t> found_;  // what the search box found that the face has, ascending
+    std::size_t foundAt_ = 0;
+    bool byReading_ = false;  // found_ holds the characters of a reading
     AutoDeleteFont faceFont_;  // null where the face is out of proportion at the dialog's size
     LineFonts colorFonts_;     // a colour face at the dialog's size, for the line
     std::optional<char32_t> kept_;           // the selection a search started from

@@ -141,6 +141,7 @@ void AddNames(RowList& rows, const FaceInfo& info) {
 
 void AddMetrics(RowList& rows, const FaceInfo& info) {
     if (info.outlines) rows.Add("outlines", "Outlines", u"アウトライン", std::string(OutlinesText(*info.outlines)));
+    if (info.ros) rows.Add("ros", "ROS", u"ROS", ValidUtf8(*info.ros));
     rows.AddNumber("unitsPerEm", "Units per em", u"em あたりのユニット数", info.unitsPerEm);
     rows.AddNumber("glyphCount", "Glyphs", u"グリフ数", info.glyphCount);
     if (info.codePoints) rows.Add("codePoints", "Code points", u"コードポイント数", std::to_string(info.codePoints->size()));

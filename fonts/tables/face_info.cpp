@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cff_table.h"
 #include "cmap_table.h"
 #include "color_tables.h"
 #include "face_tables.h"
@@ -75,6 +76,7 @@ FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset) {
     const FaceTables tables(image, offsetTableOffset, info.problems);
     IfPresent(tables, Tag("name"), [&](Bytes t) { info.names = ReadNames(t, info.problems); });
     info.outlines = OutlinesOf(tables);
+    IfPresent(tables, Tag("CFF "), [&](Bytes t) { info.ros = ReadCffRos(t, info.problems); });
     IfPresent(tables, Tag("head"), [&](Bytes t) { ReadHead(t, info); });
     IfPresent(tables, Tag("maxp"), [&](Bytes t) { ReadMaxp(t, info); });
     IfPresent(tables, Tag("hhea"), [&](Bytes t) { ReadHhea(t, info); });

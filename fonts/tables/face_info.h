@@ -37,6 +37,7 @@ struct FaceInfo {
     // preference as the full name, with the record's whole text, line breaks kept.
     std::map<std::uint16_t, std::u16string> names;
     std::optional<Outlines> outlines;
+    std::optional<std::string> ros;            // CFF, when CID-keyed: "Adobe-Japan1-6"
     std::optional<std::uint16_t> unitsPerEm;   // head
     std::optional<std::uint16_t> glyphCount;   // maxp
     std::optional<std::uint16_t> weightClass;  // OS/2

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <optional>
 
+#include "cff_table.h"
 #include "collection.h"
 #include "coverage.h"
 #include "face_info.h"
@@ -79,10 +80,18 @@ std::string DetailsFault(const FaceInfo& info, std::u16string_view text) {
     return MeasureTextCoverage(points, text).covered > text.size() ? "more of a text covered than it holds" : "";
 }
 
+// A CID-keyed CFF's charset read whole: one CID per glyph, glyph 0's CID 0.
+std::string CidsFault(Span image, std::uint64_t offsetTableOffset) {
+    Problems problems;
+    const auto cids = ReadCffCids(FaceTables(image, offsetTableOffset, problems).Find(Tag("CFF ")));
+    return cids && (cids->empty() || cids->size() > 0x10000 || cids->front() != 0) ? "a charset not of one CID a glyph" : "";
+}
+
 std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset, unsigned index) {
     std::optional<HeapMeter> meter(std::in_place);
     const FaceInfo info = DescribeFace(image, offsetTableOffset);
     std::string fault = DetailsFault(info, kSampleText);
+    if (fault.empty() && info.ros) fault = CidsFault(image, offsetTableOffset);
     const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
     meter.reset();
     if (fault.empty() && peak > budget) fault = "info took " + std::to_string(peak) + " bytes of heap, budget " + std::to_string(budget);

@@ -305,8 +305,9 @@ struct DrawnField { const char* tag; const char* name; std::size_t via, at; unsi
 
 // The loader reads none of these tables, so the names stay; shaping and
 // drawing at every axis's extremes must stay inside the file.
-void AddSampleDrawnCases(std::vector<MalformedFont>& cases, const FontSample& sample, std::initializer_list<DrawnField> fields) {
-    Subject s(cases, sample.path.filename().string(), sample.loader, ReadSample(sample));
+void AddSampleDrawnCases(std::vector<MalformedFont>& cases, const FontSample& sample, std::initializer_list<DrawnField> fields,
+                         bool described = false) {
+    Subject s(cases, sample.path.filename().string(), sample.loader, ReadSample(sample), described);
     for (const DrawnField& f : fields) {
         const std::size_t record = RecordOf(s.base(), 0, MakeTag(f.tag)), table = GetU32(s.base(), record + 8);
         const Field field{std::string(f.tag) + " " + f.name, table + (f.via ? GetU32(s.base(), table + f.via) : 0) + f.at, f.width};
@@ -406,6 +407,16 @@ std::vector<MalformedFont> MalformedSampleFonts(const std::vector<FontSample>& s
                          {"CFF2", "last charstring's end", 0, 55, 1, {0xFF}},
                          {"avar", "axisCount", 0, 6, 2, {0xFFFF}},
                          {"avar", "positionMapCount", 0, 8, 2, {0, 1, 0xFFFF}}});
+    // fontTools writes this subset's CFF header in 4 bytes, its name INDEX in 26, and its top DICT
+    // from byte 35, with ROS first (registry and ordering as 2-byte operands) and the charset at 534.
+    AddSampleDrawnCases(cases, Sample(samples, "noto-sans-cjk-jp.otf"),
+                        {{"CFF ", "hdrSize", 0, 2, 1, {0, 0xFF}},
+                         {"CFF ", "name INDEX count", 0, 4, 2, {0xFFFF}},
+                         {"CFF ", "top DICT INDEX offSize", 0, 32, 1, {0, 5}},
+                         {"CFF ", "ROS registry", 0, 36, 1, {0xFF}},  // a string past the string INDEX
+                         {"CFF ", "ROS operator", 0, 41, 1, {0xFF}},  // an operator nobody defined
+                         {"CFF ", "charset format", 0, 534, 1, {1, 2, 3, 0xFF}}},
+                        true);
     AddSampleDrawnCases(cases, Sample(samples, "colr-layers.ttf"),
                         {{"COLR", "baseGlyphRecordsOffset", 0, 4, 4, {kTableLength, 0xFFFFFFFF}},
                          {"COLR", "layerRecordsOffset", 0, 8, 4, {kTableLength, 0xFFFFFFFF}},

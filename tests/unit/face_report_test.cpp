@@ -23,7 +23,7 @@ TEST(FaceReport, WhatCannotBeReadIsNullInJsonAndLeftOutOfTheRows) {
               R"("subfamily":null,"typographicFamily":null,"typographicSubfamily":null,"postScriptName":null,)"
               R"("version":null,"copyright":null,"trademark":null,"manufacturer":null,"designer":null,)"
               R"("description":null,"vendorUrl":null,"designerUrl":null,"license":null,"licenseUrl":null,)"
-              R"("outlines":null,"unitsPerEm":null,"glyphCount":null,"codePoints":null,"weightClass":null,)"
+              R"("outlines":null,"ros":null,"unitsPerEm":null,"glyphCount":null,"codePoints":null,"weightClass":null,)"
               R"("widthClass":null,"fsType":null,"embedding":null,"vendorId":null,"italicAngle":null,)"
               R"("fixedPitch":null,"axes":[],"instances":[],"features":[],"featureChanges":{},"variationSequences":null,)"
               R"("verticalMetrics":false,"verticalOrigins":false,"colorFormats":[],"coverage":[],"text":null,"problems":[]}])");

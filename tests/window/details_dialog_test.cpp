@@ -28,6 +28,7 @@
 #include "loaded_font_list.h"
 #include "resource_ids.h"
 #include "scoped_handles.h"
+#include "variant_strip.h"
 #include "waterfall_page.h"
 #include "window_harness.h"
 #include "woff_builder.h"
@@ -381,6 +382,44 @@ TEST_F(DetailsDialogTest, GridHoldsTheCoresMappingAndSearchesScrollsCopiesAndIns
     ASSERT_EQ(cellsOfA.size(), 2u);
     EXPECT_NE(cellsOfA[0], cellsOfA[1]) << "each glyph drawn in its own face";
     EXPECT_GT(std::count(cellsOfA[0].begin(), cellsOfA[0].end(), appState.fontColor), 0) << "ink in the cell";
+}
+
+// 葛 found by each search form; its panel names it, and its two variation sequences in Noto Sans CJK JP draw
+// two different glyphs, the one picked copied with its selector; a reading finds more than one character.
+TEST_F(DetailsDialogTest, PanelTellsWhoTheCharacterIsAndDrawsItsVariantGlyphs) {
+    OpenFace(DebianFont("opentype/noto/NotoSansCJK-Regular.ttc"));
+    RunOnGridPage([](const GridPage& page) {
+        const HWND panel = FindWindowExW(GetParent(page.grid), nullptr, L"TavrelCharacterPanel", nullptr);
+        const HWND strip = FindWindowExW(panel, nullptr, L"TavrelVariantStrip", nullptr);
+        for (const wchar_t* query : {L"葛", L"19-75", L"1-19-75", L"8A8B", L"0x8a8b", L"CID+7652"}) {
+            SetWindowTextW(page.search, L"U+0041");
+            SetWindowTextW(page.search, query);
+            SendMessageW(page.copy, BM_CLICK, 0, 0);
+            EXPECT_EQ(ClipboardText().value_or(L""), L"葛") << query;
+        }
+        const std::wstring text = WindowText(FindWindowExW(panel, nullptr, L"Edit", nullptr));
+        for (const wchar_t* field : {L"1-19-75", L"8A8B", L"CID+7652", L"CID+1481", L"カツ", L"くず", L"部首: 140", L"総画数: 12"})
+            EXPECT_NE(text.find(field), std::wstring::npos) << field;
+        RECT cells[3]{};
+        ASSERT_TRUE(SendMessageW(strip, kGetVariantRect, 1, LPARAM(&cells[1])) && SendMessageW(strip, kGetVariantRect, 0, LPARAM(&cells[0])));
+        EXPECT_FALSE(SendMessageW(strip, kGetVariantRect, 2, LPARAM(&cells[2])));
+        const Picture picture = PrintClient(strip);
+        std::vector<COLORREF> glyphs[2];
+        for (int i : {0, 1})
+            for (LONG y = cells[i].top + 1; y < cells[i].bottom - 1; ++y)
+                for (LONG x = cells[i].left + 1; x < cells[i].right - 1; ++x) glyphs[i].push_back(picture.At(x, y));
+        EXPECT_NE(glyphs[0], glyphs[1]);
+        EXPECT_GT(std::count(glyphs[0].begin(), glyphs[0].end(), appState.fontColor), 0) << "ink in the first";
+        SetFocus(strip);
+        SendMessageW(strip, WM_KEYDOWN, VK_RIGHT, 1);
+        SendMessageW(page.copy, BM_CLICK, 0, 0);
+        EXPECT_EQ(ClipboardText().value_or(L""), L"葛\U000E0101");
+        SetWindowTextW(page.search, L"くず");
+        const std::wstring first = WindowText(page.line);
+        SendMessageW(page.search, WM_KEYDOWN, VK_F3, 1);
+        EXPECT_NE(first.find(L"読み 1 / "), std::wstring::npos) << first;
+        EXPECT_NE(WindowText(page.line).find(L"読み 2 / "), std::wstring::npos) << WindowText(page.line);
+    });
 }
 
 TEST_F(DetailsDialogTest, DialogAndScrollingGiveBackEveryGdiObject) {
