@@ -52,7 +52,7 @@ void AddRow(HWND list, int index, const DetailRow& row) {
 
 class InfoPage : public DetailsPage, public MessageTarget {
 public:
-    InfoPage(HWND dialog, std::vector<DetailRow> rows) : rows_(std::move(rows)) {
+    InfoPage(HWND dialog, const DetailsFace& face) : face_(face), rows_(face.Rows()) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
         list_ = CreateWindowExW(0, WC_LISTVIEWW, L"", kListStyle, 0, 0, 0, 0, pane_, nullptr, instance, nullptr);
@@ -61,7 +61,17 @@ public:
         SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
         AddColumn(list_, 0, L"項目", Scaled(dialog, kLabelColumnWidth));
         AddColumn(list_, 1, L"値", Scaled(dialog, kValueColumnWidth));
-        for (std::size_t i = 0; i < rows_.size(); ++i) AddRow(list_, static_cast<int>(i), rows_[i]);
+        AddRows();
+    }
+
+    // The whole report in place of the quick one, the same row selected.
+    void FaceFilledIn() override {
+        const auto row = SelectedRow();
+        rows_ = face_.Rows();
+        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+        AddRows();
+        if (row && *row < rows_.size()) ListView_SetItemState(list_, int(*row), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        ShowValue();
     }
 
     HWND Window() const override { return pane_; }
@@ -98,6 +108,10 @@ private:
         return static_cast<std::size_t>(row);
     }
 
+    void AddRows() const {
+        for (std::size_t i = 0; i < rows_.size(); ++i) AddRow(list_, static_cast<int>(i), rows_[i]);
+    }
+
     void ShowValue() const {
         const auto row = SelectedRow();
         value_->SetText(row ? rows_[*row].value : L"");
@@ -123,6 +137,7 @@ private:
         SendMessageW(list_, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(std::max<int>(client.right - labels, labels), 0));
     }
 
+    const DetailsFace& face_;
     std::vector<DetailRow> rows_;
     HWND pane_ = nullptr, list_ = nullptr;
     std::unique_ptr<TextView> value_;
@@ -130,8 +145,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, const DetailsSubject& subject) {
-    return std::make_unique<InfoPage>(dialog, DescribeSubject(subject));
+std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, DetailsFace& face) {
+    return std::make_unique<InfoPage>(dialog, face);
 }
 
 }  // namespace tavrel

@@ -1,5 +1,5 @@
 // The face details dialog of the real main window, on real fonts. The menu
-// command opens it for the selected face, modal to the main window; Ctrl+C
+// command opens it for the selected face, beside the main window, which stays in use; Ctrl+C
 // copies the first page as the report's rows, value for value; Esc closes the
 // dialog and nothing else. The "文字" grid holds the core's mapping, scrolls
 // and searches it, copies and inserts the selected character, draws each
@@ -21,6 +21,8 @@
 #include "capture_sample.h"
 #include "clipboard_picture.h"
 #include "code_point_text.h"
+#include "details_face.h"
+#include "dialog_placement.h"
 #include "face_report.h"
 #include "face_report_fields.h"
 #include "file_bytes.h"
@@ -191,17 +193,26 @@ protected:
         MainWindowTest::TearDown();
     }
 
-    // Opens the dialog with the menu command on a page, runs `act` in it, then presses Esc.
+    // Opens the dialog with the menu command, waits for its face to be filled
+    // in, turns to a page, runs `act` in it, then presses Esc, which closes the dialog alone.
     void RunOnPage(int index, const std::function<void(HWND)>& act) {
-        const auto onPage = [&](HWND shown) {
-            const HWND tab = FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr);
-            SendMessageW(tab, TCM_SETCURSEL, WPARAM(index), 0);
-            NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
-            SendMessageW(shown, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
-            act(shown);
-            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
-        };
-        EXPECT_TRUE(WhenShown(L"#32770", onPage, [&] { Command(IDM_FACE_DETAILS); }));
+        Command(IDM_FACE_DETAILS);
+        const HWND shown = FindWindowW(L"#32770", nullptr);
+        ASSERT_TRUE(shown);
+        MSG message{};
+        for (const ULONGLONG end = GetTickCount64() + 30000; message.message != kFaceFilledInMessage;) {
+            ASSERT_LT(GetTickCount64(), end) << "the face was never filled in";
+            if (!PeekMessageW(&message, shown, 0, 0, PM_REMOVE)) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            else DispatchMessageW(&message);
+        }
+        const HWND tab = FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr);
+        SendMessageW(tab, TCM_SETCURSEL, WPARAM(index), 0);
+        NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
+        SendMessageW(shown, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+        act(shown);
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        PumpPending();
+        EXPECT_FALSE(IsWindow(shown)) << "Esc closes the dialog";
     }
     void RunOnGridPage(const std::function<void(const GridPage&)>& act) {
         RunOnPage(kGridPage, [&](HWND dialog) { act(FindGridPage(dialog)); });
@@ -216,7 +227,7 @@ protected:
         RunOnPage(0, [&](HWND shown) {
             seen.first = WindowText(shown);
             EXPECT_EQ(GetWindow(shown, GW_OWNER), hwnd_);
-            EXPECT_FALSE(IsWindowEnabled(hwnd_)) << "modal to the main window";
+            EXPECT_TRUE(IsWindowEnabled(hwnd_)) << "modeless: the main window stays in use";
             wchar_t caption[32] = L"";
             TCITEMW item{TCIF_TEXT, 0, 0, caption, 32, 0, 0};
             SendMessageW(FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr), TCM_GETITEMW, 0,
@@ -594,6 +605,42 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
             }
         });
     }
+}
+
+TEST(DialogPlacementTest, BesideTheOwnerWhereThereIsRoomElseCoveringLeastOfTheSample) {
+    const RECT work{0, 0, 1024, 768};
+    const struct { RECT owner, sample; POINT at; } cases[] = {
+        {{10, 10, 330, 370}, {10, 50, 330, 370}, {330, 10}},      // at the right
+        {{600, 10, 1020, 370}, {600, 50, 1020, 370}, {200, 10}},  // no room there: at the left
+        {{10, 10, 650, 370}, {12, 52, 648, 368}, {624, 370}},    // no room beside: below
+    };
+    for (const auto& c : cases) {
+        const POINT at = PlaceBeside(c.owner, c.sample, {400, 300}, work);
+        EXPECT_EQ(std::pair(at.x, at.y), std::pair(c.at.x, c.at.y));
+    }
+}
+
+// One dialog at a time, following the face the main window shows; the 組版 and ウォーターフォール pages share the instance.
+TEST_F(DetailsDialogTest, ModelessDialogFollowsTheChosenFaceAndSharesTheInstance) {
+    OpenFace(WinePath(TAVREL_WINDOW_FONTS) + L"\\TavrelTestVariable.ttf");
+    DropFiles({DejaVu("DejaVuSans.ttf")});
+    int waterfallWeight = 0;
+    RunOnPage(kTypesetPage, [&](HWND dialog) {
+        Command(IDM_FACE_DETAILS);
+        EXPECT_EQ(FindWindowExW(nullptr, dialog, L"#32770", nullptr), nullptr) << "one dialog";
+        const HWND track = FindInPage(dialog, L"TavrelTypesetPage", TRACKBAR_CLASSW);
+        SendMessageW(track, TBM_SETPOS, TRUE, 700);
+        SendMessageW(GetParent(track), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 700), LPARAM(track));
+        const HWND tab = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr);
+        SendMessageW(tab, TCM_SETCURSEL, kWaterfallPage, 0);
+        NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
+        SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+        waterfallWeight = int(SendMessageW(FindInPage(dialog, L"TavrelWaterfallPage", TRACKBAR_CLASSW), TBM_GETPOS, 0, 0));
+        SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, 1, 0);
+        SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), LPARAM(appState.hwndFaceCombo));
+        EXPECT_EQ(WindowText(dialog), L"フォントの詳細 - " + LoadedFonts().faceNames[1]);
+    });
+    EXPECT_EQ(waterfallWeight, 700);
 }
 
 }  // namespace
