@@ -228,9 +228,15 @@ void CopyPage(HWND hwnd) {
     dialog.pages[dialog.current]->Copy(hwnd);
 }
 
+// The main window takes the keys back at once, as Windows gives them to the owner of a closed window.
+void Close(HWND hwnd) {
+    if (GetActiveWindow() == hwnd) SetActiveWindow(GetWindow(hwnd, GW_OWNER));
+    DestroyWindow(hwnd);
+}
+
 INT_PTR OnCommand(HWND hwnd, WORD id) {
     if (id == IDCANCEL) {
-        DestroyWindow(hwnd);
+        Close(hwnd);
     } else if (id == kCopyButtonId) {
         CopyPage(hwnd);
         SetFocus(DialogOf(hwnd).pages[DialogOf(hwnd).current]->Window());
@@ -315,7 +321,7 @@ INT_PTR CALLBACK DetailsDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
         case kFaceFilledInMessage: return FindDialog(hwnd) ? OnFaceFilledIn(hwnd) : TRUE;
         case WM_NOTIFY: return OnNotify(hwnd, *reinterpret_cast<NMHDR*>(lParam));
         case WM_COMMAND: return OnCommand(hwnd, LOWORD(wParam));
-        case WM_CLOSE: DestroyWindow(hwnd); return TRUE;
+        case WM_CLOSE: Close(hwnd); return TRUE;
     }
     return FALSE;
 }

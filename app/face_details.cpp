@@ -118,9 +118,9 @@ std::vector<DetailRow> DescribeSubject(const DetailsSubject& subject) {
 std::vector<DetailRow> DescribeSubjectFace(const DetailsSubject& subject, const SubjectFace& face, ReportDepth depth) {
     const std::u16string text = ToU16(subject.sampleText);
     const auto measured = depth == ReportDepth::Whole ? std::optional<std::u16string_view>(text) : std::nullopt;
-    if (!subject.source.installed) return FileFaceRows(subject, face.loader, face.file.bytes(), measured, depth);
+    if (!subject.source.installed) return FileFaceRows(subject, face.loader, face.FileBytes(), measured, depth);
     const auto member = face.plan.faceMembers.empty() ? std::nullopt : std::optional(face.index);
-    return InstalledFaceRows(subject, face.loader, face.file.bytes(), member, measured, depth);
+    return InstalledFaceRows(subject, face.loader, face.FileBytes(), member, measured, depth);
 }
 
 std::wstring RowsAsText(const std::vector<DetailRow>& rows) {

@@ -38,16 +38,21 @@ void AddColumn(HWND list, int index, const wchar_t* caption, int width) {
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
+void SetRow(HWND list, int index, const DetailRow& row) {
+    std::wstring texts[] = {row.label, OnOneLine(row.value)};
+    for (int column = 0; column < 2; ++column) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = texts[column].data();
+        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 void AddRow(HWND list, int index, const DetailRow& row) {
-    std::wstring label = row.label, value = OnOneLine(row.value);
     LVITEMW item{};
-    item.mask = LVIF_TEXT;
     item.iItem = index;
-    item.pszText = label.data();
     SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    item.iSubItem = 1;
-    item.pszText = value.data();
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SetRow(list, index, row);
 }
 
 class InfoPage : public DetailsPage, public MessageTarget {
@@ -61,16 +66,19 @@ public:
         SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
         AddColumn(list_, 0, L"項目", Scaled(dialog, kLabelColumnWidth));
         AddColumn(list_, 1, L"値", Scaled(dialog, kValueColumnWidth));
-        AddRows();
+        for (std::size_t i = 0; i < rows_.size(); ++i) AddRow(list_, static_cast<int>(i), rows_[i]);
     }
 
-    // The whole report in place of the quick one, the same row selected.
+    // The whole report in place of the quick one: the rows that stay as they
+    // were are left alone, so only the others are drawn again.
     void FaceFilledIn() override {
-        const auto row = SelectedRow();
-        rows_ = face_.Rows();
-        SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-        AddRows();
-        if (row && *row < rows_.size()) ListView_SetItemState(list_, int(*row), LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+        std::vector<DetailRow> rows = face_.Rows();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (i >= rows_.size()) AddRow(list_, int(i), rows[i]);
+            else if (rows[i].label != rows_[i].label || rows[i].value != rows_[i].value) SetRow(list_, int(i), rows[i]);
+        }
+        for (std::size_t i = rows_.size(); i > rows.size(); --i) SendMessageW(list_, LVM_DELETEITEM, i - 1, 0);
+        rows_ = std::move(rows);
         ShowValue();
     }
 
@@ -106,10 +114,6 @@ private:
         const LRESULT row = SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
         if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::nullopt;
         return static_cast<std::size_t>(row);
-    }
-
-    void AddRows() const {
-        for (std::size_t i = 0; i < rows_.size(); ++i) AddRow(list_, static_cast<int>(i), rows_[i]);
     }
 
     void ShowValue() const {

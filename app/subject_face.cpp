@@ -48,15 +48,15 @@ std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
     if (subject.source.installed) {
         auto installed = ReadInstalledFontFile(subject.faceName);
         if (!installed) return std::nullopt;
-        face.file = std::move(installed->image);
+        face.installed = std::move(installed->image);
         loader = installed->collection ? FontLoader::Collection : FontLoader::Sfnt;
     } else {
-        auto file = ReadFontFile(subject.source.path.c_str());
+        auto file = MappedFile::Open(std::filesystem::path(subject.source.path));
         if (!file) return std::nullopt;
-        face.file = std::move(*file);
+        face.mapped = std::move(file.value());
         loader = ChooseLoader(ToU16(subject.source.path));
     }
-    auto plan = PlanFontFile(loader, face.file.bytes());
+    auto plan = PlanFontFile(loader, face.FileBytes());
     if (!plan) return std::nullopt;
     face.loader = loader;
     face.plan = std::move(plan.value());

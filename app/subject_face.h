@@ -15,19 +15,22 @@
 #include "font_file_win32.h"
 #include "font_plan.h"
 #include "loader_choice.h"
+#include "mapped_file.h"
 
 namespace tavrel {
 
 struct SubjectFace {
-    FontImage file;  // the file's bytes, or an installed font's as GDI gives them
+    std::optional<MappedFile> mapped;  // the file, mapped: only what is read is read
+    FontImage installed;  // an installed font's bytes as GDI gives them
     FontPlan plan;   // holds the decoded image of a web font
     std::uint32_t index = 0;  // the member, for HarfBuzz; 0 outside a collection
     std::uint64_t offsetTable = 0;  // the member's, inside the image
     FontLoader loader = FontLoader::None;  // as the file or the installed font was read
     FaceInfo info;  // read quickly: no feature change counts
 
+    Bytes FileBytes() const { return mapped ? mapped->bytes() : installed.bytes(); }
     // The image the face was registered from.
-    Bytes Image() const { return RegisteredImage(plan, file.bytes()); }
+    Bytes Image() const { return RegisteredImage(plan, FileBytes()); }
 };
 
 // Nothing when the face is not listed, the file is gone or unreadable, no
