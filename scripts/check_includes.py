@@ -30,7 +30,8 @@ STANDS_ON = {
     "app/drawing": ["app/base", "typeset", "capture"],
     "app/library": ["app/base", "capture"],
     "app/subject": ["app/library"],
-    "app/details": ["app/subject", "app/drawing", "chars", "res"],
+    "app/page_controls": ["app/drawing", "chars"],
+    "app/details": ["app/subject", "app/page_controls", "res"],
     "app/main_window": ["app/details", "app/library", "res"],
 }
 PORTABLE = ("fonts/", "typeset/")

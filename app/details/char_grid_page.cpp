@@ -83,9 +83,10 @@ std::wstring DescribeCell(char32_t codePoint, std::size_t index, std::size_t cou
 
 class CharGridPage : public DetailsPage, public MessageTarget {
 public:
-    CharGridPage(HWND dialog, const DetailsSubject& subject) : CharGridPage(dialog, subject, ReadSubjectCharacters(subject)) {}
-    CharGridPage(HWND dialog, const DetailsSubject& subject, SubjectCharacters characters)
-        : face_(std::move(characters.face)),
+    CharGridPage(HWND dialog, const DetailsFace& face)
+        : CharGridPage(dialog, face.Subject(), face.Face(), face.Face() ? CharactersOf(*face.Face()) : SubjectCharacters{}) {}
+    CharGridPage(HWND dialog, const DetailsSubject& subject, const SubjectFace* face, SubjectCharacters characters)
+        : face_(face),
           codePoints_(std::move(characters.codePoints)),
           sequences_(std::move(characters.sequences)),
           faceName_(subject.faceName),
@@ -342,7 +343,7 @@ private:
         if (const auto selected = grid_->Selected()) InsertIntoSample(Utf16Of(*selected));
     }
 
-    const std::optional<SubjectFace> face_;
+    const SubjectFace* const face_;  // the dialog's, which outlives the page
     std::optional<ShapingFace> shaping_;
     const std::vector<char32_t> codePoints_;
     const std::vector<std::pair<char32_t, std::uint32_t>> sequences_;
@@ -368,8 +369,8 @@ void InsertIntoSample(const std::wstring& text) {
     SendMessageW(appState.hwndSample, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::unique_ptr<DetailsPage> CreateCharGridPage(HWND dialog, const DetailsSubject& subject) {
-    return std::make_unique<CharGridPage>(dialog, subject);
+std::unique_ptr<DetailsPage> CreateCharGridPage(HWND dialog, DetailsFace& face) {
+    return std::make_unique<CharGridPage>(dialog, face);
 }
 
 }  // namespace tavrel

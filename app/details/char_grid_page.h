@@ -8,7 +8,7 @@
 
 namespace tavrel {
 
-std::unique_ptr<DetailsPage> CreateCharGridPage(HWND dialog, const DetailsSubject& subject);
+std::unique_ptr<DetailsPage> CreateCharGridPage(HWND dialog, DetailsFace& face);
 
 // Puts `text` into the sample at its caret, in the format at the caret.
 void InsertIntoSample(const std::wstring& text);

@@ -3,14 +3,16 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app_state.h"
 #include "char_grid_page.h"
+#include "details_face.h"
 #include "details_page.h"
 #include "dialog_dpi.h"
+#include "dialog_placement.h"
 #include "face_details.h"
 #include "info_page.h"
 #include "scoped_handles.h"
@@ -43,15 +45,17 @@ constexpr DWORD kDialogStyle =
 std::size_t lastPage = 0;
 SIZE lastSize = kOpeningSize;
 
+// Made on WM_INITDIALOG, deleted on WM_NCDESTROY. Pages go before their face.
 struct DetailsDialog {
-    DetailsSubject subject;
+    std::unique_ptr<DetailsFace> face;
     HWND tab = nullptr;
-    std::vector<std::unique_ptr<DetailsPage>> pages;
+    std::vector<std::unique_ptr<DetailsPage>> pages;  // each made when first shown
     std::size_t current = 0;
+    RECT area{};  // the pages', in the dialog's client coordinates
     AutoDeleteFont font;  // the shell's dialog font at the dialog's DPI, what WM_GETFONT answers
 };
 
-// The open dialog, for the keyboard filter; only one can be open at a time.
+// The open dialog; only one can be open at a time.
 HWND hwndShown = nullptr;
 
 // A dialog without controls (they are made on WM_INITDIALOG) in the shell's dialog font.
@@ -93,17 +97,35 @@ void Layout(HWND hwnd) {
               std::max<LONG>(buttonTop - margin, margin)};
     MoveWindow(dialog.tab, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     SendMessageW(dialog.tab, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    for (const auto& page : dialog.pages) page->MoveTo(area);
+    DialogOf(hwnd).area = area;
+    for (const auto& page : dialog.pages)
+        if (page) page->MoveTo(area);
+}
+
+// The page at `index`, made when it is first asked for: opening the dialog
+// makes only the page it opens on.
+DetailsPage& PageAt(HWND hwnd, std::size_t index) {
+    DetailsDialog& dialog = DialogOf(hwnd);
+    auto& page = dialog.pages[index];
+    if (page) return *page;
+    const ScopedPerMonitorAwareness awareness;
+    page = kPages[index].create(hwnd, *dialog.face);
+    SetWindowPos(page->Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    page->MoveTo(dialog.area);
+    return *page;
 }
 
 // The focus stays on the tab strip when it is there, so the arrow keys go on
-// from tab to tab; from anywhere else it moves into the page.
+// from tab to tab; from anywhere else in the dialog it moves into the page. A
+// dialog that follows the main window's face leaves the focus there.
 void ShowPage(HWND hwnd, std::size_t index) {
     DetailsDialog& dialog = DialogOf(hwnd);
     dialog.current = lastPage = index;
-    for (std::size_t i = 0; i < dialog.pages.size(); ++i)
-        ShowWindow(dialog.pages[i]->Window(), i == index ? SW_SHOW : SW_HIDE);
-    if (GetFocus() != dialog.tab) SetFocus(dialog.pages[index]->Window());
+    const HWND shown = PageAt(hwnd, index).Window();
+    for (const auto& page : dialog.pages)
+        if (page) ShowWindow(page->Window(), page->Window() == shown ? SW_SHOW : SW_HIDE);
+    const HWND focus = GetFocus();
+    if (focus != dialog.tab && (!focus || focus == hwnd || IsChild(hwnd, focus))) SetFocus(shown);
 }
 
 // Ctrl+Tab and Ctrl+Shift+Tab.
@@ -151,24 +173,27 @@ void CreatePages(HWND hwnd, DetailsDialog& dialog) {
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<wchar_t*>(kind.title);
         SendMessageW(dialog.tab, TCM_INSERTITEMW, dialog.pages.size(), reinterpret_cast<LPARAM>(&item));
-        dialog.pages.push_back(kind.create(hwnd, dialog.subject));
-        SetWindowPos(dialog.pages.back()->Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        dialog.pages.emplace_back();
     }
 }
 
-// At its size, centred over the main window, inside the work area of the main window's monitor.
-void PlaceOverOwner(HWND hwnd) {
-    RECT owner{};
+// At its size, beside the main window, inside the work area of the main window's monitor.
+void PlaceBesideOwner(HWND hwnd) {
+    RECT owner{}, sample{};
     GetWindowRect(GetWindow(hwnd, GW_OWNER), &owner);
+    GetWindowRect(appState.hwndSample, &sample);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromRect(&owner, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
-    const int width = std::min<int>(Scaled(hwnd, lastSize.cx), work.right - work.left);
-    const int height = std::min<int>(Scaled(hwnd, lastSize.cy), work.bottom - work.top);
-    const int x = std::clamp<int>((owner.left + owner.right - width) / 2, work.left, work.right - width);
-    const int y = std::clamp<int>((owner.top + owner.bottom - height) / 2, work.top, work.bottom - height);
-    SetWindowPos(hwnd, nullptr, x, y, width, height, SWP_NOZORDER);
+    const SIZE size{std::min<LONG>(Scaled(hwnd, lastSize.cx), work.right - work.left),
+                    std::min<LONG>(Scaled(hwnd, lastSize.cy), work.bottom - work.top)};
+    const POINT at = PlaceBeside(owner, sample, size, work);
+    SetWindowPos(hwnd, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void ShowTitle(HWND hwnd) {
+    SetWindowTextW(hwnd, (L"フォントの詳細 - " + DialogOf(hwnd).face->Subject().faceName).c_str());
 }
 
 HFONT CreateDialogFont(HWND hwnd) {
@@ -179,22 +204,31 @@ HFONT CreateDialogFont(HWND hwnd) {
     return CreateFontIndirectW(&font);
 }
 
+// The face the dialog is about, registered with the system first: a face
+// listed from a folder is registered when first used, and GDI must know it
+// before the pages ask for it by name.
+std::unique_ptr<DetailsFace> FaceOf(DetailsSubject subject, HWND hwnd) {
+    RegisterSubjectFace(subject);
+    return std::make_unique<DetailsFace>(std::move(subject), hwnd);
+}
+
 INT_PTR OnInitDialog(HWND hwnd, DetailsDialog& dialog) {
     SetWindowLongPtrW(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&dialog));
     hwndShown = hwnd;
     TakeOverDpiChanges(hwnd);
     SetDialogDpi(hwnd, DialogDpi(hwnd));
     dialog.font.reset(CreateDialogFont(hwnd));
-    SetWindowTextW(hwnd, (L"フォントの詳細 - " + dialog.subject.faceName).c_str());
+    dialog.face = FaceOf(CurrentSubject(), hwnd);
+    ShowTitle(hwnd);
     CreateButton(hwnd, L"コピー(&C)", kCopyButtonId);
     CreateButton(hwnd, L"閉じる", IDCANCEL);
     CreatePages(hwnd, dialog);
     const std::size_t page = std::min(lastPage, dialog.pages.size() - 1);
     SendMessageW(dialog.tab, TCM_SETCURSEL, page, 0);
-    PlaceOverOwner(hwnd);
+    PlaceBesideOwner(hwnd);
     Layout(hwnd);
     ShowPage(hwnd, page);
-    return FALSE;  // the focus is on the page
+    return FALSE;  // ShowFaceDetails puts the focus on the page once the dialog shows
 }
 
 void CopyPage(HWND hwnd) {
@@ -202,9 +236,15 @@ void CopyPage(HWND hwnd) {
     dialog.pages[dialog.current]->Copy(hwnd);
 }
 
+// The main window takes the keys back at once, as Windows gives them to the owner of a closed window.
+void Close(HWND hwnd) {
+    if (GetActiveWindow() == hwnd) SetActiveWindow(GetWindow(hwnd, GW_OWNER));
+    DestroyWindow(hwnd);
+}
+
 INT_PTR OnCommand(HWND hwnd, WORD id) {
     if (id == IDCANCEL) {
-        EndDialog(hwnd, 0);
+        Close(hwnd);
     } else if (id == kCopyButtonId) {
         CopyPage(hwnd);
         SetFocus(DialogOf(hwnd).pages[DialogOf(hwnd).current]->Window());
@@ -242,6 +282,14 @@ void OnDestroy(HWND hwnd) {
     lastSize = {MulDiv(window.right - window.left, kDefaultDpi, dpi),
                 MulDiv(window.bottom - window.top, kDefaultDpi, dpi)};
     ForgetDialogDpi(hwnd);
+    hwndShown = nullptr;
+}
+
+// The slow parts of the face are ready: the pages made so far show them.
+INT_PTR OnFaceFilledIn(HWND hwnd) {
+    for (const auto& page : DialogOf(hwnd).pages)
+        if (page) page->FaceFilledIn();
+    return TRUE;
 }
 
 // What a dialog procedure answers itself goes back through DWLP_MSGRESULT.
@@ -274,9 +322,14 @@ INT_PTR CALLBACK DetailsDialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARA
             return Answer(hwnd, reinterpret_cast<LONG_PTR>(DialogOf(hwnd).font.get()));
         case WM_DPICHANGED: return OnDpiChanged(hwnd, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         case WM_DESTROY: OnDestroy(hwnd); return FALSE;
+        case WM_NCDESTROY:
+            delete FindDialog(hwnd);
+            SetWindowLongPtrW(hwnd, DWLP_USER, 0);
+            return FALSE;
+        case kFaceFilledInMessage: return FindDialog(hwnd) ? OnFaceFilledIn(hwnd) : TRUE;
         case WM_NOTIFY: return OnNotify(hwnd, *reinterpret_cast<NMHDR*>(lParam));
         case WM_COMMAND: return OnCommand(hwnd, LOWORD(wParam));
-        case WM_CLOSE: EndDialog(hwnd, 0); return TRUE;
+        case WM_CLOSE: Close(hwnd); return TRUE;
     }
     return FALSE;
 }
@@ -299,7 +352,7 @@ bool OnDialogKey(HWND hwnd, const MSG& message) {
     if (message.wParam == VK_TAB && control) {
         TurnPage(hwnd, shift);
     } else if (message.wParam == 'C' && control && shift) {
-        DialogOf(hwnd).pages[DialogOf(hwnd).current]->CopyOutline(hwnd);
+        PageAt(hwnd, DialogOf(hwnd).current).CopyOutline(hwnd);
     } else if ((message.wParam == 'C' && control && !shift) || message.wParam == VK_TAB) {
         if (ControlTakes(message)) return false;
         message.wParam == VK_TAB ? MoveFocus(hwnd, shift) : CopyPage(hwnd);
@@ -309,44 +362,53 @@ bool OnDialogKey(HWND hwnd, const MSG& message) {
     return true;
 }
 
-// The dialog's modal loop offers each message to this filter first.
-LRESULT CALLBACK FilterDialogKeys(int code, WPARAM wParam, LPARAM lParam) {
-    const auto* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == MSGF_DIALOGBOX && hwndShown && message &&
-        (message->hwnd == hwndShown || IsChild(hwndShown, message->hwnd)) && OnDialogKey(hwndShown, *message))
-        return TRUE;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
+bool SameFace(const DetailsSubject& a, const DetailsSubject& b) {
+    return a.faceName == b.faceName && a.listed == b.listed && a.source.path == b.source.path &&
+           a.source.member == b.source.member && a.source.installed == b.source.installed;
 }
-
-class ScopedMessageFilter {
-public:
-    ScopedMessageFilter() : hook_(SetWindowsHookExW(WH_MSGFILTER, FilterDialogKeys, nullptr, GetCurrentThreadId())) {}
-    ~ScopedMessageFilter() {
-        if (hook_) UnhookWindowsHookEx(hook_);
-    }
-    ScopedMessageFilter(const ScopedMessageFilter&) = delete;
-    ScopedMessageFilter& operator=(const ScopedMessageFilter&) = delete;
-
-private:
-    HHOOK hook_;
-};
 
 }  // namespace
 
 void ShowFaceDetails(HWND hwndMain) {
-    if (hwndShown) return;  // a command posted to the main window while the dialog is open
+    if (hwndShown) {
+        SetActiveWindow(hwndShown);
+        return;
+    }
     const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    DetailsDialog dialog;
-    dialog.subject = CurrentSubject();
-    RegisterSubjectFace(dialog.subject);
     static const DialogTemplate dialogTemplate;
-    const ScopedMessageFilter filter;
     const ScopedPerMonitorAwareness awareness;
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwndMain, GWLP_HINSTANCE));
-    DialogBoxIndirectParamW(instance, &dialogTemplate.header, hwndMain, DetailsDialogProc,
-                            reinterpret_cast<LPARAM>(&dialog));
-    hwndShown = nullptr;
+    auto dialog = std::make_unique<DetailsDialog>();
+    const HWND hwnd = CreateDialogIndirectParamW(instance, &dialogTemplate.header, hwndMain, DetailsDialogProc,
+                                                 reinterpret_cast<LPARAM>(dialog.get()));
+    if (!hwnd) return;
+    dialog.release();  // WM_NCDESTROY deletes it
+    ShowWindow(hwnd, SW_SHOW);
+    SetFocus(PageAt(hwnd, DialogOf(hwnd).current).Window());  // activation gave it to the tab strip
+}
+
+void FollowChosenFace() {
+    if (!hwndShown) return;
+    DetailsSubject subject = CurrentSubject();
+    DetailsDialog& dialog = DialogOf(hwndShown);
+    if (SameFace(subject, dialog.face->Subject())) return;
+    for (auto& page : dialog.pages) {
+        if (page) DestroyWindow(page->Window());
+        page.reset();
+    }
+    dialog.face = FaceOf(std::move(subject), hwndShown);
+    ShowTitle(hwndShown);
+    ShowPage(hwndShown, dialog.current);
+}
+
+void CloseFaceDetails() {
+    if (hwndShown) DestroyWindow(hwndShown);
+}
+
+bool TranslateDetailsDialogMessage(MSG& message) {
+    if (!hwndShown || (message.hwnd != hwndShown && !IsChild(hwndShown, message.hwnd))) return false;
+    return OnDialogKey(hwndShown, message) || IsDialogMessageW(hwndShown, &message);
 }
 
 }  // namespace tavrel

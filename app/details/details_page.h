@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "face_details.h"
+#include "details_face.h"
 
 namespace tavrel {
 
@@ -24,12 +24,14 @@ public:
     virtual void Copy(HWND owner) const = 0;
     // Ctrl+Shift+C: the selected glyph's outline as SVG text, on pages that select glyphs.
     virtual void CopyOutline(HWND) const {}
+    // The face's slow parts are ready (DetailsFace::FilledIn): the page shows them.
+    virtual void FaceFilledIn() {}
 };
 
 // How a page is made: its tab's caption and its constructor.
 struct DetailsPageKind {
     const wchar_t* title;
-    std::unique_ptr<DetailsPage> (*create)(HWND dialog, const DetailsSubject& subject);
+    std::unique_ptr<DetailsPage> (*create)(HWND dialog, DetailsFace& face);
 };
 
 }  // namespace tavrel

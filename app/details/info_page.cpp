@@ -38,21 +38,26 @@ void AddColumn(HWND list, int index, const wchar_t* caption, int width) {
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
+void SetRow(HWND list, int index, const DetailRow& row) {
+    std::wstring texts[] = {row.label, OnOneLine(row.value)};
+    for (int column = 0; column < 2; ++column) {
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = texts[column].data();
+        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    }
+}
+
 void AddRow(HWND list, int index, const DetailRow& row) {
-    std::wstring label = row.label, value = OnOneLine(row.value);
     LVITEMW item{};
-    item.mask = LVIF_TEXT;
     item.iItem = index;
-    item.pszText = label.data();
     SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    item.iSubItem = 1;
-    item.pszText = value.data();
-    SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SetRow(list, index, row);
 }
 
 class InfoPage : public DetailsPage, public MessageTarget {
 public:
-    InfoPage(HWND dialog, std::vector<DetailRow> rows) : rows_(std::move(rows)) {
+    InfoPage(HWND dialog, const DetailsFace& face) : face_(face), rows_(face.Rows()) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
         list_ = CreateWindowExW(0, WC_LISTVIEWW, L"", kListStyle, 0, 0, 0, 0, pane_, nullptr, instance, nullptr);
@@ -62,6 +67,19 @@ public:
         AddColumn(list_, 0, L"項目", Scaled(dialog, kLabelColumnWidth));
         AddColumn(list_, 1, L"値", Scaled(dialog, kValueColumnWidth));
         for (std::size_t i = 0; i < rows_.size(); ++i) AddRow(list_, static_cast<int>(i), rows_[i]);
+    }
+
+    // The whole report in place of the quick one: the rows that stay as they
+    // were are left alone, so only the others are drawn again.
+    void FaceFilledIn() override {
+        std::vector<DetailRow> rows = face_.Rows();
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            if (i >= rows_.size()) AddRow(list_, int(i), rows[i]);
+            else if (rows[i].label != rows_[i].label || rows[i].value != rows_[i].value) SetRow(list_, int(i), rows[i]);
+        }
+        for (std::size_t i = rows_.size(); i > rows.size(); --i) SendMessageW(list_, LVM_DELETEITEM, i - 1, 0);
+        rows_ = std::move(rows);
+        ShowValue();
     }
 
     HWND Window() const override { return pane_; }
@@ -123,6 +141,7 @@ private:
         SendMessageW(list_, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(std::max<int>(client.right - labels, labels), 0));
     }
 
+    const DetailsFace& face_;
     std::vector<DetailRow> rows_;
     HWND pane_ = nullptr, list_ = nullptr;
     std::unique_ptr<TextView> value_;
@@ -130,8 +149,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, const DetailsSubject& subject) {
-    return std::make_unique<InfoPage>(dialog, DescribeSubject(subject));
+std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, DetailsFace& face) {
+    return std::make_unique<InfoPage>(dialog, face);
 }
 
 }  // namespace tavrel

@@ -7,6 +7,6 @@
 
 namespace tavrel {
 
-std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, const DetailsSubject& subject);
+std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, DetailsFace& face);
 
 }  // namespace tavrel

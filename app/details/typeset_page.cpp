@@ -47,15 +47,15 @@ std::wstring WindowTextOf(HWND hwnd) {
 
 class TypesetPage : public DetailsPage, public MessageTarget {
 public:
-    TypesetPage(HWND dialog, const DetailsSubject& subject) : faceName_(subject.faceName) {
+    TypesetPage(HWND dialog, DetailsFace& face) : details_(face), faceName_(face.Subject().faceName), face_(face.Face()) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
-        CreateControls(FirstLine(subject.sampleText));
-        face_ = ReadSubjectFace(subject);
+        CreateControls(FirstLine(face.Subject().sampleText));
         if (face_) {
             if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
         }
         gdiDraws_ = shaping_ && GdiDrawsFace(faceName_, *shaping_);
-        instance_ = std::make_unique<InstanceControls>(pane_, face_ ? face_->info : FaceInfo{}, [this] { Reshape(); });
+        instance_ = std::make_unique<InstanceControls>(pane_, face_ ? face_->info : FaceInfo{}, face.Instance(),
+                                                       [this] { Reshape(); });
         FillFeatures();
         FillSizes();
         Reshape();
@@ -64,6 +64,12 @@ public:
     }
 
     HWND Window() const override { return pane_; }
+
+    void FaceFilledIn() override {
+        const int selected = ListView_GetNextItem(features_, -1, LVNI_SELECTED);
+        if (face_ && shaping_ && selected >= 0 && std::size_t(selected) < face_->info.features.size())
+            ShowChanges(face_->info.features[std::size_t(selected)]);
+    }
 
     // An entry of the changes, the edit box's selection, else the drawing.
     void Copy(HWND owner) const override {
@@ -87,6 +93,10 @@ public:
             case WM_SIZE: Layout(LOWORD(lParam), HIWORD(lParam)); return 0;
             case WM_DPICHANGED_AFTERPARENT: OnDpiChanged(); return 0;
             case WM_SETFOCUS: SetFocus(features_); return 0;
+            // The instance may have been changed on the ウォーターフォール page meanwhile.
+            case WM_SHOWWINDOW:
+                if (wParam && instance_ && instance_->Follow()) Reshape();
+                break;
             case WM_COMMAND: OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam)); return 0;
             case WM_HSCROLL: if (instance_) instance_->OnScroll(reinterpret_cast<HWND>(lParam)); return 0;
             case WM_NOTIFY: OnNotify(*reinterpret_cast<const NMHDR*>(lParam)); return 0;
@@ -257,8 +267,13 @@ private:
         shaping_->SetVariations(instance_->Settings());
         auto runs = SetLine(*shaping_, std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()),
                             settings, Down());
+        const bool fromOutlines = !instance_->AtDefault() || !gdiDraws_;
         line_->Show(runs ? std::move(runs.value()) : std::vector<ShapedRun>{}, Down(), faceName_, *shaping_,
-                    PixelsPerEm(), !instance_->AtDefault() || !gdiDraws_);
+                    PixelsPerEm(), fromOutlines);
+        // The changes show their glyphs at the line's instance.
+        if (changeFonts_.upright && changeFonts_.fromOutlines != fromOutlines)
+            changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels), fromOutlines);
+        if (changeFonts_.fromOutlines) InvalidateRect(changes_, nullptr, FALSE);
     }
 
     void OnCommand(HWND control, WORD code) {
@@ -287,17 +302,20 @@ private:
     }
 
     void ShowChanges(std::uint32_t tag) {
-        changeList_ = FeatureChangesOf(*face_, tag);
+        // Worked out on the face's own thread: until it is done, the page says so.
+        const auto* changes = details_.ChangesOf(tag);
+        changeList_ = changes ? *changes : std::vector<CharacterChange>{};
         const std::wstring label = ToWide(FeatureLabel(*shaping_, tag));
-        SetWindowTextW(changesLabel_, (label + L": " + std::to_wstring(changeList_.size()) + L" 文字が変わる" +
-                                       UnpaintedColorNote(face_->info)).c_str());
+        const std::wstring count = changes ? std::to_wstring(changeList_.size()) + L" 文字が変わる" : L"調べています…";
+        SetWindowTextW(changesLabel_, (label + L": " + count + UnpaintedColorNote(face_->info)).c_str());
         // Entries of another feature: the selection and the scroll position start afresh.
         ListView_SetItemState(changes_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemCountEx(changes_, int(changeList_.size()), 0);
         if (!changeList_.empty()) ListView_EnsureVisible(changes_, 0, FALSE);
         InvalidateRect(changes_, nullptr, TRUE);
         if (!changeFonts_.upright)
-            changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels), !gdiDraws_);
+            changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels),
+                                           !instance_->AtDefault() || !gdiDraws_);
     }
 
     // The character's own glyph, an arrow, the glyph it becomes, its code point.
@@ -334,8 +352,9 @@ private:
         if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(item.hDC, &item.rcItem);
     }
 
+    const DetailsFace& details_;
     std::wstring faceName_;
-    std::optional<SubjectFace> face_;
+    const SubjectFace* face_;  // the dialog's, which outlives the page
     std::optional<ShapingFace> shaping_;
     std::map<std::uint32_t, bool> chosen_;  // features the person turned on or off
     std::vector<CharacterChange> changeList_;
@@ -352,8 +371,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, const DetailsSubject& subject) {
-    return std::make_unique<TypesetPage>(dialog, subject);
+std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, DetailsFace& face) {
+    return std::make_unique<TypesetPage>(dialog, face);
 }
 
 }  // namespace tavrel

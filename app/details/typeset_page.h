@@ -9,6 +9,6 @@
 
 namespace tavrel {
 
-std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, const DetailsSubject& subject);
+std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, DetailsFace& face);
 
 }  // namespace tavrel

@@ -92,8 +92,8 @@ bool HasColorTables(HDC dc) {
 
 class WaterfallPage : public DetailsPage, public MessageTarget {
 public:
-    WaterfallPage(HWND dialog, const DetailsSubject& subject)
-        : faceName_(subject.faceName), text_(FirstLine(subject.sampleText)), listed_(subject.listed) {
+    WaterfallPage(HWND dialog, DetailsFace& face)
+        : faceName_(face.Subject().faceName), text_(FirstLine(face.Subject().sampleText)), listed_(face.Subject().listed) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
         vertical_ = CreateWindowExW(0, L"Button", L"縦書き(&V)", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX,
@@ -106,12 +106,12 @@ public:
             lines_.emplace_back();
             lines_.back().points = points;
         }
-        const AutoDeleteFont face(CreateLineFont(faceName_, kGlyphsPoints, false, kDefaultDpi));
+        const AutoDeleteFont glyphsFont(CreateLineFont(faceName_, kGlyphsPoints, false, kDefaultDpi));
         {
             ScopedGetDC dc(view_);
-            const ScopedSelectObject selected(dc.get(), face.get());
+            const ScopedSelectObject selected(dc.get(), glyphsFont.get());
             glyphs_ = FaceGlyphs(dc.get());
-            if (listed_ && (IsVariable(dc.get()) || HasColorTables(dc.get()))) ReadFace(subject);
+            if (listed_ && (IsVariable(dc.get()) || HasColorTables(dc.get()))) ReadFace(face);
         }
         Measure();
     }
@@ -147,6 +147,10 @@ public:
                 return 0;
             }
             case WM_SETFOCUS: SetFocus(view_); return 0;
+            // The instance may have been changed on the 組版 page meanwhile.
+            case WM_SHOWWINDOW:
+                if (wParam && instance_ && instance_->Follow()) Measure();
+                break;
             case WM_COMMAND:
                 if (reinterpret_cast<HWND>(lParam) == vertical_ && HIWORD(wParam) == BN_CLICKED) Measure();
                 if (instance_) instance_->OnCommand(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
@@ -163,12 +167,12 @@ private:
     bool SetByHarfBuzz() const { return FromOutlines() || color_; }
 
     // A variable face's instances, which GDI cannot draw, for the lines to be drawn at; a colour face's colours.
-    void ReadFace(const DetailsSubject& subject) {
-        face_ = ReadSubjectFace(subject);
-        if (!face_) return;
-        if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
+    void ReadFace(DetailsFace& face) {
+        const SubjectFace* read = face.Face();
+        if (!read) return;
+        if (auto shaping = ShapingFace::Open(read->Image(), read->index)) shaping_ = std::move(shaping.value());
         if (!shaping_) return;
-        instance_ = std::make_unique<InstanceControls>(pane_, face_->info, [this] { Measure(); });
+        instance_ = std::make_unique<InstanceControls>(pane_, read->info, face.Instance(), [this] { Measure(); });
         color_ = HasColorGlyphs(*shaping_);
     }
     // The dialog's, which changes with its DPI.
@@ -345,7 +349,6 @@ private:
     bool listed_;
     ViewTarget viewTarget_{this};
     std::vector<WaterfallLine> lines_;
-    std::optional<SubjectFace> face_;
     std::optional<ShapingFace> shaping_;
     std::unique_ptr<InstanceControls> instance_;
     bool color_ = false;  // the face has colour glyphs
@@ -368,8 +371,8 @@ std::vector<std::uint32_t> WaterfallSizes(std::vector<std::uint32_t> listed, std
     return listed;
 }
 
-std::unique_ptr<DetailsPage> CreateWaterfallPage(HWND dialog, const DetailsSubject& subject) {
-    return std::make_unique<WaterfallPage>(dialog, subject);
+std::unique_ptr<DetailsPage> CreateWaterfallPage(HWND dialog, DetailsFace& face) {
+    return std::make_unique<WaterfallPage>(dialog, face);
 }
 
 }  // namespace tavrel

@@ -1,7 +1,9 @@
 #include "application.h"
 
 #include "app_state.h"
+#include "details_dialog.h"
 #include "main_window.h"
+#include "main_window_keys.h"
 #include "resource_ids.h"
 
 namespace tavrel {
@@ -46,10 +48,15 @@ HACCEL CreateAccelerators() {
     return CreateAcceleratorTableW(keys, 2);
 }
 
+bool TranslateAppMessage(HWND hwndMain, HACCEL accelerators, MSG& message) {
+    if (TranslateDetailsDialogMessage(message) || OnMainWindowKey(hwndMain, message)) return true;
+    return !ClosesDroppedList(message) && TranslateAcceleratorW(hwndMain, accelerators, &message);
+}
+
 int RunMessageLoop(HWND hwndMain, HACCEL accelerators) {
     MSG message{};
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (TranslateAcceleratorW(hwndMain, accelerators, &message)) continue;
+        if (TranslateAppMessage(hwndMain, accelerators, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

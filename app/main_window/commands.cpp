@@ -43,6 +43,7 @@ void OnFaceChange() {
     CHARFORMAT2W format = NewFormat2(CFM_FACE);
     ApplyFaceName(format, names[static_cast<std::size_t>(index)]);
     ApplyFormat(format);
+    FollowChosenFace();
 }
 
 // After a clamp the box shows the size that applies, the caret at its end.
@@ -132,6 +133,7 @@ void Reset(HWND hwnd) {
     format.yHeight = TwipsOf(appState.pointSize);
     ApplyFaceName(format, face);
     SendMessageW(appState.hwndSample, EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    FollowChosenFace();
 }
 
 void AddFolder(HWND hwnd) {

@@ -9,9 +9,11 @@
 #include "app_state.h"
 #include "commands.h"
 #include "controls.h"
+#include "details_dialog.h"
 #include "folder_load.h"
 #include "font_sources.h"
 #include "loaded_font_list.h"
+#include "main_window_keys.h"
 #include "formatting.h"
 #include "point_size.h"
 #include "resource_ids.h"
@@ -112,6 +114,7 @@ void ShowSelectionFormat() {
     const LRESULT item = SendMessageW(appState.hwndFaceCombo, CB_FINDSTRING, static_cast<WPARAM>(-1),
                                       reinterpret_cast<LPARAM>(face.szFaceName));
     SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    FollowChosenFace();
 }
 
 LRESULT OnNotify(const NMHDR& header) {
@@ -120,6 +123,7 @@ LRESULT OnNotify(const NMHDR& header) {
 }
 
 LRESULT OnClose(HWND hwnd) {
+    CloseFaceDetails();  // before the faces it shows are unloaded
     StopLoadingFolders();
     for (HICON icon : {appState.iconMenu, appState.iconBold, appState.iconItalic, appState.iconFontColor,
                        appState.iconBackgroundColor})
@@ -135,6 +139,13 @@ LRESULT OnDestroy() {
     SendMessageW(appState.hwndSample, WM_NCDESTROY, 0, 0);
     LoadedFonts().hwndMirror = nullptr;
     PostQuitMessage(0);
+    return 0;
+}
+
+// A right click in the sample, or the keyboard's menu request (-1, -1) from a control that passes it on.
+LRESULT OnContextMenu(HWND hwnd, HWND from, LPARAM point) {
+    if (from == appState.hwndSample || from == hwnd)
+        ShowPopupMenuAt(hwnd, {static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))});
     return 0;
 }
 
@@ -155,6 +166,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
         case WM_NOTIFY: return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
         case WM_COMMAND: return OnCommand(hwnd, wParam, lParam);
         case WM_DROPFILES: return OnDropFiles(wParam);
+        case WM_CONTEXTMENU: return OnContextMenu(hwnd, reinterpret_cast<HWND>(wParam), lParam);
         case kFolderReadMessage: return OnFolderRead(hwnd);
     }
     return DefWindowProcW(hwnd, message, wParam, lParam);

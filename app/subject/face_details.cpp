@@ -13,6 +13,7 @@
 #include "formatting.h"
 #include "installed_font_file.h"
 #include "loader_choice.h"
+#include "subject_face.h"
 #include "wide_text_win32.h"
 
 namespace tavrel {
@@ -57,11 +58,10 @@ bool IsNamed(const FaceInfo& info, std::wstring_view faceName) {
 
 // GDI names an installed face by its family, so the member of a collection is
 // the one whose full or family name is the face's; the first when none is.
-std::vector<DetailRow> DescribeInstalledFace(const DetailsSubject& subject, std::u16string_view text) {
-    const auto file = ReadInstalledFontFile(subject.faceName);
-    if (!file) return InstalledUnreadable(subject.faceName);
-    const FontLoader loader = file->collection ? FontLoader::Collection : FontLoader::Sfnt;
-    auto reports = DescribeFontFile("", loader, file->image.bytes(), std::nullopt, text);
+std::vector<DetailRow> InstalledFaceRows(const DetailsSubject& subject, FontLoader loader, Bytes bytes,
+                                         std::optional<std::uint32_t> member, std::optional<std::u16string_view> text,
+                                         ReportDepth depth) {
+    auto reports = DescribeFontFile("", loader, bytes, member, text, depth);
     if (!reports || reports->empty()) return InstalledUnreadable(subject.faceName);
     const auto named = std::find_if(reports->begin(), reports->end(),
                                     [&](const FaceReport& report) { return IsNamed(report.info, subject.faceName); });
@@ -71,15 +71,27 @@ std::vector<DetailRow> DescribeInstalledFace(const DetailsSubject& subject, std:
     return RowsOf(report);
 }
 
+std::vector<DetailRow> DescribeInstalledFace(const DetailsSubject& subject, std::u16string_view text) {
+    const auto file = ReadInstalledFontFile(subject.faceName);
+    if (!file) return InstalledUnreadable(subject.faceName);
+    return InstalledFaceRows(subject, file->collection ? FontLoader::Collection : FontLoader::Sfnt, file->image.bytes(),
+                             std::nullopt, text, ReportDepth::Whole);
+}
+
+std::vector<DetailRow> FileFaceRows(const DetailsSubject& subject, FontLoader loader, Bytes bytes,
+                                    std::optional<std::u16string_view> text, ReportDepth depth) {
+    const std::wstring& path = subject.source.path;
+    const auto reports = DescribeFontFile(Utf8FromWide(path), loader, bytes, subject.source.member, text, depth);
+    if (!reports || reports->size() != 1 || ToWide(reports->front().info.fullName.value_or(u"")) != subject.faceName)
+        return {{kFileLabel, L"ファイルにこのフェイスがもうありません: " + path}};
+    return RowsOf(reports->front());
+}
+
 std::vector<DetailRow> DescribeFileFace(const DetailsSubject& subject, std::u16string_view text) {
     const std::wstring& path = subject.source.path;
     const auto image = ReadFontFile(path.c_str());
     if (!image) return {{kFileLabel, L"ファイルがないか読めません: " + path}};
-    const auto reports = DescribeFontFile(Utf8FromWide(path), ChooseLoader(ToU16(path)), image->bytes(),
-                                          subject.source.member, text);
-    if (!reports || reports->size() != 1 || ToWide(reports->front().info.fullName.value_or(u"")) != subject.faceName)
-        return {{kFileLabel, L"ファイルにこのフェイスがもうありません: " + path}};
-    return RowsOf(reports->front());
+    return FileFaceRows(subject, ChooseLoader(ToU16(path)), image->bytes(), text, ReportDepth::Whole);
 }
 
 }  // namespace
@@ -106,6 +118,14 @@ std::vector<DetailRow> DescribeSubject(const DetailsSubject& subject) {
     if (!subject.listed) return {{L"フォント", L"「" + subject.faceName + L"」は読み込まれていません"}};
     const std::u16string text = ToU16(subject.sampleText);
     return subject.source.installed ? DescribeInstalledFace(subject, text) : DescribeFileFace(subject, text);
+}
+
+std::vector<DetailRow> DescribeSubjectFace(const DetailsSubject& subject, const SubjectFace& face, ReportDepth depth) {
+    const std::u16string text = ToU16(subject.sampleText);
+    const auto measured = depth == ReportDepth::Whole ? std::optional<std::u16string_view>(text) : std::nullopt;
+    if (!subject.source.installed) return FileFaceRows(subject, face.loader, face.FileBytes(), measured, depth);
+    const auto member = face.plan.faceMembers.empty() ? std::nullopt : std::optional(face.index);
+    return InstalledFaceRows(subject, face.loader, face.FileBytes(), member, measured, depth);
 }
 
 std::wstring RowsAsText(const std::vector<DetailRow>& rows) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "face_info.h"
 #include "loaded_font_list.h"
 
 namespace tavrel {
@@ -36,6 +37,11 @@ void RegisterSubjectFace(const DetailsSubject& subject);
 // the face is not loaded, its file is gone or unreadable or no longer holds
 // it, or the installed face cannot be read.
 std::vector<DetailRow> DescribeSubject(const DetailsSubject& subject);
+
+struct SubjectFace;
+// The same rows of a face read already (ReadSubjectFace), with what is slow
+// left out of a quick report.
+std::vector<DetailRow> DescribeSubjectFace(const DetailsSubject& subject, const SubjectFace& face, ReportDepth depth);
 
 // Tab-separated text as spreadsheets exchange it: one row a line, the label,
 // a tab, the value; a field holding a tab, a line break or a double quote is

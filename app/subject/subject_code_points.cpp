@@ -5,7 +5,8 @@
 namespace tavrel {
 
 std::vector<char32_t> SubjectCodePoints(const DetailsSubject& subject) {
-    return ReadSubjectCharacters(subject).codePoints;
+    const auto face = ReadSubjectFace(subject);
+    return face ? CharactersOf(*face).codePoints : std::vector<char32_t>{};
 }
 
 }  // namespace tavrel

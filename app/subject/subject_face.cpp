@@ -48,23 +48,24 @@ std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
     if (subject.source.installed) {
         auto installed = ReadInstalledFontFile(subject.faceName);
         if (!installed) return std::nullopt;
-        face.file = std::move(installed->image);
+        face.installed = std::move(installed->image);
         loader = installed->collection ? FontLoader::Collection : FontLoader::Sfnt;
     } else {
-        auto file = ReadFontFile(subject.source.path.c_str());
+        auto file = MappedFile::Open(std::filesystem::path(subject.source.path));
         if (!file) return std::nullopt;
-        face.file = std::move(*file);
+        face.mapped = std::move(file.value());
         loader = ChooseLoader(ToU16(subject.source.path));
     }
-    auto plan = PlanFontFile(loader, face.file.bytes());
+    auto plan = PlanFontFile(loader, face.FileBytes());
     if (!plan) return std::nullopt;
+    face.loader = loader;
     face.plan = std::move(plan.value());
     const Bytes image = face.Image();
     const auto candidates =
         Candidates(face.plan, image, subject.source.installed ? std::nullopt : subject.source.member);
     if (candidates.empty()) return std::nullopt;
     for (const Candidate& candidate : candidates) {
-        FaceInfo info = DescribeFace(image, candidate.offsetTable);
+        FaceInfo info = DescribeFace(image, candidate.offsetTable, ReportDepth::Quick);
         if (HasFullName(info, subject.faceName) || (subject.source.installed && HasFamilyName(info, subject.faceName))) {
             face.index = candidate.index;
             face.offsetTable = candidate.offsetTable;
@@ -75,7 +76,7 @@ std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
     if (!subject.source.installed) return std::nullopt;
     face.index = candidates.front().index;
     face.offsetTable = candidates.front().offsetTable;
-    face.info = DescribeFace(image, candidates.front().offsetTable);
+    face.info = DescribeFace(image, candidates.front().offsetTable, ReportDepth::Quick);
     return face;
 }
 
@@ -87,22 +88,21 @@ std::wstring UnpaintedColorNote(const FaceInfo& info) {
     return L"  カラー (COLRv1, SVG) は表示できません";
 }
 
-SubjectCharacters ReadSubjectCharacters(const DetailsSubject& subject) {
-    auto face = ReadSubjectFace(subject);
-    if (!face || !face->info.codePoints) return {};
-    SubjectCharacters characters{std::nullopt, *face->info.codePoints, {}};
+SubjectCharacters CharactersOf(const SubjectFace& face) {
+    if (!face.info.codePoints) return {};
+    SubjectCharacters characters{*face.info.codePoints, {}};
     Problems problems;
-    const FaceTables tables(face->Image(), face->offsetTable, problems);
+    const FaceTables tables(face.Image(), face.offsetTable, problems);
     const Bytes cmap = tables.Find(Tag("cmap"));
     const auto sequences = ReadVariationSequences(cmap, ReadCmapMappings(cmap, problems).value_or(std::vector<CodePointGlyph>{}), problems);
     std::map<char32_t, std::uint32_t> counts;
     for (const VariationSequence& sequence : sequences.value_or(std::vector<VariationSequence>{})) ++counts[sequence.base];
     characters.sequences.assign(counts.begin(), counts.end());
-    characters.face = std::move(face);
     return characters;
 }
 
-std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint32_t tag) {
+std::map<std::uint32_t, std::vector<CharacterChange>> EveryFeatureChange(const SubjectFace& face,
+                                                                         const std::atomic<bool>& stop) {
     Problems problems;
     const FaceTables tables(face.Image(), face.offsetTable, problems);
     const auto mappings = ReadCmapMappings(tables.Find(Tag("cmap")), problems);
@@ -111,7 +111,12 @@ std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint
     if (tables.Has(Tag("GSUB"))) layout.gsub = tables.Find(Tag("GSUB"));
     if (tables.Has(Tag("GPOS"))) layout.gpos = tables.Find(Tag("GPOS"));
     if (face.info.glyphCount) layout.glyphCount = *face.info.glyphCount;
-    return ReadFeatureChanges(layout, *mappings, tag, problems);
+    std::map<std::uint32_t, std::vector<CharacterChange>> changes;
+    for (std::uint32_t tag : face.info.features) {
+        if (stop) break;
+        changes[tag] = ReadFeatureChanges(layout, *mappings, tag, problems);
+    }
+    return changes;
 }
 
 }  // namespace tavrel

@@ -2,7 +2,9 @@
 // The face the details dialog is about, read whole from where it came from:
 // the image GDI registered for it (a decoded web font too) and its index there.
 
+#include <atomic>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -12,18 +14,23 @@
 #include "face_info.h"
 #include "font_file_win32.h"
 #include "font_plan.h"
+#include "loader_choice.h"
+#include "mapped_file.h"
 
 namespace tavrel {
 
 struct SubjectFace {
-    FontImage file;  // the file's bytes, or an installed font's as GDI gives them
+    std::optional<MappedFile> mapped;  // the file, mapped: only what is read is read
+    FontImage installed;  // an installed font's bytes as GDI gives them
     FontPlan plan;   // holds the decoded image of a web font
     std::uint32_t index = 0;  // the member, for HarfBuzz; 0 outside a collection
     std::uint64_t offsetTable = 0;  // the member's, inside the image
-    FaceInfo info;
+    FontLoader loader = FontLoader::None;  // as the file or the installed font was read
+    FaceInfo info;  // read quickly: no feature change counts
 
+    Bytes FileBytes() const { return mapped ? mapped->bytes() : installed.bytes(); }
     // The image the face was registered from.
-    Bytes Image() const { return RegisteredImage(plan, file.bytes()); }
+    Bytes Image() const { return RegisteredImage(plan, FileBytes()); }
 };
 
 // Nothing when the face is not listed, the file is gone or unreadable, no
@@ -31,9 +38,11 @@ struct SubjectFace {
 // one bearing the face's full or family name, else the first.
 std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject);
 
-// What `tag` changes in the face: each character whose glyph the feature
-// replaces or moves, with the glyph it becomes.
-std::vector<CharacterChange> FeatureChangesOf(const SubjectFace& face, std::uint32_t tag);
+// What each feature of the face changes: each character whose glyph the
+// feature replaces or moves, with the glyph it becomes. Ends early, with the
+// features so far, once `stop` is set.
+std::map<std::uint32_t, std::vector<CharacterChange>> EveryFeatureChange(const SubjectFace& face,
+                                                                         const std::atomic<bool>& stop);
 
 // What the pages say of a face whose colours are only in COLR version 1 or
 // SVG, which HarfBuzz 6 cannot paint; empty for any other face.
@@ -42,12 +51,11 @@ std::wstring UnpaintedColorNote(const FaceInfo& info);
 // What the character grid shows of the face: its code points (the best
 // Unicode subtable's, ascending) and which of them have variation sequences.
 struct SubjectCharacters {
-    std::optional<SubjectFace> face;
     std::vector<char32_t> codePoints;
     std::vector<std::pair<char32_t, std::uint32_t>> sequences;  // bases with sequences, ascending, and how many
 };
 
-// Empty when the face cannot be read as ReadSubjectFace reads it.
-SubjectCharacters ReadSubjectCharacters(const DetailsSubject& subject);
+// Empty for a face without a readable Unicode subtable.
+SubjectCharacters CharactersOf(const SubjectFace& face);
 
 }  // namespace tavrel

@@ -1,7 +1,10 @@
 #pragma once
-// A font file mapped read-only, for the command-line companion: only the
-// pages the readers touch are read from disk, and nothing is copied. The
-// window reads files whole through the Win32 API instead.
+// A font file mapped read-only, for the command-line companion and the
+// window's details dialog: only the pages the readers touch are read from
+// disk, and nothing is copied. On Windows the file stays open, sharing no
+// writes, while it is mapped: no program can change the bytes under readers
+// that check a table once and trust it after (HarfBuzz). The window registers
+// faces from files read whole through the Win32 API.
 
 #include <cstddef>
 #include <filesystem>
@@ -32,11 +35,12 @@ public:
     void ReleaseReadPages() const;
 
 private:
-    MappedFile(const void* view, std::size_t size) : view_(view), size_(size) {}
+    MappedFile(const void* view, std::size_t size, void* file = nullptr) : view_(view), size_(size), file_(file) {}
     void Release();
 
     const void* view_ = nullptr;
     std::size_t size_ = 0;
+    void* file_ = nullptr;  // the Windows file handle, held while mapped
 };
 
 }  // namespace tavrel

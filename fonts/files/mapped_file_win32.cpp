@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <utility>
 
 #include "long_path_win32.h"
 #include "mapped_file.h"
@@ -20,6 +21,7 @@ public:
         if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
     }
     HANDLE get() const { return handle_; }
+    HANDLE release() { return std::exchange(handle_, nullptr); }
     bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
 
 private:
@@ -40,7 +42,7 @@ Result<MappedFile> MappedFile::Open(const std::filesystem::path& path) {
     const DWORD attributes = GetFileAttributesW(openable.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return Failure{"a directory, not a font file"};
-    const Handle file(CreateFileW(openable.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    Handle file(CreateFileW(openable.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
         const DWORD error = GetLastError();
@@ -56,7 +58,7 @@ Result<MappedFile> MappedFile::Open(const std::filesystem::path& path) {
     if (!mapping.valid()) return Failure{"cannot read the file"};
     const void* view = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
     if (!view) return Failure{"cannot read the file"};
-    return MappedFile(view, static_cast<std::size_t>(size.QuadPart));
+    return MappedFile(view, static_cast<std::size_t>(size.QuadPart), file.release());
 }
 
 void MappedFile::ReleaseReadPages() const {
@@ -66,7 +68,9 @@ void MappedFile::ReleaseReadPages() const {
 
 void MappedFile::Release() {
     if (view_) UnmapViewOfFile(view_);
+    if (file_) CloseHandle(file_);
     view_ = nullptr;
+    file_ = nullptr;
     size_ = 0;
 }
 

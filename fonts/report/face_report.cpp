@@ -33,7 +33,8 @@ Result<std::vector<FaceToDescribe>> FacesToDescribe(const FontPlan& plan, Bytes 
 }  // namespace
 
 Check DescribeEachFace(std::string_view fileName, FontLoader loader, Bytes file, std::optional<std::uint32_t> member,
-                       std::optional<std::u16string_view> text, const std::function<void(FaceReport)>& take) {
+                       std::optional<std::u16string_view> text, const std::function<void(FaceReport)>& take,
+                       ReportDepth depth) {
     auto plan = PlanFontFile(loader, file);
     if (!plan) return Failure{plan.reason()};
     const Bytes image = RegisteredImage(plan.value(), file);
@@ -49,9 +50,9 @@ Check DescribeEachFace(std::string_view fileName, FontLoader loader, Bytes file,
         report.loader = loader;
         report.member = face.member;
         report.members = members;
-        report.info = DescribeFace(image, face.offsetTable);
+        report.info = DescribeFace(image, face.offsetTable, depth);
         // Without a readable Unicode cmap nothing is known to be covered: no coverage at all.
-        if (report.info.codePoints) {
+        if (report.info.codePoints && depth == ReportDepth::Whole) {
             report.coverage = MeasureCoverage(*report.info.codePoints);
             if (text) report.text = MeasureTextCoverage(*report.info.codePoints, *text);
         }
@@ -62,10 +63,10 @@ Check DescribeEachFace(std::string_view fileName, FontLoader loader, Bytes file,
 
 Result<std::vector<FaceReport>> DescribeFontFile(std::string_view fileName, FontLoader loader, Bytes file,
                                                  std::optional<std::uint32_t> member,
-                                                 std::optional<std::u16string_view> text) {
+                                                 std::optional<std::u16string_view> text, ReportDepth depth) {
     std::vector<FaceReport> reports;
     auto described = DescribeEachFace(fileName, loader, file, member, text,
-                                      [&](FaceReport report) { reports.push_back(std::move(report)); });
+                                      [&](FaceReport report) { reports.push_back(std::move(report)); }, depth);
     if (!described) return Failure{described.reason()};
     return reports;
 }

@@ -31,16 +31,19 @@ struct FaceReport {
 
 // Every face the viewer would list for `file`, in list order (up to ten
 // members of a collection, a WOFF2 collection too), or only `member` when
-// given. `text`, when given, is measured against each face. Fails as
+// given. `text`, when given, is measured against each face. Quick reports
+// leave out what takes long (DescribeFace's, and coverage). Fails as
 // PlanFontFile fails, or when `member` is not in the file.
 Result<std::vector<FaceReport>> DescribeFontFile(std::string_view fileName, FontLoader loader, Bytes file,
                                                  std::optional<std::uint32_t> member,
-                                                 std::optional<std::u16string_view> text);
+                                                 std::optional<std::u16string_view> text,
+                                                 ReportDepth depth = ReportDepth::Whole);
 
 // As DescribeFontFile, but hands each face's report to `take` as soon as it is
 // made, so that only one is held at a time. Fails before handing any.
 Check DescribeEachFace(std::string_view fileName, FontLoader loader, Bytes file, std::optional<std::uint32_t> member,
-                       std::optional<std::u16string_view> text, const std::function<void(FaceReport)>& take);
+                       std::optional<std::u16string_view> text, const std::function<void(FaceReport)>& take,
+                       ReportDepth depth = ReportDepth::Whole);
 
 struct ReportRow {
     std::string_view key;           // the JSON key, or the coverage set's id

@@ -9,6 +9,7 @@
 #include "feature_changes.h"
 #include "full_name.h"
 #include "header_tables.h"
+#include "layout_features.h"
 #include "name_table.h"
 #include "variation_axes.h"
 
@@ -50,9 +51,9 @@ struct FaceMappings final : CmapVisitor {
     }
 };
 
-void ReadCmap(Bytes cmap, const FaceTables& tables, FaceInfo& info, CharactersPerGlyph& characters) {
+void ReadCmap(Bytes cmap, const FaceTables& tables, ReportDepth depth, FaceInfo& info, CharactersPerGlyph& characters) {
     FaceMappings mappings;
-    if (HasLayout(tables)) mappings.characters = CharactersPerGlyph(GlyphBound(info));
+    if (HasLayout(tables) && depth == ReportDepth::Whole) mappings.characters = CharactersPerGlyph(GlyphBound(info));
     if (VisitCmapMappings(cmap, mappings, info.problems)) info.codePoints = std::move(mappings.codePoints);
     info.variationSequences = CountVariationSequences(cmap, info.problems);
     characters = std::move(mappings.characters);
@@ -67,9 +68,19 @@ void ReadFeatures(const FaceTables& tables, const CharactersPerGlyph& characters
     for (const auto& [tag, count] : info.featureChanges) info.features.push_back(tag);
 }
 
+// The tags alone, as CountFeatureChanges lists them.
+void ListFeatures(const FaceTables& tables, FaceInfo& info) {
+    for (const std::uint32_t table : {Tag("GSUB"), Tag("GPOS")})
+        IfPresent(tables, table, [&](Bytes t) {
+            for (const FeatureRecord& record : ReadFeatureRecords(table, t, info.problems)) info.features.push_back(record.tag);
+        });
+    std::sort(info.features.begin(), info.features.end());
+    info.features.erase(std::unique(info.features.begin(), info.features.end()), info.features.end());
+}
+
 }  // namespace
 
-FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset) {
+FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset, ReportDepth depth) {
     FaceInfo info;
     std::u16string fullName;
     if (ReadFullName(fullName, image, offsetTableOffset) && !fullName.empty()) info.fullName = std::move(fullName);
@@ -83,9 +94,10 @@ FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset) {
     IfPresent(tables, Tag("OS/2"), [&](Bytes t) { ReadOs2(t, info); });
     IfPresent(tables, Tag("post"), [&](Bytes t) { ReadPost(t, info); });
     CharactersPerGlyph characters;
-    IfPresent(tables, Tag("cmap"), [&](Bytes t) { ReadCmap(t, tables, info, characters); });
+    IfPresent(tables, Tag("cmap"), [&](Bytes t) { ReadCmap(t, tables, depth, info, characters); });
     IfPresent(tables, Tag("fvar"), [&](Bytes t) { ReadVariationAxes(t, info); });
-    ReadFeatures(tables, characters, info);
+    if (depth == ReportDepth::Whole) ReadFeatures(tables, characters, info);
+    else ListFeatures(tables, info);
     info.verticalMetrics = tables.Has(Tag("vhea")) && tables.Has(Tag("vmtx"));
     info.verticalOrigins = tables.Has(Tag("VORG"));
     info.colorFormats = ReadColorFormats(tables, info.problems);

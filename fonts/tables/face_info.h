@@ -64,10 +64,15 @@ struct FaceInfo {
     std::vector<std::string> problems;    // one short line per damaged table
 };
 
+// How much of a face to read: all of it, or all but what takes long on a large
+// face (how many characters each feature changes, which Quick leaves empty
+// while still listing the features; a report's coverage).
+enum class ReportDepth { Whole, Quick };
+
 // Reads the face whose offset table is at `offsetTableOffset` in `image` (0 for
 // a standalone font; a collection member's own offset inside its collection,
 // whose table offsets count from the start of the collection). Reads in place:
 // nothing of the image is copied.
-FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset);
+FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset, ReportDepth depth = ReportDepth::Whole);
 
 }  // namespace tavrel

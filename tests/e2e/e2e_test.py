@@ -255,6 +255,18 @@ class RealProgramTest(unittest.TestCase):
             (left + 3, top + 3, right - 3, bottom - 3), glyphs(20))})
         xdotool("key", "Escape")
         self.assertIsNotNone(probe("wait-gone", "10000", "#32768"))
+        self.click_into(values, "sample")
+        xdotool("key", "shift+F10")
+        self.assertIsNotNone(probe("wait-shown", "10000", "#32768"), "Shift+F10 did not open the popup menu")
+        xdotool("key", "Escape")
+        self.assertIsNotNone(probe("wait-gone", "10000", "#32768"))
+        self.close_with_esc()
+
+    def test_esc_on_the_open_face_list_closes_the_list_and_not_the_window(self):
+        self.click_into(self.start(windows_path(IPA_GOTHIC)), "face")
+        poll(lambda: state()["face-dropped"] == ["1"], "the face box's list to open")
+        xdotool("key", "Escape")
+        poll(lambda: state()["face-dropped"] == ["0"], "the list to close")
         self.close_with_esc()
 
     def assert_drawn(self, checks):
@@ -304,6 +316,8 @@ class RealProgramTest(unittest.TestCase):
         last = chr(max(TTFont(DEJAVU_SANS).getBestCmap()))
         poll(lambda: x_clipboard("UTF8_STRING") == last.encode(), "the face's last character on the X clipboard",
              shown=lambda: x_clipboard("UTF8_STRING"))
+        xdotool("key", "Return")  # into the sample beside the dialog, which stays open
+        poll(lambda: last in state()["sample"][0], "the character inserted into the sample", shown=lambda: state()["sample"])
         # Ctrl+Tab turns to the waterfall, then to the typesetting page, whose focus is in its feature list (in its
         # text box Ctrl+C would copy text): each copies a picture.
         for page in ("waterfall", "typesetting"):

@@ -86,6 +86,7 @@ void PrintCombo(const char* role, HWND combo) {
         std::printf("%s-item %s\n", role, OneLine(item).c_str());
     }
     PrintRect(role, combo);
+    std::printf("%s-dropped %d\n", role, static_cast<int>(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)));
 }
 
 // The face box is the drop-down list, the size box the editable drop-down.

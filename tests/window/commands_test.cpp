@@ -180,6 +180,29 @@ TEST_F(CommandsTest, MenuButtonOpensThePopupBelowItself) {
     EXPECT_EQ(menuWindow.top, button.bottom);
 }
 
+// F6 between the sample and the toolbar, Tab round the toolbar; the Menu key opens the popup at the caret.
+TEST_F(CommandsTest, F6TabAndTheMenuKeyReachTheToolbarAndThePopup) {
+    SetFocus(appState.hwndSample);
+    const auto press = [](WPARAM key) {
+        PostMessageW(GetFocus(), WM_KEYDOWN, key, 1);
+        PumpPending();
+        return GetFocus();
+    };
+    EXPECT_EQ(press(VK_F6), appState.hwndFaceCombo);
+    EXPECT_TRUE(IsChild(appState.hwndSizeCombo, press(VK_TAB)));
+    for (HWND button : {appState.hwndBoldButton, appState.hwndItalicButton, appState.hwndFontColorButton,
+                        appState.hwndBackgroundColorButton, appState.hwndMenuButton, appState.hwndFaceCombo})
+        EXPECT_EQ(press(VK_TAB), button);
+    EXPECT_EQ(press(VK_F6), appState.hwndSample);
+    RECT menu{};
+    ASSERT_TRUE(WhenShown(L"#32768", [&](HWND popup) { GetWindowRect(popup, &menu), EndMenu(); }, [&] { press(VK_APPS); }));
+    POINTL caret{};
+    SendMessageW(appState.hwndSample, EM_POSFROMCHAR, WPARAM(&caret), 0);
+    POINT screen{caret.x, caret.y};
+    ClientToScreen(appState.hwndSample, &screen);
+    EXPECT_EQ(std::pair(menu.left, menu.top), std::pair(screen.x, screen.y));
+}
+
 TEST_F(CommandsTest, UnknownCommandsChangeNothing) {
     const std::wstring text = SampleText();
     for (WORD id : {WORD(1), WORD(40005), WORD(40007), WORD(40011)}) Command(id);

@@ -1,5 +1,5 @@
 // The face details dialog of the real main window, on real fonts. The menu
-// command opens it for the selected face, modal to the main window; Ctrl+C
+// command opens it for the selected face, beside the main window, which stays in use; Ctrl+C
 // copies the first page as the report's rows, value for value; Esc closes the
 // dialog and nothing else. The "文字" grid holds the core's mapping, scrolls
 // and searches it, copies and inserts the selected character, draws each
@@ -21,6 +21,8 @@
 #include "capture_sample.h"
 #include "clipboard_picture.h"
 #include "code_point_text.h"
+#include "details_face.h"
+#include "dialog_placement.h"
 #include "face_report.h"
 #include "face_report_fields.h"
 #include "file_bytes.h"
@@ -185,24 +187,39 @@ std::vector<COLORREF> NotoGlyphInk(HWND hwnd, const std::vector<std::uint8_t>& f
 
 class DetailsDialogTest : public MainWindowTest {
 protected:
-    static void SetUpTestSuite() { WaitForClipboardManager(); }
+    // The pointer where no window opens: over a list, tips would come and go as it pleased.
+    static void SetUpTestSuite() {
+        WaitForClipboardManager();
+        SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
+    }
     // Leaves the dialog on its first page, where the next test expects it to open.
     void TearDown() override {
         if (IsWindow(hwnd_)) RunOnPage(0, [](HWND) {});
         MainWindowTest::TearDown();
     }
 
-    // Opens the dialog with the menu command on a page, runs `act` in it, then presses Esc.
+    // Opens the dialog with the menu command, waits for its face to be filled
+    // in, turns to a page, runs `act` in it, then presses Esc, which closes the dialog alone.
     void RunOnPage(int index, const std::function<void(HWND)>& act) {
-        const auto onPage = [&](HWND shown) {
-            const HWND tab = FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr);
-            SendMessageW(tab, TCM_SETCURSEL, WPARAM(index), 0);
-            NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
-            SendMessageW(shown, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
-            act(shown);
-            PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
-        };
-        EXPECT_TRUE(WhenShown(L"#32770", onPage, [&] { Command(IDM_FACE_DETAILS); }));
+        Command(IDM_FACE_DETAILS);
+        const HWND shown = FindWindowW(L"#32770", nullptr);
+        ASSERT_TRUE(shown);
+        MSG message{};
+        for (const ULONGLONG end = GetTickCount64() + 30000; message.message != kFaceFilledInMessage;) {
+            ASSERT_LT(GetTickCount64(), end) << "the face was never filled in";
+            if (!PeekMessageW(&message, shown, 0, 0, PM_REMOVE)) MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+            else DispatchMessageW(&message);
+        }
+        const HWND tab = FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr);
+        SendMessageW(tab, TCM_SETCURSEL, WPARAM(index), 0);
+        NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
+        SendMessageW(shown, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+        act(shown);
+        PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
+        PumpPending();
+        EXPECT_FALSE(IsWindow(shown)) << "Esc closes the dialog";
+        EXPECT_EQ(GetActiveWindow(), hwnd_) << "the main window takes the keys back";
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);  // what it covered, painted
     }
     void RunOnGridPage(const std::function<void(const GridPage&)>& act) {
         RunOnPage(kGridPage, [&](HWND dialog) { act(FindGridPage(dialog)); });
@@ -217,7 +234,7 @@ protected:
         RunOnPage(0, [&](HWND shown) {
             seen.first = WindowText(shown);
             EXPECT_EQ(GetWindow(shown, GW_OWNER), hwnd_);
-            EXPECT_FALSE(IsWindowEnabled(hwnd_)) << "modal to the main window";
+            EXPECT_TRUE(IsWindowEnabled(hwnd_)) << "modeless: the main window stays in use";
             wchar_t caption[32] = L"";
             TCITEMW item{TCIF_TEXT, 0, 0, caption, 32, 0, 0};
             SendMessageW(FindWindowExW(shown, nullptr, WC_TABCONTROLW, nullptr), TCM_GETITEMW, 0,
@@ -244,7 +261,7 @@ protected:
     }
 };
 
-TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
+TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFace) {
     const std::wstring folder = ScratchFolder(), woff = folder + L"\\ipag.woff";
     const std::wstring ttc = DebianFont("opentype/noto/NotoSansCJK-Regular.ttc");
     const std::wstring dejaVu = DejaVu("DejaVuSans.ttf");
@@ -265,10 +282,7 @@ TEST_F(DetailsDialogTest, CopiedTextIsTheReportOfTheFaceWithoutLeakingHandles) {
         else DropFiles({c.relative ? c.file.substr(c.file.rfind(L'\\') + 1) : c.file});
         SetCurrentDirectoryW(L"C:\\");
         SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, WPARAM(c.faceItem), 0);
-        RunFirstPage();  // the first dialog of the process makes the controls' shared objects
-        const long objects = CountGdiObjects();
         const auto [title, rowsShown] = RunFirstPage();
-        EXPECT_EQ(CountGdiObjects(), objects);
         EXPECT_EQ(title, L"フォントの詳細 - " + LoadedFonts().faceNames[c.faceItem < 0 ? 0 : c.faceItem]);
         const auto [text, rows] = ExpectedRows(c, SampleText());
         EXPECT_EQ(ClipboardText().value_or(L"<no text>"), text);
@@ -424,16 +438,22 @@ TEST_F(DetailsDialogTest, PanelTellsWhoTheCharacterIsAndDrawsItsVariantGlyphs) {
 
 TEST_F(DetailsDialogTest, DialogAndScrollingGiveBackEveryGdiObject) {
     OpenFace(DebianFont("opentype/noto/NotoSansCJK-Regular.ttc"));
-    RunOnGridPage([](const GridPage&) {});
-    const long objects = CountGdiObjects();
-    for (int i = 0; i < 50; ++i)
-        RunOnGridPage([&](const GridPage& page) {
-            for (int step = 0; i == 0 && step < 400; ++step) {
-                SendMessageW(page.grid, WM_VSCROLL, SB_PAGEDOWN, 0);
-                UpdateWindow(page.grid);
-            }
-            SendMessageW(page.grid, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
+    const auto scroll = [](const GridPage& page, int pages) {
+        for (int step = 0; step < pages; ++step) {
+            SendMessageW(page.grid, WM_VSCROLL, SB_PAGEDOWN, 0);
+            UpdateWindow(page.grid);
+        }
+        SendMessageW(page.grid, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), 0);
+    };
+    // Each page in turn; the first two rounds make the controls' shared objects, and GDI what it keeps
+    // for the glyphs it first draws.
+    long objects = 0;
+    for (int i = 0; i < 48; ++i) {
+        RunOnPage(i % 4, [&](HWND dialog) {
+            if (i % 4 == kGridPage) scroll(FindGridPage(dialog), i < 8 ? 400 : 0);
         });
+        if (i == 7) objects = CountGdiObjects();
+    }
     EXPECT_EQ(CountGdiObjects(), objects);
 }
 
@@ -678,6 +698,42 @@ TEST_F(DetailsDialogTest, VariableFacesDrawAtEveryInstanceAndColourFacesInColour
     OpenFace(DebianFont("opentype/ipafont-gothic/ipag.ttf"));
     RunOnPage(kGridPage, [&](HWND dialog) { ipaSearch = searchHeight(dialog); });
     EXPECT_EQ(emojiSearch, ipaSearch);
+}
+
+TEST(DialogPlacementTest, BesideTheOwnerWhereThereIsRoomElseCoveringLeastOfTheSample) {
+    const RECT work{0, 0, 1024, 768};
+    const struct { RECT owner, sample; POINT at; } cases[] = {
+        {{10, 10, 330, 370}, {10, 50, 330, 370}, {330, 10}},      // at the right
+        {{600, 10, 1020, 370}, {600, 50, 1020, 370}, {200, 10}},  // no room there: at the left
+        {{10, 10, 650, 370}, {12, 52, 648, 368}, {624, 370}},    // no room beside: below
+    };
+    for (const auto& c : cases) {
+        const POINT at = PlaceBeside(c.owner, c.sample, {400, 300}, work);
+        EXPECT_EQ(std::pair(at.x, at.y), std::pair(c.at.x, c.at.y));
+    }
+}
+
+// One dialog at a time, following the face the main window shows; the 組版 and ウォーターフォール pages share the instance.
+TEST_F(DetailsDialogTest, ModelessDialogFollowsTheChosenFaceAndSharesTheInstance) {
+    OpenFace(WinePath(TAVREL_WINDOW_FONTS) + L"\\TavrelTestVariable.ttf");
+    DropFiles({DejaVu("DejaVuSans.ttf")});
+    int waterfallWeight = 0;
+    RunOnPage(kTypesetPage, [&](HWND dialog) {
+        Command(IDM_FACE_DETAILS);
+        EXPECT_EQ(FindWindowExW(nullptr, dialog, L"#32770", nullptr), nullptr) << "one dialog";
+        const HWND track = FindInPage(dialog, L"TavrelTypesetPage", TRACKBAR_CLASSW);
+        SendMessageW(track, TBM_SETPOS, TRUE, 700);
+        SendMessageW(GetParent(track), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 700), LPARAM(track));
+        const HWND tab = FindWindowExW(dialog, nullptr, WC_TABCONTROLW, nullptr);
+        SendMessageW(tab, TCM_SETCURSEL, kWaterfallPage, 0);
+        NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
+        SendMessageW(dialog, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+        waterfallWeight = int(SendMessageW(FindInPage(dialog, L"TavrelWaterfallPage", TRACKBAR_CLASSW), TBM_GETPOS, 0, 0));
+        SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, 1, 0);
+        SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE), LPARAM(appState.hwndFaceCombo));
+        EXPECT_EQ(WindowText(dialog), L"フォントの詳細 - " + LoadedFonts().faceNames[1]);
+    });
+    EXPECT_EQ(waterfallWeight, 700);
 }
 
 }  // namespace

@@ -84,9 +84,12 @@ void WriteSettingsFile(const std::wstring& lines) {
 }
 
 void PumpPending() {
+    static const HACCEL accelerators = CreateAccelerators();
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         if (message.message == WM_QUIT) continue;
+        const HWND main = IsWindow(appState.hwndSample) ? GetParent(appState.hwndSample) : nullptr;
+        if (main && TranslateAppMessage(main, accelerators, message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

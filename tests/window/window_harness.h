@@ -34,7 +34,7 @@ struct SettingsFile {
 SettingsFile ReadSettingsFile();
 void WriteSettingsFile(const std::wstring& lines);  // UTF-16 with a byte-order mark
 
-// Dispatches what is queued without waiting.
+// Dispatches what is queued without waiting, keys as the program's loop takes them.
 void PumpPending();
 
 // Runs `trigger`; once the current thread shows a window of `className`,

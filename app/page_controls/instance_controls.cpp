@@ -39,8 +39,9 @@ bool AtDefaults(const NamedInstance& instance, const std::vector<VariationAxis>&
 
 }  // namespace
 
-InstanceControls::InstanceControls(HWND parent, const FaceInfo& info, std::function<void()> changed)
-    : parent_(parent), changed_(std::move(changed)) {
+InstanceControls::InstanceControls(HWND parent, const FaceInfo& info, std::vector<AxisSetting>& shared,
+                                   std::function<void()> changed)
+    : parent_(parent), shared_(shared), changed_(std::move(changed)) {
     if (info.axes.empty()) return;
     instancesLabel_ = Child(parent, L"Static", L"インスタンス(&I):", SS_LEFT);
     instances_ = Child(parent, L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
@@ -65,9 +66,10 @@ InstanceControls::InstanceControls(HWND parent, const FaceInfo& info, std::funct
         const double range = (axis.maximum - axis.minimum) * made.factor;
         SendMessageW(made.track, TBM_SETLINESIZE, 0, LPARAM(std::max<long>(std::lround(range / 100), 1)));
         SendMessageW(made.track, TBM_SETPAGESIZE, 0, LPARAM(std::max<long>(std::lround(range / 10), 1)));
-        SetPosition(made, axis.defaultValue);
+        SetPosition(made, SharedValue(made));
         axes_.push_back(made);
     }
+    SelectMatchingInstance();
 }
 
 int InstanceControls::Height() const {
@@ -145,6 +147,26 @@ void InstanceControls::SelectMatchingInstance() {
     ComboBox_SetCurSel(instances_, match);
 }
 
+double InstanceControls::SharedValue(const Axis& axis) const {
+    for (const AxisSetting& setting : shared_)
+        if (setting.tag == axis.axis.tag) return setting.value;
+    return axis.axis.defaultValue;
+}
+
+void InstanceControls::Changed() {
+    shared_ = Settings();
+    changed_();
+}
+
+bool InstanceControls::Follow() {
+    bool same = true;
+    for (const Axis& axis : axes_) same = same && std::abs(Value(axis) - SharedValue(axis)) * axis.factor < 0.5;
+    if (same) return false;
+    for (Axis& axis : axes_) SetPosition(axis, SharedValue(axis));
+    SelectMatchingInstance();
+    return true;
+}
+
 bool InstanceControls::OnCommand(HWND control, WORD code) {
     if (!Variable() || control != instances_) return false;
     if (code != CBN_SELCHANGE) return true;
@@ -158,7 +180,7 @@ bool InstanceControls::OnCommand(HWND control, WORD code) {
         SetPosition(axis, value);
     }
     SelectMatchingInstance();  // takes away the values' item
-    changed_();
+    Changed();
     return true;
 }
 
@@ -167,7 +189,7 @@ bool InstanceControls::OnScroll(HWND control) {
         if (axis.track != control) continue;
         ShowValue(axis);
         SelectMatchingInstance();
-        changed_();
+        Changed();
         return true;
     }
     return false;

@@ -1,7 +1,8 @@
 #pragma once
 // The instance of a variable face a page shows: its named instances in a
 // drop-down, the default first, and a track bar per axis from its minimum to
-// its maximum, with the value beside it. Either one changes the other.
+// its maximum, with the value beside it. Either one changes the other. The
+// instance is shared with the other pages that show one.
 
 #include <windows.h>
 
@@ -16,9 +17,10 @@ namespace tavrel {
 
 class InstanceControls {
 public:
-    // Nothing is made for a face without axes. `changed` runs after every
-    // change of the instance.
-    InstanceControls(HWND parent, const FaceInfo& info, std::function<void()> changed);
+    // Nothing is made for a face without axes. The controls start at `shared`
+    // (empty: the default) and keep it as they change; `changed` runs after
+    // every change of the instance. `shared` must outlive them.
+    InstanceControls(HWND parent, const FaceInfo& info, std::vector<AxisSetting>& shared, std::function<void()> changed);
 
     bool Variable() const { return !axes_.empty(); }
     // The height the controls take at the parent's DPI; 0 for a face without axes.
@@ -33,6 +35,8 @@ public:
     // The parent hands on WM_COMMAND and WM_HSCROLL; true when they were ours.
     bool OnCommand(HWND control, WORD code);
     bool OnScroll(HWND control);
+    // Takes the shared instance when another page has changed it; true then.
+    bool Follow();
 
 private:
     struct Axis {
@@ -46,11 +50,14 @@ private:
     void ShowValue(const Axis& axis) const;
     std::wstring ValuesText() const;
     void SelectMatchingInstance();
+    double SharedValue(const Axis& axis) const;
+    void Changed();
 
     HWND parent_;
     HWND instances_ = nullptr, instancesLabel_ = nullptr;
     std::vector<Axis> axes_;
     std::vector<NamedInstance> named_;  // the combo's items after the default, in order
+    std::vector<AxisSetting>& shared_;
     std::function<void()> changed_;
 };
 
