@@ -209,7 +209,9 @@ private:
         InvalidateRect(line_, nullptr, TRUE);
         RECT client{};
         GetClientRect(pane_, &client);
-        if (LineRows(client.right) != lineRows_) Layout(client.right, client.bottom);
+        // Two rows once needed stay two until the page is resized, so moving through the
+        // characters does not make the grid jump and the whole page redraw.
+        if (LineRows(client.right) > lineRows_) Layout(client.right, client.bottom);
     }
 
     // The face at the size of the dialog's text, for the search box and the
