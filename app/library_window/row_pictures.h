@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "loaded_font_list.h"
 
@@ -30,8 +31,8 @@ public:
     // the newest request first, and leaves `rect` to the background.
     void Draw(HDC dc, const RECT& rect, std::size_t face, const FaceSource& source, COLORREF text, COLORREF back);
 
-    // Requests for faces outside [first, last) are dropped: rows scrolled away.
-    void KeepOnly(std::size_t first, std::size_t last);
+    // Requests for faces not in `visible` are dropped: rows scrolled away.
+    void KeepOnly(const std::vector<std::size_t>& visible);
 
     // Forgets every picture and request: the faces' ids change.
     void Clear();
