@@ -44,14 +44,17 @@ void ApplyFaceName(CHARFORMAT2W& format, std::wstring_view faceName) {
     format.szFaceName[length] = L'\0';
 }
 
-void ApplyFirstFace() {
+bool ApplyListedFace(std::size_t index) {
     const auto& names = LoadedFonts().faceNames;
-    if (names.empty() || !RegisterListedFace(0)) return;
-    SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, 0, 0);
+    if (index >= names.size() || !RegisterListedFace(index)) return false;
+    SendMessageW(appState.hwndFaceCombo, CB_SETCURSEL, index, 0);
     CHARFORMAT2W format = NewFormat2(CFM_FACE);
-    ApplyFaceName(format, names.front());
+    ApplyFaceName(format, names[index]);
     SendFormat(SCF_ALL, &format);
+    return true;
 }
+
+void ApplyFirstFace() { ApplyListedFace(0); }
 
 CHARFORMATW TextColorFormat(COLORREF color) {
     CHARFORMATW format = NewFormat(CFM_COLOR);

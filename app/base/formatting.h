@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <richedit.h>
 
+#include <cstddef>
 #include <string_view>
 
 namespace tavrel {
@@ -19,8 +20,12 @@ void ApplyFormat(const CHARFORMAT2W& format);
 // Copies at most the first 31 characters of `faceName` into the format.
 void ApplyFaceName(CHARFORMAT2W& format, std::wstring_view faceName);
 
-// Selects the first listed face and sets it on all text, whatever is selected,
-// registering it first; a face whose file is refused changes nothing.
+// Selects listed face `index` and sets it on all text, whatever is selected,
+// registering it first; a face whose file is refused changes nothing and
+// gives false.
+bool ApplyListedFace(std::size_t index);
+
+// ApplyListedFace(0).
 void ApplyFirstFace();
 
 // The colours, as opening and the colour commands set them.

@@ -29,6 +29,9 @@ struct FolderLoad {
     std::deque<std::wstring> waiting;
     std::size_t taken = 0;  // results taken from the reader
     bool boxSized = false;
+    // The face meant for the sample was refused when applied: the next
+    // file's first face is applied instead.
+    bool firstRefused = false;
     std::chrono::steady_clock::time_point titleShown;
 };
 FolderLoad load;
@@ -54,19 +57,22 @@ void StartNextFolder() {
 }
 
 // The file's faces listed as if it were opened alone: the first face to reach
-// an empty list is set on all text. A refused file is kept with its reason.
+// an empty list is set on all text, or the next usable one where its file is
+// refused by then. A refused file is kept with its reason.
 void ListFile(FolderReader::FileResult result) {
     LoadedFontList& list = LoadedFonts();
     if (!result.listed) {
+        // A folder lists each file once: no need to look for it among the refused.
         try {
             list.refusedFiles.push_back(std::move(result.refused));
         } catch (const std::bad_alloc&) {
         }
         return;
     }
-    const bool wasEmpty = list.faceNames.empty();
+    const std::size_t before = list.faceNames.size();
+    const bool showFirst = before == 0 || load.firstRefused;
     AddListedFontFile(*result.listed);
-    if (wasEmpty && !list.faceNames.empty()) ApplyFirstFace();
+    if (showFirst && list.faceNames.size() > before) load.firstRefused = !ApplyListedFace(before);
 }
 
 // False when the reader has nothing waiting.
@@ -141,6 +147,7 @@ LRESULT OnFolderRead(HWND hwnd) {
 
 void StopLoadingFolders() {
     load.waiting.clear();
+    load.firstRefused = false;
     if (!load.reader) return;
     load.reader.reset();
     KillTimer(MainWindow(), kGoOnTimer);

@@ -42,13 +42,6 @@ Check ReadAndRegister(std::wstring_view faceName, const FaceSource& source) {
     return Passed();
 }
 
-void Refuse(const std::wstring& path, std::string reason) {
-    auto& refused = LoadedFonts().refusedFiles;
-    const auto known = std::find_if(refused.begin(), refused.end(), [&](const RefusedFile& file) { return file.path == path; });
-    if (known != refused.end()) known->reason = std::move(reason);
-    else refused.push_back({path, std::move(reason)});
-}
-
 }  // namespace
 
 bool RegisterListedFace(std::size_t index) {
@@ -58,7 +51,7 @@ bool RegisterListedFace(std::size_t index) {
     try {
         const FaceSource source = list.faceSources[index];
         const Check registered = ReadAndRegister(list.faceNames[index], source);
-        if (!registered) Refuse(source.path, registered.reason());
+        if (!registered) RefuseFile(source.path, registered.reason());
         return registered.ok();
     } catch (const std::bad_alloc&) {
         return false;

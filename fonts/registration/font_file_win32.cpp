@@ -55,13 +55,13 @@ std::optional<FontImage> ReadFontFile(const wchar_t* path) {
     return ReadOpenFile(opened, size);
 }
 
-std::optional<PlannedFontFile> PlanFontFileAt(const wchar_t* path) {
+Result<PlannedFontFile> PlanFontFileAt(const wchar_t* path) {
     const FontLoader loader = ChooseLoader(ToU16(path));
-    if (loader == FontLoader::None) return std::nullopt;
+    if (loader == FontLoader::None) return Failure{"not a font file extension"};
     auto image = ReadFontFile(path);
-    if (!image) return std::nullopt;
+    if (!image) return Failure{"cannot read the file"};
     auto plan = PlanFontFile(loader, image->bytes());
-    if (!plan) return std::nullopt;
+    if (!plan) return Failure{plan.reason()};
     return PlannedFontFile{FullPath(path), std::move(*image), std::move(plan.value())};
 }
 
@@ -103,7 +103,7 @@ void AddListedFontFile(const ListedFontFile& file) {
 void OpenFontFile(const wchar_t* path) {
     try {
         auto planned = PlanFontFileAt(path);
-        if (!planned) return;
+        if (!planned) return RefuseFile(FullPath(path), planned.reason());
         const bool wasEmpty = LoadedFonts().faceNames.empty();
         const FileStamp stamp = StampOf(planned->fullPath.c_str()).value_or(FileStamp{});
         AddListedFontFile({planned->fullPath, stamp, planned->plan.faceNames, planned->plan.faceMembers});

@@ -38,19 +38,19 @@ std::optional<FontImage> ReadOpenFile(HANDLE file, std::uint32_t size);
 
 // Lists the faces of a .ttf, .otf, .ttc, .woff or .woff2 file; any other
 // file, one that cannot be read, and one that does not fit in memory, adds
-// nothing. The first face to reach an empty list is registered from the bytes
+// nothing but the file and its reason among the refused files. The first face to reach an empty list is registered from the bytes
 // in hand, since it is shown at once; the others when first used. Paths of
 // any length open.
 void OpenFontFile(const wchar_t* path);
 
-// A file read and planned whole, as OpenFontFile reads it. Nothing for a file
-// that would add nothing; may throw std::bad_alloc.
+// A file read and planned whole, as OpenFontFile reads it. Fails saying why
+// for a file that would add nothing; may throw std::bad_alloc.
 struct PlannedFontFile {
     std::wstring fullPath;
     FontImage image;
     FontPlan plan;
 };
-std::optional<PlannedFontFile> PlanFontFileAt(const wchar_t* path);
+Result<PlannedFontFile> PlanFontFileAt(const wchar_t* path);
 
 // The path made absolute, so the file can be found again after the current
 // folder has changed (the file dialog changes it).

@@ -62,6 +62,10 @@ bool IsFaceListed(std::wstring_view faceName);
 // Lists the face unregistered, unless the name is listed already.
 void ListFace(std::wstring_view faceName, FaceSource source);
 
+// Keeps the file with its reason among the refused files; a file refused
+// again keeps its newest reason. Running out of memory keeps nothing.
+void RefuseFile(std::wstring_view path, std::string reason);
+
 // Gives `handle` to every face listed from the file at `path` that has none yet.
 void ShareRegistration(std::wstring_view path, HANDLE handle);
 

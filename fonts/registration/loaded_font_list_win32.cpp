@@ -1,6 +1,7 @@
 #include "loaded_font_list.h"
 
 #include <algorithm>
+#include <new>
 
 namespace tavrel {
 
@@ -42,6 +43,16 @@ void AppendFace(std::wstring_view faceName, FaceSource source) {
 
 void ListFace(std::wstring_view faceName, FaceSource source) {
     if (!IsFaceListed(faceName)) AppendFace(faceName, std::move(source));
+}
+
+void RefuseFile(std::wstring_view path, std::string reason) {
+    auto& refused = LoadedFonts().refusedFiles;
+    const auto known = std::find_if(refused.begin(), refused.end(), [&](const RefusedFile& file) { return file.path == path; });
+    try {
+        if (known != refused.end()) known->reason = std::move(reason);
+        else refused.push_back({std::wstring(path), std::move(reason)});
+    } catch (const std::bad_alloc&) {
+    }
 }
 
 void ShareRegistration(std::wstring_view path, HANDLE handle) {

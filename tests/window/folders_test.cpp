@@ -171,10 +171,18 @@ TEST_F(FoldersTest, ALibrarysFacesAreRegisteredWhenChosenAndAFileChangedSinceIsR
     }
     std::vector<std::string> reasons;
     for (const RefusedFile& file : list.refusedFiles) reasons.push_back(file.reason);
+    // The first is the test's own command line, which the window took for a file to open.
+    reasons.erase(reasons.begin());
     EXPECT_EQ(reasons, (std::vector<std::string>{"the file is too short to be a font",
                                                   "the file is gone", "the file changed since it was listed"}));
     PickFace(12);
     EXPECT_EQ(GdiFace(appState.hwndSample, FaceOf()), list.faceNames[12]) << "the rest stay usable";
+    const std::size_t refusedBefore = list.refusedFiles.size();
+    DropFiles({folder + L"\\damaged.ttf"});
+    ASSERT_EQ(list.refusedFiles.size(), refusedBefore) << "a file refused again is kept once, with its newest reason";
+    DropFiles({folder + L"\\missing.ttf"});
+    ASSERT_EQ(list.refusedFiles.size(), refusedBefore + 1) << "a file dropped alone is kept with its reason";
+    EXPECT_EQ(list.refusedFiles.back().reason, "cannot read the file");
 }
 
 TEST(LogicalOrder, AgreesWithStrCmpLogicalW) {
