@@ -120,7 +120,26 @@ std::vector<DetailRow> DescribeSubject(const DetailsSubject& subject) {
     return subject.source.installed ? DescribeInstalledFace(subject, text) : DescribeFileFace(subject, text);
 }
 
+namespace {
+
+// A file's face as the quick report describes it, from what reading it found
+// already: the dialog opens without describing the face a second time.
+std::vector<DetailRow> QuickFileFaceRows(const DetailsSubject& subject, const SubjectFace& face) {
+    FaceReport report;
+    report.file = Utf8FromWide(subject.source.path);
+    report.loader = face.loader;
+    if (std::uint32_t count = 0; subject.source.member && ReadU32BE(face.Image(), 8, count)) {
+        report.member = subject.source.member;
+        report.members = count;
+    }
+    report.info = face.info;
+    return RowsOf(report);
+}
+
+}  // namespace
+
 std::vector<DetailRow> DescribeSubjectFace(const DetailsSubject& subject, const SubjectFace& face, ReportDepth depth) {
+    if (depth == ReportDepth::Quick && !subject.source.installed) return QuickFileFaceRows(subject, face);
     const std::u16string text = ToU16(subject.sampleText);
     const auto measured = depth == ReportDepth::Whole ? std::optional<std::u16string_view>(text) : std::nullopt;
     if (!subject.source.installed) return FileFaceRows(subject, face.loader, face.FileBytes(), measured, depth);
