@@ -17,8 +17,10 @@ namespace tavrel {
 namespace {
 
 constexpr wchar_t kPaneClass[] = L"TavrelInfoPage";
-constexpr DWORD kListStyle =
-    WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+// The rows are the page's and the list asks for what it shows: Wine's list
+// view takes some 50 ms to have a large face's rows inserted one by one.
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL |
+                             LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | LVS_OWNERDATA;
 constexpr int kLabelColumnWidth = 200;
 constexpr int kValueColumnWidth = 400;
 constexpr int kValueLines = 4;  // the box under the list, which shows the selected row's value whole
@@ -38,22 +40,6 @@ void AddColumn(HWND list, int index, const wchar_t* caption, int width) {
     SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
-void SetRow(HWND list, int index, const DetailRow& row) {
-    std::wstring texts[] = {row.label, OnOneLine(row.value)};
-    for (int column = 0; column < 2; ++column) {
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = texts[column].data();
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    }
-}
-
-void AddRow(HWND list, int index, const DetailRow& row) {
-    LVITEMW item{};
-    item.iItem = index;
-    SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    SetRow(list, index, row);
-}
 
 class InfoPage : public DetailsPage, public MessageTarget {
 public:
@@ -66,19 +52,20 @@ public:
         SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
         AddColumn(list_, 0, L"項目", Scaled(dialog, kLabelColumnWidth));
         AddColumn(list_, 1, L"値", Scaled(dialog, kValueColumnWidth));
-        for (std::size_t i = 0; i < rows_.size(); ++i) AddRow(list_, static_cast<int>(i), rows_[i]);
+        SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL);
     }
 
     // The whole report in place of the quick one: the rows that stay as they
     // were are left alone, so only the others are drawn again.
     void FaceFilledIn() override {
         std::vector<DetailRow> rows = face_.Rows();
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (i >= rows_.size()) AddRow(list_, int(i), rows[i]);
-            else if (rows[i].label != rows_[i].label || rows[i].value != rows_[i].value) SetRow(list_, int(i), rows[i]);
-        }
-        for (std::size_t i = rows_.size(); i > rows.size(); --i) SendMessageW(list_, LVM_DELETEITEM, i - 1, 0);
+        const std::size_t kept = std::min(rows.size(), rows_.size());
+        for (std::size_t i = 0; i < kept; ++i)
+            if (rows[i].label != rows_[i].label || rows[i].value != rows_[i].value)
+                SendMessageW(list_, LVM_REDRAWITEMS, i, i);
+        const bool countChanged = rows.size() != rows_.size();
         rows_ = std::move(rows);
+        if (countChanged) SendMessageW(list_, LVM_SETITEMCOUNT, rows_.size(), LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
         ShowValue();
     }
 
@@ -96,7 +83,9 @@ public:
             case WM_SETFOCUS: SetFocus(list_); return 0;
             case WM_NOTIFY: {
                 const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
-                if (header.hwndFrom == list_ && header.code == LVN_ITEMCHANGED) ShowValue();
+                if (header.hwndFrom != list_) return 0;
+                if (header.code == LVN_ITEMCHANGED) ShowValue();
+                if (header.code == LVN_GETDISPINFOW) GiveText(reinterpret_cast<NMLVDISPINFOW*>(lParam)->item);
                 return 0;
             }
             case WM_DPICHANGED_AFTERPARENT: {
@@ -110,6 +99,14 @@ public:
     }
 
 private:
+    // The label, or the value on one line; held until the list asks again.
+    void GiveText(LVITEMW& item) {
+        if (!(item.mask & LVIF_TEXT) || item.iItem < 0 || std::size_t(item.iItem) >= rows_.size()) return;
+        const DetailRow& row = rows_[std::size_t(item.iItem)];
+        given_ = item.iSubItem == 0 ? row.label : OnOneLine(row.value);
+        item.pszText = given_.data();
+    }
+
     std::optional<std::size_t> SelectedRow() const {
         const LRESULT row = SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
         if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return std::nullopt;
@@ -143,6 +140,7 @@ private:
 
     const DetailsFace& face_;
     std::vector<DetailRow> rows_;
+    std::wstring given_;
     HWND pane_ = nullptr, list_ = nullptr;
     std::unique_ptr<TextView> value_;
 };

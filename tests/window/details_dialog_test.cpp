@@ -250,6 +250,10 @@ protected:
             EXPECT_EQ(WidthOf(list) - before, 100) << "laid out on WM_SIZE";
             SetWindowPos(shown, nullptr, 0, 0, WidthOf(shown) - 100, 400, SWP_NOMOVE);  // it opens next at this size
             PressCopy(shown);
+            wchar_t cells[2][MAX_PATH] = {};
+            for (int column : {0, 1}) ListView_GetItemText(list, 0, column, cells[column], MAX_PATH);
+            EXPECT_TRUE(ClipboardText().value_or(L"").starts_with(std::wstring(cells[0]) + L"\t" + cells[1] + L"\r\n"))
+                << "the list shows the rows copied";
         });
         EXPECT_TRUE(IsWindow(hwnd_)) << "Esc closed the dialog only";
         EXPECT_EQ(LoadedFonts().faceNames, fonts);
