@@ -217,6 +217,8 @@ private:
     void FillFeatures() {
         if (!face_ || !shaping_) return;
         updating_ = true;
+        // Inserted without a redraw each: Wine's list view takes tens of milliseconds otherwise.
+        SendMessageW(features_, WM_SETREDRAW, FALSE, 0);
         for (std::uint32_t tag : face_->info.features) {
             std::wstring label = ToWide(FeatureLabel(*shaping_, tag));
             LVITEMW item{};
@@ -227,6 +229,7 @@ private:
             ListView_InsertItem(features_, &item);
         }
         ShowFeatureStates();
+        SendMessageW(features_, WM_SETREDRAW, TRUE, 0);
         updating_ = false;
     }
 
