@@ -24,14 +24,21 @@ bool IsFaceListed(std::wstring_view faceName) {
 
 namespace {
 
+// Room for one more, growing as push_back would: reserving one more each time
+// would move every entry on every face, and a library has thousands.
+template <class T>
+void RoomForOne(std::vector<T>& entries) {
+    if (entries.size() == entries.capacity()) entries.reserve(std::max<std::size_t>(16, entries.capacity() * 2));
+}
+
 // Everything that may run out of memory happens before the entry is added, so
 // the sequences and the combo box stay entry for entry.
 void AppendFace(std::wstring_view faceName, FaceSource source) {
     LoadedFontList& list = LoadedFonts();
     std::wstring name(faceName);
-    list.fontHandles.reserve(list.fontHandles.size() + 1);
-    list.faceNames.reserve(list.faceNames.size() + 1);
-    list.faceSources.reserve(list.faceSources.size() + 1);
+    RoomForOne(list.fontHandles);
+    RoomForOne(list.faceNames);
+    RoomForOne(list.faceSources);
     list.nameIndex.emplace(NameHash(name), list.faceNames.size());
     if (list.hwndMirror) SendMessageW(list.hwndMirror, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     list.fontHandles.push_back(nullptr);
