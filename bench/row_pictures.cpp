@@ -21,6 +21,7 @@
 
 #include "font_file_win32.h"
 #include "row_pictures.h"
+#include "wall_clock_win32.h"
 
 namespace tavrel {
 namespace {
@@ -31,17 +32,8 @@ constexpr UINT kDrawn = WM_APP + 1;
 constexpr double kFrameMs = 1000.0 / 60;
 constexpr COLORREF kText = RGB(0, 0, 0), kBack = RGB(255, 255, 255);
 
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::Median;
+using bench::Now;
 
 std::vector<FaceSource> Sources(const std::filesystem::path& library) {
     std::vector<std::wstring> paths;

@@ -14,6 +14,12 @@ namespace {
 // No list column is wider; a longer line is cut off there.
 constexpr int kPictureWidth = 2048;
 
+// What keeping a picture costs beside its mask: the list's and the index's
+// nodes and the shared pointer's count, about.
+constexpr std::size_t kEntryBytes = 96;
+
+std::size_t Cost(const LinePicture& picture) { return picture.bytes() + kEntryBytes; }
+
 // The face read, shaped and filled, then let go: nothing of its file stays.
 // A face that cannot be read or shaped gives an empty picture, drawn as the
 // background, so it is not asked for again.
@@ -145,9 +151,9 @@ void RowPictures::KeepOnly(const std::vector<std::size_t>& visible) {
 // The least recently drawn go until the new picture fits; one larger than the
 // whole budget is kept alone, so that its row is not asked for again and again.
 void RowPictures::Keep(std::size_t face, Picture picture) {
-    const std::size_t size = picture->bytes();
+    const std::size_t size = Cost(*picture);
     while (!kept_.empty() && bytes_ + size > budget_) {
-        bytes_ -= kept_.back().picture->bytes();
+        bytes_ -= Cost(*kept_.back().picture);
         keptFaces_.erase(kept_.back().face);
         kept_.pop_back();
     }
