@@ -53,7 +53,10 @@ struct InkInFrame {
 InkInFrame SeenInk(const ShapingFace& face, const std::vector<PlacedOutline>& placed, double scale, int width,
                    int height) {
     InkInFrame ink;
+    // No real glyph's ink lies four ems from its origin: a long line's glyphs past the frame are not drawn.
+    const double reach = 4 * scale * face.UnitsPerEm();
     for (const PlacedOutline& p : placed) {
+        if (p.x < -reach || p.x > width + reach) continue;
         const auto b = OutlineBoundsOf(face.Glyphs().Outline(face, p.glyph));
         if (!b) continue;
         const double left = p.x + b->xMin * scale, right = p.x + b->xMax * scale;
