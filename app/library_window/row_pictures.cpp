@@ -38,7 +38,7 @@ std::uint32_t Pixel(COLORREF color) {
 // Each coverage's pixel: `text` over `back`.
 std::array<std::uint32_t, 256> Shades(COLORREF text, COLORREF back) {
     std::array<std::uint32_t, 256> shades{};
-    const auto mix = [](int under, int over, int a) { return std::uint32_t(under + ((over - under) * a + 127) / 255); };
+    const auto mix = [](int under, int over, int a) { return std::uint32_t((under * (255 - a) + over * a + 127) / 255); };
     for (int a = 0; a < 256; ++a)
         shades[std::size_t(a)] = mix(GetRValue(back), GetRValue(text), a) << 16 |
                                  mix(GetGValue(back), GetGValue(text), a) << 8 | mix(GetBValue(back), GetBValue(text), a);
