@@ -27,21 +27,13 @@
 #include "font_file_win32.h"
 #include "font_sources.h"
 #include "loaded_font_list.h"
+#include "wall_clock_win32.h"
 
 namespace tavrel {
 namespace {
 
-double Now() {
-    LARGE_INTEGER frequency, counter;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&counter);
-    return 1000.0 * double(counter.QuadPart) / double(frequency.QuadPart);
-}
-
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
+using bench::Median;
+using bench::Now;
 
 void Pump(HWND hwnd, bool untilTitle) {
     wchar_t title[64] = L"";

@@ -1,7 +1,8 @@
 // Shaping every face HarfBuzz finds in each loader's image, as the 組版 page
 // and tavrel-cli shape do: every feature of the face on, across and down, with
 // the feature labels; the glyphs' outlines, colour layers and bitmaps at every
-// axis's extremes and default. Held to what the drawing relies on (ShapingFault).
+// axis's extremes and default, and the line filled into one picture as the
+// library window draws its rows. Held to what the drawing relies on (ShapingFault).
 #include "collection.h"
 #include "face_info.h"
 #include "feature_names.h"

@@ -32,6 +32,7 @@ STANDS_ON = {
     "app/subject": ["app/library"],
     "app/page_controls": ["app/drawing", "chars"],
     "app/details": ["app/subject", "app/page_controls", "res"],
+    "app/library_window": ["app/details", "app/subject", "app/drawing", "app/library", "app/base"],
     "app/main_window": ["app/details", "app/library", "res"],
 }
 PORTABLE = ("fonts/", "typeset/")

@@ -6,10 +6,19 @@
 
 #include <windows.h>
 
+#include <condition_variable>
 #include <cstddef>
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <thread>
+#include <unordered_map>
 #include <vector>
 
+#include "line_picture.h"
 #include "loaded_font_list.h"
 
 namespace tavrel {
@@ -39,6 +48,49 @@ public:
 
     // The bytes the kept pictures hold, within the budget.
     std::size_t bytes() const;
+
+private:
+    using Picture = std::shared_ptr<const LinePicture>;
+    struct Request {
+        std::size_t face;
+        FaceSource source;
+    };
+    struct Kept {
+        std::size_t face;
+        Picture picture;
+    };
+    // What the worker draws a request with, and the generation it belongs to.
+    struct Job {
+        std::u16string line;
+        LineFrame frame;
+        std::uint64_t generation;
+    };
+
+    void Work();
+    Picture Find(std::size_t face);  // and marks it drawn now
+    void Ask(std::size_t face, const FaceSource& source);
+    void Keep(std::size_t face, Picture picture);
+    void ForgetAll();
+
+    HWND notify_;
+    UINT drawnMessage_;
+    std::size_t budget_;
+
+    mutable std::mutex mutex_;  // guards what follows, up to the worker
+    std::condition_variable wake_;
+    std::u16string line_;
+    LineFrame frame_;
+    std::uint64_t generation_ = 0;  // a new line or Clear: what is being drawn is stale
+    std::list<Request> requests_;   // the newest at the back, drawn first
+    std::unordered_map<std::size_t, std::list<Request>::iterator> requested_;
+    std::optional<std::size_t> drawing_;  // the face the worker is drawing
+    std::list<Kept> kept_;                // the most recently drawn at the front
+    std::unordered_map<std::size_t, std::list<Kept>::iterator> keptFaces_;
+    std::size_t bytes_ = 0;
+    bool stop_ = false;
+    std::thread worker_;
+
+    std::vector<std::uint32_t> pixels_;  // the rect being drawn, on the window's thread only
 };
 
 }  // namespace tavrel

@@ -39,27 +39,40 @@ std::vector<Candidate> Candidates(const FontPlan& plan, Bytes image, std::option
     return found;
 }
 
+bool Plan(SubjectFace& face, FontLoader loader) {
+    auto plan = PlanFontFile(loader, face.FileBytes());
+    if (!plan) return false;
+    face.loader = loader;
+    face.plan = std::move(plan.value());
+    return true;
+}
+
 }  // namespace
+
+std::optional<SubjectFace> ReadFaceFile(const FaceSource& source) {
+    if (source.path.empty()) return std::nullopt;
+    SubjectFace face;
+    auto file = MappedFile::Open(std::filesystem::path(source.path));
+    if (!file) return std::nullopt;
+    face.mapped = std::move(file.value());
+    if (!Plan(face, ChooseLoader(ToU16(source.path)))) return std::nullopt;
+    face.index = source.member.value_or(0);
+    return face;
+}
 
 std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
     if (!subject.listed) return std::nullopt;
-    SubjectFace face;
-    FontLoader loader = FontLoader::None;
+    std::optional<SubjectFace> read;
     if (subject.source.installed) {
         auto installed = ReadInstalledFontFile(subject.faceName);
         if (!installed) return std::nullopt;
-        face.installed = std::move(installed->image);
-        loader = installed->collection ? FontLoader::Collection : FontLoader::Sfnt;
+        read.emplace().installed = std::move(installed->image);
+        if (!Plan(*read, installed->collection ? FontLoader::Collection : FontLoader::Sfnt)) return std::nullopt;
     } else {
-        auto file = MappedFile::Open(std::filesystem::path(subject.source.path));
-        if (!file) return std::nullopt;
-        face.mapped = std::move(file.value());
-        loader = ChooseLoader(ToU16(subject.source.path));
+        read = ReadFaceFile(subject.source);
+        if (!read) return std::nullopt;
     }
-    auto plan = PlanFontFile(loader, face.FileBytes());
-    if (!plan) return std::nullopt;
-    face.loader = loader;
-    face.plan = std::move(plan.value());
+    SubjectFace& face = *read;
     const Bytes image = face.Image();
     const auto candidates =
         Candidates(face.plan, image, subject.source.installed ? std::nullopt : subject.source.member);
@@ -70,14 +83,14 @@ std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject) {
             face.index = candidate.index;
             face.offsetTable = candidate.offsetTable;
             face.info = std::move(info);
-            return face;
+            return read;
         }
     }
     if (!subject.source.installed) return std::nullopt;
     face.index = candidates.front().index;
     face.offsetTable = candidates.front().offsetTable;
     face.info = DescribeFace(image, candidates.front().offsetTable, ReportDepth::Quick);
-    return face;
+    return read;
 }
 
 std::wstring UnpaintedColorNote(const FaceInfo& info) {

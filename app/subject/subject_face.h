@@ -38,6 +38,12 @@ struct SubjectFace {
 // one bearing the face's full or family name, else the first.
 std::optional<SubjectFace> ReadSubjectFace(const DetailsSubject& subject);
 
+// A listed file's face at its member (0 outside a collection), without the
+// report or the check of its name: enough to shape it. Nothing for a source
+// without a path (an installed face is found by its name), or a file that is
+// gone or no longer reads.
+std::optional<SubjectFace> ReadFaceFile(const FaceSource& source);
+
 // What each feature of the face changes: each character whose glyph the
 // feature replaces or moves, with the glyph it becomes. Ends early, with the
 // features so far, once `stop` is set.

@@ -13,6 +13,7 @@
 #include "color_glyphs.h"
 #include "glyph_outline.h"
 #include "glyph_masks.h"
+#include "line_picture.h"
 #include "shaper.h"
 
 namespace tavrel::test {
@@ -167,6 +168,10 @@ std::string ShapingFault(Span image, unsigned index, const FaceInfo& info) {
                 return fault;
         }
     }
+    const LinePicture picture = DrawLinePicture(face.value(), text, LineFrameFor(24, 600));
+    if (picture.width > 600 || picture.height != 34 ||
+        picture.coverage.size() != std::size_t(picture.width) * std::size_t(picture.height))
+        return "a line picture of the wrong size";
     return {};
 }
 

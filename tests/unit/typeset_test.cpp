@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <tuple>
 
 #include "file_bytes.h"
 #include "glyph_masks.h"
 #include "glyph_outline.h"
 #include "glyph_raster.h"
+#include "line_picture.h"
 #include "shaper.h"
 
 namespace tavrel {
@@ -75,6 +77,33 @@ TEST(Typeset, KeptMasksHoldTheWholeGlyphUntilTheInstanceChanges) {
     const double regular = ink(face->Glyphs().Mask(face.value(), glyph, scale, false, 0, 0)->coverage);
     face->SetVariations(std::vector<AxisSetting>{{Tag("wght"), 900}});
     EXPECT_GT(ink(face->Glyphs().Mask(face.value(), glyph, scale, false, 0, 0)->coverage), regular * 1.25);
+}
+
+// A row of the library window: each face's own outlines, on a baseline shared by every face.
+TEST(Typeset, LinePicturesAreEachFacesOwnOutlinesOnOneBaseline) {
+    const auto sans = ReadFileBytes("/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc");
+    const auto serif = ReadFileBytes("/usr/share/fonts/opentype/noto/NotoSerifCJK-Regular.ttc");
+    const auto emoji = ReadFileBytes("/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf");
+    auto face = ShapingFace::Open(sans.value(), 0), other = ShapingFace::Open(serif.value(), 0);
+    const LineFrame frame = LineFrameFor(32, 300);
+    const LinePicture a = DrawLinePicture(face.value(), u"AH", frame), b = DrawLinePicture(other.value(), u"AH", frame);
+    EXPECT_EQ(std::tuple(a.height, a.baseline, b.height, b.baseline), std::tuple(45, 34, 45, 34));
+    EXPECT_NE(a.coverage, b.coverage);
+    const auto row = [&](int y) { return std::accumulate(&a.coverage[y * a.width], &a.coverage[(y + 1) * a.width], 0); };
+    EXPECT_GT(row(a.baseline - 1), 255 * 10) << "A and H stand on the baseline";
+    EXPECT_EQ(row(a.baseline), 0);
+    // Beyond U+FFFF: the face's own glyph for the character, whole.
+    CoverageMask alone(100, 100);
+    alone.Fill(DrawGlyphOutline(face.value(), face->NominalGlyph(U'\U00020BB7').value()), {0, 80, 32.0 / 1000, false});
+    const auto ink = [](const std::vector<std::uint8_t>& c) { return std::accumulate(c.begin(), c.end(), 0.0); };
+    const double whole = ink(alone.Coverage());
+    EXPECT_NEAR(ink(DrawLinePicture(face.value(), u"\U00020BB7", frame).coverage), whole, whole / 100);
+    // Nothing to draw: no glyphs, a space, bitmap glyphs only; a long line stops at the frame's width.
+    for (const auto& [picture, width] : {std::pair{DrawLinePicture(face.value(), u"", frame), 0},
+                                         {DrawLinePicture(face.value(), u"   ", frame), 0},
+                                         {DrawLinePicture(ShapingFace::Open(emoji.value(), 0).value(), u"\U0001F600", frame), 0},
+                                         {DrawLinePicture(face.value(), std::u16string(40, u'永'), frame), 300}})
+        EXPECT_EQ(std::pair(picture.width, picture.coverage.size()), std::pair(width, std::size_t(width) * 45));
 }
 
 }  // namespace
