@@ -1,8 +1,9 @@
 #!/usr/bin/python3
 """tavrel-cli on folders: names, info and find read the font files under a
 folder in Explorer's order; find lists the faces whose best cmap, as fontTools
-reads it, maps every character of the text; whatever in a folder cannot be
-read is refused with its reason and the rest is read on."""
+reads it, maps every character of the text, and its filters (features,
+variations, colour, a character set) agree with fontTools; whatever in a
+folder cannot be read is refused with its reason and the rest is read on."""
 import json
 import os
 import sys
@@ -20,9 +21,10 @@ DEEP = "/".join(["long-folder-name-that-takes-the-path-past-two-hundred-and-sixt
 # without regard to case, a subfolder's files where its name falls. A name
 # outside any ANSI code page opens like any other; a face listed already
 # is not named again.
-TREE = [("F1.ttf", "truetype/dejavu/DejaVuSans.ttf"), ("f2.TTF", "opentype/ipafont-gothic/ipag.ttf"),
+TREE = [("emoji.ttf", "truetype/noto/NotoColorEmoji.ttf"), ("F1.ttf", "truetype/dejavu/DejaVuSans.ttf"), ("f2.TTF", "opentype/ipafont-gothic/ipag.ttf"),
         ("f10.ttf", "truetype/dejavu/DejaVuSerif.ttf"), (DEEP + "/deep.ttf", "opentype/ipafont-gothic/ipagp.ttf"),
         ("noto/cjk.ttc", "opentype/noto/NotoSansCJK-Bold.ttc"), ("sub/a.otf", "opentype/font-awesome/FontAwesome.otf"),
+        ("sub/inter.ttf", "truetype/inter-vf/Inter-roman.var.ttf"),
         ("sub2.ttf", "truetype/dejavu/DejaVuSans-Bold.ttf"), ("sub 2.ttf", "truetype/dejavu/DejaVuSerif-BoldItalic.ttf"),
         ("ゴシック.ttf", "truetype/dejavu/DejaVuSans.ttf"), ("フォント ü.TTF", "truetype/dejavu/DejaVuSansMono.ttf")]
 REFUSED = [("empty.ttf", "too short"), ("sub/loop", "link leads back"), ("locked", "cannot read the folder"),
@@ -51,6 +53,19 @@ def maps_all(font, text):
     return all(ord(c) in cmap and font.getGlyphID(cmap[ord(c)]) != 0 for c in text if ord(c) >= 0x20)
 
 
+def tags(font):
+    return {r.FeatureTag for t in ("GSUB", "GPOS") if t in font and font[t].table.FeatureList
+            for r in font[t].table.FeatureList.FeatureRecord}
+
+
+# JIS X 0208's first level, rows 16 to 47, through Python's own EUC-JP codec.
+JIS1 = "".join(bytes([0xA0 + row, 0xA0 + cell]).decode("euc_jp", "ignore") for row in range(16, 48) for cell in range(1, 95))
+FILTERS = [(["--features", "vert,palt"], lambda f: "palt" in tags(f) and tags(f) & {"vert", "vrt2"}),
+           (["--variable"], lambda f: "fvar" in f and f["fvar"].axes),
+           (["--color"], lambda f: any(t in f for t in ("COLR", "CBDT", "sbix", "SVG "))),
+           (["--set", "jis-level-1"], lambda f: maps_all(f, JIS1))]
+
+
 def main():
     with tempfile.TemporaryDirectory() as scratch:
         faults = check(AS_OWNER + sys.argv[1:], Path(scratch, "library"), Path(scratch, "many"))
@@ -68,7 +83,7 @@ def check(command, root, many):
     os.mkfifo(root / "pipe.woff")
     (root / "sub/loop").symlink_to("..")
     (root / "locked").mkdir()
-    (root / "locked/x.ttf").symlink_to(FONTS + TREE[0][1])
+    (root / "locked/x.ttf").symlink_to(FONTS + TREE[1][1])
     (root / "locked").chmod(0)
     many.mkdir()
     for i in range(10000):
@@ -95,6 +110,14 @@ def check(command, root, many):
         want = [face[:3] for face in faces if maps_all(face[3], text)]
         if status != 1 or got != want:
             faults.append("find %r: status %d\n  found:     %r\n  fontTools: %r" % (text, status, got, want))
+    for options, oracle in FILTERS:
+        status, out, _ = run(command, "find", *options, root, "--json")
+        got = [(relative(face["file"]), face["member"], face["fullName"]) for face in json.loads(out)]
+        if status != 1 or got != [face[:3] for face in faces if oracle(face[3])]:
+            faults.append("find %r: status %d, found %r" % (options, status, got))
+    status, _, err = run(command, "find", "--set", "joyo,gb2312", root)
+    if status != 2 or err != "tavrel-cli: --set: cannot read 'gb2312' (see tavrel-cli --help)\n":
+        faults.append("find --set gb2312: status %d, %r" % (status, err))
     (root / "locked").chmod(0o700)
     return faults
 

@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <optional>
+#include <tuple>
 
 #include "cff_table.h"
 #include "collection.h"
 #include "coverage.h"
 #include "face_info.h"
+#include "face_traits.h"
 #include "font_plan.h"
 #include "heap_meter.h"
 #include "color_glyphs.h"
@@ -87,10 +90,29 @@ std::string CidsFault(Span image, std::uint64_t offsetTableOffset) {
     return cids && (cids->empty() || cids->size() > 0x10000 || cids->front() != 0) ? "a charset not of one CID a glyph" : "";
 }
 
+// The library's traits and names of the face, held to what its details say.
+std::string TraitsFault(Span image, std::uint64_t offset, const FaceInfo& info) {
+    const auto color = std::count_if(info.colorFormats.begin(), info.colorFormats.end(), [](auto f) { return f != "CPAL"; });
+    int flags = (info.axes.empty() ? 0 : kTraitVariable) | (color ? kTraitColor : 0) |
+                (HasFeature(info.features, Tag("vert")) ? kTraitVertical : 0) | (HasFeature(info.features, Tag("palt")) ? kTraitProportional : 0);
+    for (const SetCoverage& set : MeasureCoverage(info.codePoints.value_or(std::vector<char32_t>{})))
+        flags |= info.codePoints && set.covered == set.total ? TraitOfSet(set.set) : 0;
+    const std::vector<char32_t> wanted = CharactersToFind(u"A\u00E9\u6F22\U0001F600");
+    const bool all = info.codePoints && std::includes(info.codePoints->begin(), info.codePoints->end(), wanted.begin(), wanted.end());
+    const FaceTraits t = ReadFaceTraits(image, offset);
+    if (std::tuple(t.flags, t.weightClass, t.widthClass, t.glyphCount, MapsEveryCharacter(image, offset, wanted)) !=
+        std::tuple(flags, info.weightClass.value_or(0), info.widthClass.value_or(0), info.glyphCount.value_or(0), all))
+        return "traits that disagree with the face's details";
+    const std::vector<std::u16string> names = ReadFaceNames(image, offset);
+    const bool once = std::adjacent_find(names.begin(), names.end(), std::greater_equal<>()) == names.end();
+    return once && std::none_of(names.begin(), names.end(), std::mem_fn(&std::u16string::empty)) ? "" : "names not each once";
+}
+
 std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset, unsigned index) {
     std::optional<HeapMeter> meter(std::in_place);
     const FaceInfo info = DescribeFace(image, offsetTableOffset);
     std::string fault = DetailsFault(info, kSampleText);
+    if (fault.empty()) fault = TraitsFault(image, offsetTableOffset, info);
     if (fault.empty() && info.ros) fault = CidsFault(image, offsetTableOffset);
     const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
     meter.reset();
