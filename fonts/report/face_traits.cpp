@@ -23,6 +23,8 @@ class WantedCharacters {
 public:
     explicit WantedCharacters(std::span<const char32_t> wanted) : wanted_(wanted) {}
     void Map(std::span<const CodePointGlyph> batch) {
+        // Nothing to count once a wanted character has passed unmapped, nor in a batch before the next one.
+        if (found_ != next_ || next_ == wanted_.size() || batch.empty() || batch.back().codePoint < wanted_[next_]) return;
         for (const CodePointGlyph& mapping : batch) {
             while (next_ < wanted_.size() && wanted_[next_] < mapping.codePoint) ++next_;
             if (next_ < wanted_.size() && wanted_[next_] == mapping.codePoint) ++found_, ++next_;

@@ -95,10 +95,11 @@ std::string TraitsFault(Span image, std::uint64_t offset, const FaceInfo& info) 
     const auto color = std::count_if(info.colorFormats.begin(), info.colorFormats.end(), [](auto f) { return f != "CPAL"; });
     int flags = (info.axes.empty() ? 0 : kTraitVariable) | (color ? kTraitColor : 0) |
                 (HasFeature(info.features, Tag("vert")) ? kTraitVertical : 0) | (HasFeature(info.features, Tag("palt")) ? kTraitProportional : 0);
-    for (const SetCoverage& set : MeasureCoverage(info.codePoints.value_or(std::vector<char32_t>{})))
-        flags |= info.codePoints && set.covered == set.total ? TraitOfSet(set.set) : 0;
+    static const std::vector<char32_t> none;
+    const std::vector<char32_t>& points = info.codePoints ? *info.codePoints : none;
+    for (const SetCoverage& set : MeasureCoverage(points)) flags |= info.codePoints && set.covered == set.total ? TraitOfSet(set.set) : 0;
     const std::vector<char32_t> wanted = CharactersToFind(u"A\u00E9\u6F22\U0001F600");
-    const bool all = info.codePoints && std::includes(info.codePoints->begin(), info.codePoints->end(), wanted.begin(), wanted.end());
+    const bool all = info.codePoints && std::includes(points.begin(), points.end(), wanted.begin(), wanted.end());
     const FaceTraits t = ReadFaceTraits(image, offset);
     if (std::tuple(t.flags, t.weightClass, t.widthClass, t.glyphCount, MapsEveryCharacter(image, offset, wanted)) !=
         std::tuple(flags, info.weightClass.value_or(0), info.widthClass.value_or(0), info.glyphCount.value_or(0), all))
