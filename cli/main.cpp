@@ -295,13 +295,10 @@ int RunFind(Arguments args) {
     args.Repeatable({"--features", "--set"});
     const auto words = args.Read([&](const std::string& option) { TakeFindOption(args, option, options); });
     const bool filtered = options.traits || !options.features.empty();
-    if (filtered && words.size() == 1) {
-        options.paths = words;
-        return tavrel::RunFindCommand(options);
-    }
-    args.Expect(words, 2, words.size(), filtered ? "a PATH" : "TEXT and a PATH");
-    options.text = words[0];
-    options.paths.assign(words.begin() + 1, words.end());
+    args.Expect(words, filtered ? 1 : 2, words.size(), filtered ? "a PATH" : "TEXT and a PATH");
+    const bool withText = !filtered || words.size() > 1;
+    if (withText) options.text = words[0];
+    options.paths.assign(words.begin() + (withText ? 1 : 0), words.end());
     return tavrel::RunFindCommand(options);
 }
 
