@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <optional>
 #include <tuple>
 
@@ -91,29 +90,28 @@ std::string CidsFault(Span image, std::uint64_t offsetTableOffset) {
 }
 
 // The library's traits and names of the face, held to what its details say.
-std::string TraitsFault(Span image, std::uint64_t offset, const FaceInfo& info) {
+std::string TraitsFault(Span image, std::uint64_t offset, const FaceInfo& info, const std::vector<char32_t>& points) {
     const auto color = std::count_if(info.colorFormats.begin(), info.colorFormats.end(), [](auto f) { return f != "CPAL"; });
     int flags = (info.axes.empty() ? 0 : kTraitVariable) | (color ? kTraitColor : 0) |
                 (HasFeature(info.features, Tag("vert")) ? kTraitVertical : 0) | (HasFeature(info.features, Tag("palt")) ? kTraitProportional : 0);
-    static const std::vector<char32_t> none;
-    const std::vector<char32_t>& points = info.codePoints ? *info.codePoints : none;
-    for (const SetCoverage& set : MeasureCoverage(points)) flags |= info.codePoints && set.covered == set.total ? TraitOfSet(set.set) : 0;
+    for (const SetCoverage& set : MeasureCoverage(points)) flags |= set.covered == set.total ? TraitOfSet(set.set) : 0;
     const std::vector<char32_t> wanted = CharactersToFind(u"A\u00E9\u6F22\U0001F600");
-    const bool all = info.codePoints && std::includes(points.begin(), points.end(), wanted.begin(), wanted.end());
+    const bool all = std::includes(points.begin(), points.end(), wanted.begin(), wanted.end());
     const FaceTraits t = ReadFaceTraits(image, offset);
-    if (std::tuple(t.flags, t.weightClass, t.widthClass, t.glyphCount, MapsEveryCharacter(image, offset, wanted)) !=
-        std::tuple(flags, info.weightClass.value_or(0), info.widthClass.value_or(0), info.glyphCount.value_or(0), all))
-        return "traits that disagree with the face's details";
     const std::vector<std::u16string> names = ReadFaceNames(image, offset);
-    const bool once = std::adjacent_find(names.begin(), names.end(), std::greater_equal<>()) == names.end();
-    return once && std::none_of(names.begin(), names.end(), std::mem_fn(&std::u16string::empty)) ? "" : "names not each once";
+    if (std::adjacent_find(names.begin(), names.end(), std::greater_equal<>()) != names.end() || std::count(names.begin(), names.end(), u""))
+        return "names not each once";
+    return std::tuple(t.flags, t.weightClass, t.widthClass, t.glyphCount, MapsEveryCharacter(image, offset, wanted)) ==
+                   std::tuple(flags, info.weightClass.value_or(0), info.widthClass.value_or(0), info.glyphCount.value_or(0), all)
+               ? "" : "traits that disagree with the face's details";
 }
 
 std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset, unsigned index) {
     std::optional<HeapMeter> meter(std::in_place);
     const FaceInfo info = DescribeFace(image, offsetTableOffset);
     std::string fault = DetailsFault(info, kSampleText);
-    if (fault.empty()) fault = TraitsFault(image, offsetTableOffset, info);
+    static const std::vector<char32_t> none;
+    if (fault.empty()) fault = TraitsFault(image, offsetTableOffset, info, info.codePoints ? *info.codePoints : none);
     if (fault.empty() && info.ros) fault = CidsFault(image, offsetTableOffset);
     const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
     meter.reset();
