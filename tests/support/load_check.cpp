@@ -96,14 +96,13 @@ std::string TraitsFault(Span image, std::uint64_t offset, const FaceInfo& info, 
                 (HasFeature(info.features, Tag("vert")) ? kTraitVertical : 0) | (HasFeature(info.features, Tag("palt")) ? kTraitProportional : 0);
     for (const SetCoverage& set : MeasureCoverage(points)) flags |= set.covered == set.total ? TraitOfSet(set.set) : 0;
     const std::vector<char32_t> wanted = CharactersToFind(u"A\u00E9\u6F22\U0001F600");
-    const bool all = std::includes(points.begin(), points.end(), wanted.begin(), wanted.end());
     const FaceTraits t = ReadFaceTraits(image, offset);
-    const std::vector<std::u16string> names = ReadFaceNames(image, offset);
-    if (std::adjacent_find(names.begin(), names.end(), std::greater_equal<>()) != names.end() || std::count(names.begin(), names.end(), u""))
-        return "names not each once";
-    return std::tuple(t.flags, t.weightClass, t.widthClass, t.glyphCount, MapsEveryCharacter(image, offset, wanted)) ==
-                   std::tuple(flags, info.weightClass.value_or(0), info.widthClass.value_or(0), info.glyphCount.value_or(0), all)
-               ? "" : "traits that disagree with the face's details";
+    const std::vector<std::u16string> names = ReadFaceNames(image, offset);  // sorted, each once, none empty
+    const bool once = std::adjacent_find(names.begin(), names.end(), std::greater_equal<>()) == names.end() && !std::count(names.begin(), names.end(), u"");
+    return std::tuple(t.flags, t.weightClass, t.widthClass, t.glyphCount, MapsEveryCharacter(image, offset, wanted), once) ==
+                   std::tuple(flags, info.weightClass.value_or(0), info.widthClass.value_or(0), info.glyphCount.value_or(0),
+                              std::includes(points.begin(), points.end(), wanted.begin(), wanted.end()), true)
+               ? "" : "traits or names that disagree with the face's details";
 }
 
 std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset, unsigned index) {
