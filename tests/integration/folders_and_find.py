@@ -57,12 +57,11 @@ def tags(font):
             for r in font[t].table.FeatureList.FeatureRecord}
 
 
-# JIS X 0208's first level, rows 16 to 47, through Python's own EUC-JP codec.
 JIS1 = "".join(bytes([0xA0 + row, 0xA0 + cell]).decode("euc_jp", "ignore") for row in range(16, 48) for cell in range(1, 95))
 FILTERS = [(["--features", "vert,palt"], lambda f: "palt" in tags(f) and tags(f) & {"vert", "vrt2"}),
            (["--variable"], lambda f: "fvar" in f and f["fvar"].axes),
            (["--color"], lambda f: any(t in f for t in ("COLR", "CBDT", "sbix", "SVG "))),
-           (["--set", "jis-level-1"], lambda f: maps_all(f, JIS1))]
+           (["--set", "jis-level-1"], lambda f: maps_all(f, JIS1))]  # JIS X 0208 rows 16 to 47 by Python's EUC-JP codec
 
 
 def main():
