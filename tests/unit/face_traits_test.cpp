@@ -15,7 +15,7 @@ std::tuple<int, int, int, int> Read(Bytes image) {
     return {t.flags, t.weightClass, t.widthClass, t.glyphCount};
 }
 
-// Debian's fonts as fontTools reads them, then built faces.
+// Debian's fonts as fontTools reads them; built faces: vrt2 for vert, a palette alone no colour, JIS's kanji without joyo's 𠮟.
 TEST(FaceTraits, ReadsTheFlagsAndNumbersOfEachFace) {
     const int sets = kTraitJoyo | kTraitJisLevel1 | kTraitJisLevel2;
     const std::pair<const char*, std::tuple<int, int, int, int>> fonts[] = {
@@ -23,7 +23,6 @@ TEST(FaceTraits, ReadsTheFlagsAndNumbersOfEachFace) {
         {"opentype/ipafont-gothic/ipag.ttf", {kTraitVertical | sets, 400, 5, 12728}}, {"truetype/inter-vf/Inter-roman.var.ttf", {kTraitVariable, 400, 5, 2548}},
         {"truetype/noto/NotoColorEmoji.ttf", {kTraitColor, 400, 5, 3968}}, {"truetype/dejavu/DejaVuSans.ttf", {0, 400, 5, 6253}}};
     for (const auto& [path, traits] : fonts) EXPECT_EQ(Read(ReadFileBytes(std::string("/usr/share/fonts/") + path).value()), traits) << path;
-    // Only vrt2 for vert, a palette alone no colour; the kanji of both JIS levels, but not joyo's 𠮟.
     const ByteVector layout = LayoutTable(MakeTag("vrt2"), MakeTag("palt"), 1, ByteVector(6)), kanji = BuildCmap({{3, 1, CmapFormat4({{0x4E00, 0x9FFF, 1}})}});
     EXPECT_EQ(Read(BuildSfnt({{MakeTag("GPOS"), layout}, {MakeTag("CPAL"), ByteVector(16)}})), std::tuple(kTraitVertical | kTraitProportional, 0, 0, 0));
     EXPECT_EQ(Read(BuildSfnt({{MakeTag("sbix"), {}}, {MakeTag("cmap"), kanji}})), std::tuple(kTraitColor | kTraitJisLevel1 | kTraitJisLevel2, 0, 0, 0));
