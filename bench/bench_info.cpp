@@ -3,10 +3,16 @@
 // one member of the large collection within 2x of that read, all ten within 6x.
 // And how many characters every feature of its Japanese member changes, from
 // its cmap's mappings, within 3x of reading that cmap's code points.
+// And the library's traits of each face beside the quick details and coverage
+// they could have been taken from, for the collection's ten members and a
+// small font.
 
 #include <benchmark/benchmark.h>
 
 #include "cmap_table.h"
+#include "coverage.h"
+#include "face_traits.h"
+#include "sfnt_layout.h"
 #include "face_report.h"
 #include "feature_changes.h"
 #include "file_bytes.h"
@@ -73,6 +79,30 @@ void EveryFeaturesChanges(benchmark::State& state) {
     }
 }
 
+// Every face of the mapped file: its traits, or its quick details and their coverage.
+void Traits(benchmark::State& state, const char* path, bool details) {
+    const auto file = tavrel::MappedFile::Open(path);
+    if (!file) return state.SkipWithError(file.reason().c_str());
+    std::vector<std::uint32_t> offsets{0};
+    std::uint32_t members = 0;
+    if (tavrel::IsCollection(file->bytes()) && tavrel::ReadU32BE(file->bytes(), 8, members)) offsets.resize(members);
+    for (std::uint32_t i = 0; i < members; ++i) tavrel::ReadU32BE(file->bytes(), 12 + 4 * i, offsets[i]);
+    for (auto _ : state)
+        for (const std::uint32_t offset : offsets) {
+            if (!details) {
+                benchmark::DoNotOptimize(tavrel::ReadFaceTraits(file->bytes(), offset).flags);
+                continue;
+            }
+            const auto info = tavrel::DescribeFace(file->bytes(), offset, tavrel::ReportDepth::Quick);
+            benchmark::DoNotOptimize(tavrel::MeasureCoverage(info.codePoints.value_or(std::vector<char32_t>{})).data());
+        }
+}
+
+const char* const kSmallFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
+BENCHMARK_CAPTURE(Traits, collection_traits, kCollection, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Traits, collection_quick_details, kCollection, true)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Traits, small_font_traits, kSmallFont, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Traits, small_font_quick_details, kSmallFont, true)->Unit(benchmark::kMicrosecond);
 BENCHMARK(ReadFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(CmapCodePoints)->Unit(benchmark::kMicrosecond);
 BENCHMARK(EveryFeaturesChanges)->Unit(benchmark::kMicrosecond);

@@ -47,11 +47,14 @@ struct GlyphCommandOptions {
 int RunGlyphCommand(const GlyphCommandOptions& options);
 
 struct FindOptions {
-    std::string text;  // UTF-8
+    std::string text;  // UTF-8; may hold no character when a filter is given
     std::vector<std::string> paths;
+    std::vector<std::uint32_t> features;  // each present (vert also through vrt2)
+    std::uint16_t traits = 0;             // FaceTraitFlag, each held
     bool json = false;
 };
-// Prints the faces, in path order, whose best cmap subtable maps every character of the text.
+// Prints the faces, in path order, whose best cmap subtable maps every
+// character of the text and that pass every filter.
 int RunFindCommand(const FindOptions& options);
 
 struct CharCommandOptions {

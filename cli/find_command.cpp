@@ -2,10 +2,9 @@
 #include <cstdio>
 #include <span>
 
-#include "cmap_table.h"
 #include "collection.h"
 #include "commands.h"
-#include "coverage.h"
+#include "face_traits.h"
 #include "files_in_order.h"
 #include "open_font.h"
 #include "unicode_text.h"
@@ -22,29 +21,14 @@ std::optional<std::uint64_t> FaceOffset(const OpenedFont& font, std::size_t inde
     return member->directory.at;
 }
 
-// Counts the characters of `wanted` (ascending) that a subtable maps, as its
-// mappings arrive in ascending order, without holding them.
-class WantedCharacters : public CmapVisitor {
-public:
-    explicit WantedCharacters(std::span<const char32_t> wanted) : wanted_(wanted) {}
-    void Map(std::span<const CodePointGlyph> batch) override {
-        for (const CodePointGlyph& mapping : batch) {
-            while (next_ < wanted_.size() && wanted_[next_] < mapping.codePoint) ++next_;
-            if (next_ < wanted_.size() && wanted_[next_] == mapping.codePoint) ++found_, ++next_;
-        }
-    }
-    bool AllFound() const { return found_ == wanted_.size(); }
-
-private:
-    std::span<const char32_t> wanted_;
-    std::size_t next_ = 0, found_ = 0;
-};
-
-bool MapsEveryCharacter(Bytes image, std::uint64_t offsetTable, std::span<const char32_t> wanted) {
-    Problems problems;
-    const FaceTables tables(image, offsetTable, problems);
-    WantedCharacters visitor(wanted);
-    return VisitCmapMappings(tables.Find(Tag("cmap")), visitor, problems) && visitor.AllFound();
+// Whether face `offset` of the image passes every filter of the query.
+bool Passes(Bytes image, std::uint64_t offset, const FindOptions& options, std::span<const char32_t> wanted) {
+    if (!wanted.empty() && !MapsEveryCharacter(image, offset, wanted)) return false;
+    if (options.traits && (ReadFaceTraits(image, offset).flags & options.traits) != options.traits) return false;
+    if (options.features.empty()) return true;
+    const std::vector<std::uint32_t> tags = ReadFeatureTags(image, offset);
+    return std::all_of(options.features.begin(), options.features.end(),
+                       [&](std::uint32_t tag) { return HasFeature(tags, tag); });
 }
 
 // Well formed whatever the bytes: a Linux file name need not be UTF-8.
@@ -77,18 +61,18 @@ std::string FoundFace(const std::string& file, const FontPlan& plan, std::size_t
     return file + "\t" + memberText + "\t" + ToUtf8(name) + "\n";
 }
 
-FileOutcome FindInFile(const FileToRead& file, std::span<const char32_t> wanted, bool json) {
+FileOutcome FindInFile(const FileToRead& file, const FindOptions& options, std::span<const char32_t> wanted) {
     auto font = OpenFont(file.path);
     if (!font) return Refused(font.reason());
     FileOutcome outcome;
     const FontPlan& plan = font->plan;
     for (std::size_t i = 0; i < plan.faceNames.size(); ++i) {
         const auto offset = FaceOffset(font.value(), i);
-        const bool found = offset && MapsEveryCharacter(font->RegisteredBytes(), *offset, wanted);
+        const bool found = offset && Passes(font->RegisteredBytes(), *offset, options, wanted);
         // Each member of a CJK collection has a cmap of its own, some 250 KiB.
         font->file.ReleaseReadPages();
         if (!found) continue;
-        outcome.items.push_back(FoundFace(file.text, plan, i, json));
+        outcome.items.push_back(FoundFace(file.text, plan, i, options.json));
     }
     return outcome;
 }
@@ -96,10 +80,8 @@ FileOutcome FindInFile(const FileToRead& file, std::span<const char32_t> wanted,
 }  // namespace
 
 int RunFindCommand(const FindOptions& options) {
-    // The text's distinct characters as `info --text` counts them, control characters left out.
-    std::vector<char32_t> wanted = MeasureTextCoverage({}, Utf16FromUtf8(options.text)).missing;
-    std::sort(wanted.begin(), wanted.end());
-    if (wanted.empty()) {
+    const std::vector<char32_t> wanted = CharactersToFind(Utf16FromUtf8(options.text));
+    if (wanted.empty() && !options.traits && options.features.empty()) {
         std::fputs("tavrel-cli: the text holds no character to find\n", stderr);
         return 2;
     }
@@ -112,7 +94,7 @@ int RunFindCommand(const FindOptions& options) {
         }
     };
     const int status = ReadInPathOrder(
-        ListFilesToRead(options.paths), [&](const FileToRead& file) { return FindInFile(file, wanted, options.json); },
+        ListFilesToRead(options.paths), [&](const FileToRead& file) { return FindInFile(file, options, wanted); },
         print);
     if (options.json) std::fputs(first ? "[]\n" : "]\n", stdout);
     return std::fflush(stdout) == 0 ? status : 1;

@@ -1,5 +1,6 @@
 // tavrel-cli: the font core of tavrel on the command line.
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -12,12 +13,14 @@
 #endif
 
 #include "commands.h"
+#include "face_traits.h"
 
 static const char kUsage[] =
     "usage: tavrel-cli names PATH...\n"
     "       tavrel-cli decode IN OUT [--member N]\n"
     "       tavrel-cli info PATH [--member N] [--text TEXT] [--json]\n"
-    "       tavrel-cli find TEXT PATH... [--json]\n"
+    "       tavrel-cli find [TEXT] PATH... [--features LIST] [--variable]\n"
+    "                  [--color] [--set LIST] [--json]\n"
     "       tavrel-cli shape FILE TEXT [--member N] [--features LIST]\n"
     "                  [--variations LIST] [--direction ltr|rtl|ttb|btt]\n"
     "                  [--script TAG] [--language TAG] [--json]\n"
@@ -69,11 +72,21 @@ static const char kUsage[] =
     "        gb2312, tongyong, big5, ksx1001-hanja, kana and latin-1.\n"
     "find    Prints the faces tavrel would list for the PATHs whose best\n"
     "        Unicode cmap subtable (as info reads it) maps every character of\n"
-    "        TEXT (UTF-8; control characters and line breaks left out), one\n"
-    "        line a face: the file, the member (empty outside a collection)\n"
-    "        and the full name, separated by tabs. --json may stand anywhere:\n"
-    "        --json      an array of {file, member, fullName}, member null\n"
-    "                    outside a collection\n"
+    "        TEXT (UTF-8; control characters and line breaks left out) and that\n"
+    "        pass every filter given, one line a face: the file, the member\n"
+    "        (empty outside a collection) and the full name, separated by\n"
+    "        tabs. With a filter, TEXT may be empty ('') or, before a single\n"
+    "        PATH, left out. Options may stand anywhere; --features and --set\n"
+    "        may be given more than once:\n"
+    "        --features LIST  GSUB or GPOS features the face has, every one,\n"
+    "                         comma-separated tags: vert,palt (vert is also\n"
+    "                         had through vrt2)\n"
+    "        --variable       a variable face (fvar with an axis)\n"
+    "        --color          colour glyphs (COLR, CBDT, sbix or SVG)\n"
+    "        --set LIST       maps every character of each set, comma-\n"
+    "                         separated: joyo, jis-level-1, jis-level-2\n"
+    "        --json           an array of {file, member, fullName}, member\n"
+    "                         null outside a collection\n"
     "\n"
     "shape   Sets TEXT (UTF-8, at most 4096 characters) in one face of FILE\n"
     "        with HarfBuzz, as the window's 組版 page does, and prints one line\n"
@@ -165,9 +178,11 @@ public:
         std::string option = args_[next_++];
         for (const std::string& seen : seen_)
             if (seen == option) Fault(option + ": given twice");
-        seen_.push_back(option);
+        if (std::find(repeatable_.begin(), repeatable_.end(), option) == repeatable_.end()) seen_.push_back(option);
         return option;
     }
+    // Options whose values add up when given again.
+    void Repeatable(std::vector<std::string> options) { repeatable_ = std::move(options); }
     const std::string& Value(const std::string& option) {
         if (next_ >= args_.size()) Fault(option + ": needs a value");
         return args_[next_++];
@@ -184,7 +199,7 @@ private:
     std::string command_;
     const std::vector<std::string>& args_;
     std::size_t next_ = 0;
-    std::vector<std::string> seen_;
+    std::vector<std::string> seen_, repeatable_;
 };
 
 // A member index: decimal digits only, at most nine of them.
@@ -223,16 +238,67 @@ int RunInfo(Arguments args) {
     return tavrel::RunInfoCommand(options);
 }
 
-// TEXT, then the paths, with --json anywhere.
+// The items of a comma-separated list, none empty.
+std::vector<std::string> ListItems(const std::string& option, const std::string& text) {
+    std::vector<std::string> items;
+    for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1) {
+        end = text.find(',', at);
+        items.push_back(text.substr(at, end == std::string::npos ? end : end - at));
+        if (items.back().empty()) CannotRead(option, text);
+    }
+    return items;
+}
+
+// A tag of one to four printable ASCII characters, padded with spaces.
+std::uint32_t ParseTag(const std::string& option, const std::string& text) {
+    if (text.size() > 4 || text[0] == ' ') CannotRead(option, text);
+    std::uint32_t tag = 0;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const char c = i < text.size() ? text[i] : ' ';
+        if (c < 0x20 || c > 0x7E) CannotRead(option, text);
+        tag = tag << 8 | static_cast<std::uint8_t>(c);
+    }
+    return tag;
+}
+
+// The traits of the sets a --set list names.
+std::uint16_t ParseSets(const std::string& option, const std::string& text) {
+    std::uint16_t traits = 0;
+    for (const std::string& set : ListItems(option, text)) {
+        const std::uint16_t trait = tavrel::TraitOfSet(set);
+        if (!trait) CannotRead(option, set);
+        traits |= trait;
+    }
+    return traits;
+}
+
+// One filter of `find` and its value.
+void TakeFindOption(Arguments& args, const std::string& option, tavrel::FindOptions& options) {
+    if (option == "--json") {
+        options.json = true;
+    } else if (option == "--variable") {
+        options.traits |= tavrel::kTraitVariable;
+    } else if (option == "--color") {
+        options.traits |= tavrel::kTraitColor;
+    } else if (option == "--set") {
+        options.traits |= ParseSets(option, args.Value(option));
+    } else if (option == "--features") {
+        for (const std::string& tag : ListItems(option, args.Value(option))) options.features.push_back(ParseTag(option, tag));
+    } else {
+        args.Unknown(option);
+    }
+}
+
+// TEXT, then the paths, with the options anywhere; with a filter, a single word is the path.
 int RunFind(Arguments args) {
     tavrel::FindOptions options;
-    const auto words = args.Read([&](const std::string& option) {
-        if (option != "--json") args.Unknown(option);
-        options.json = true;
-    });
-    args.Expect(words, 2, words.size(), "TEXT and a PATH");
-    options.text = words[0];
-    options.paths.assign(words.begin() + 1, words.end());
+    args.Repeatable({"--features", "--set"});
+    const auto words = args.Read([&](const std::string& option) { TakeFindOption(args, option, options); });
+    const bool filtered = options.traits || !options.features.empty();
+    args.Expect(words, filtered ? 1 : 2, words.size(), filtered ? "a PATH" : "TEXT and a PATH");
+    const bool withText = !filtered || words.size() > 1;
+    if (withText) options.text = words[0];
+    options.paths.assign(words.begin() + (withText ? 1 : 0), words.end());
     return tavrel::RunFindCommand(options);
 }
 

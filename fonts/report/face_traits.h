@@ -50,4 +50,14 @@ std::vector<char32_t> CharactersToFind(std::u16string_view text);
 // `wanted` (ascending), read without holding its mappings.
 bool MapsEveryCharacter(Bytes image, std::uint64_t offsetTable, std::span<const char32_t> wanted);
 
+// The face's GSUB and GPOS feature tags together, sorted, each once.
+std::vector<std::uint32_t> ReadFeatureTags(Bytes image, std::uint64_t offsetTable);
+
+// Whether `tags` (sorted) hold `tag`; vert is also held through vrt2, as the
+// vertical trait says.
+bool HasFeature(std::span<const std::uint32_t> tags, std::uint32_t tag);
+
+// The trait of a character set (CharacterSet::id), 0 for a set traits do not keep.
+std::uint16_t TraitOfSet(std::string_view set);
+
 }  // namespace tavrel

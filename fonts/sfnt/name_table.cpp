@@ -11,7 +11,6 @@ constexpr std::size_t kNameRecordSize = 12;
 constexpr std::uint16_t kPlatformMac = 1, kPlatformWindows = 3;
 constexpr std::uint16_t kWindowsEnglish = 0x0409, kWindowsJapanese = 0x0411;
 constexpr std::uint16_t kMacEnglish = 0, kMacJapanese = 11;
-constexpr std::size_t kNameTextSlack = 64 * 1024;
 
 // UTF-16BE, every unit; an odd last byte is ignored.
 std::u16string DecodeUtf16(Bytes text) {
@@ -57,6 +56,12 @@ NameSource ClassifyNameRecord(const NameRecord& r) {
         default:
             return NameSource::Other;
     }
+}
+
+std::u16string DecodeNameText(const NameRecord& r, Bytes text) {
+    if (r.platformID == 0 || (r.platformID == kPlatformWindows && (r.encodingID <= 2 || r.encodingID == 10)))
+        return DecodeUtf16(text);
+    return r.platformID == kPlatformMac && r.encodingID <= 1 ? DecodeAnsiText(text) : std::u16string();
 }
 
 void NameChoice::Offer(NameSource source, Bytes text) {

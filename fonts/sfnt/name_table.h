@@ -27,6 +27,11 @@ bool NameRecordText(Bytes nameTable, const NameRecord& record, Bytes& text);
 enum class NameSource { WindowsJapanese, MacJapanese, WindowsEnglish, MacEnglish, Other };
 NameSource ClassifyNameRecord(const NameRecord& record);
 
+// The record's text as the choice decodes it: UTF-16 for Unicode records and
+// Windows records of encodings 0 to 2 and 10, the ANSI code page for Macintosh
+// Roman and Japanese ones; empty for the encodings it cannot decode.
+std::u16string DecodeNameText(const NameRecord& record, Bytes text);
+
 // The choice for one name ID, offered its records' strings in table order.
 class NameChoice {
 public:
@@ -59,6 +64,8 @@ private:
 
 // At most this many name IDs are read from one table.
 constexpr std::size_t kMaxNameIds = 8192;
+// Names read together hold at most the table's bytes plus this many.
+constexpr std::size_t kNameTextSlack = 64 * 1024;
 
 // Every name ID's choice, with the records' whole text (line breaks kept). A
 // record list or string leaving the table is a problem line; so are names

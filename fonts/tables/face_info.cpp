@@ -1,7 +1,5 @@
 #include "face_info.h"
 
-#include <algorithm>
-
 #include "cff_table.h"
 #include "cmap_table.h"
 #include "color_tables.h"
@@ -68,16 +66,6 @@ void ReadFeatures(const FaceTables& tables, const CharactersPerGlyph& characters
     for (const auto& [tag, count] : info.featureChanges) info.features.push_back(tag);
 }
 
-// The tags alone, as CountFeatureChanges lists them.
-void ListFeatures(const FaceTables& tables, FaceInfo& info) {
-    for (const std::uint32_t table : {Tag("GSUB"), Tag("GPOS")})
-        IfPresent(tables, table, [&](Bytes t) {
-            for (const FeatureRecord& record : ReadFeatureRecords(table, t, info.problems)) info.features.push_back(record.tag);
-        });
-    std::sort(info.features.begin(), info.features.end());
-    info.features.erase(std::unique(info.features.begin(), info.features.end()), info.features.end());
-}
-
 }  // namespace
 
 FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset, ReportDepth depth) {
@@ -97,7 +85,7 @@ FaceInfo DescribeFace(Bytes image, std::uint64_t offsetTableOffset, ReportDepth 
     IfPresent(tables, Tag("cmap"), [&](Bytes t) { ReadCmap(t, tables, depth, info, characters); });
     IfPresent(tables, Tag("fvar"), [&](Bytes t) { ReadVariationAxes(t, info); });
     if (depth == ReportDepth::Whole) ReadFeatures(tables, characters, info);
-    else ListFeatures(tables, info);
+    else info.features = ListFeatureTags(tables, info.problems);
     info.verticalMetrics = tables.Has(Tag("vhea")) && tables.Has(Tag("vmtx"));
     info.verticalOrigins = tables.Has(Tag("VORG"));
     info.colorFormats = ReadColorFormats(tables, info.problems);

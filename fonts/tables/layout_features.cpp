@@ -1,5 +1,7 @@
 #include "layout_features.h"
 
+#include <algorithm>
+
 namespace tavrel {
 
 namespace {
@@ -35,6 +37,16 @@ std::vector<FeatureRecord> ReadFeatureRecords(std::uint32_t tag, Bytes table, Pr
     }
     if (outside) problems.push_back(TableProblem(tag, "feature tables outside the table: " + std::to_string(outside)));
     return features;
+}
+
+std::vector<std::uint32_t> ListFeatureTags(const FaceTables& tables, Problems& problems) {
+    std::vector<std::uint32_t> tags;
+    for (const std::uint32_t table : {Tag("GSUB"), Tag("GPOS")})
+        if (tables.Has(table))
+            for (const FeatureRecord& record : ReadFeatureRecords(table, tables.Find(table), problems)) tags.push_back(record.tag);
+    std::sort(tags.begin(), tags.end());
+    tags.erase(std::unique(tags.begin(), tags.end()), tags.end());
+    return tags;
 }
 
 }  // namespace tavrel

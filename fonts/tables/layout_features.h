@@ -16,4 +16,7 @@ struct FeatureRecord {
 // in list order; a list or feature leaving the table is a problem line.
 std::vector<FeatureRecord> ReadFeatureRecords(std::uint32_t tag, Bytes table, Problems& problems);
 
+// The feature tags of the face's GSUB and GPOS tables together, sorted, each once.
+std::vector<std::uint32_t> ListFeatureTags(const FaceTables& tables, Problems& problems);
+
 }  // namespace tavrel

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """tavrel-cli on folders: names, info and find read the font files under a
 folder in Explorer's order; find lists the faces whose best cmap, as fontTools
-reads it, maps every character of the text; whatever in a folder cannot be
+reads it, maps every character of the text or passes a filter; whatever in a folder cannot be
 read is refused with its reason and the rest is read on."""
 import json
 import os
@@ -20,9 +20,10 @@ DEEP = "/".join(["long-folder-name-that-takes-the-path-past-two-hundred-and-sixt
 # without regard to case, a subfolder's files where its name falls. A name
 # outside any ANSI code page opens like any other; a face listed already
 # is not named again.
-TREE = [("F1.ttf", "truetype/dejavu/DejaVuSans.ttf"), ("f2.TTF", "opentype/ipafont-gothic/ipag.ttf"),
+TREE = [("emoji.ttf", "truetype/noto/NotoColorEmoji.ttf"), ("F1.ttf", "truetype/dejavu/DejaVuSans.ttf"), ("f2.TTF", "opentype/ipafont-gothic/ipag.ttf"),
         ("f10.ttf", "truetype/dejavu/DejaVuSerif.ttf"), (DEEP + "/deep.ttf", "opentype/ipafont-gothic/ipagp.ttf"),
         ("noto/cjk.ttc", "opentype/noto/NotoSansCJK-Bold.ttc"), ("sub/a.otf", "opentype/font-awesome/FontAwesome.otf"),
+        ("sub/inter.ttf", "truetype/inter-vf/Inter-roman.var.ttf"),
         ("sub2.ttf", "truetype/dejavu/DejaVuSans-Bold.ttf"), ("sub 2.ttf", "truetype/dejavu/DejaVuSerif-BoldItalic.ttf"),
         ("ゴシック.ttf", "truetype/dejavu/DejaVuSans.ttf"), ("フォント ü.TTF", "truetype/dejavu/DejaVuSansMono.ttf")]
 REFUSED = [("empty.ttf", "too short"), ("sub/loop", "link leads back"), ("locked", "cannot read the folder"),
@@ -49,6 +50,18 @@ def listed_faces():
 def maps_all(font, text):
     cmap = font.getBestCmap() or {}
     return all(ord(c) in cmap and font.getGlyphID(cmap[ord(c)]) != 0 for c in text if ord(c) >= 0x20)
+
+
+def tags(font):
+    return {r.FeatureTag for t in ("GSUB", "GPOS") if t in font and font[t].table.FeatureList
+            for r in font[t].table.FeatureList.FeatureRecord}
+
+
+JIS1 = "".join(bytes([0xA0 + row, 0xA0 + cell]).decode("euc_jp", "ignore") for row in range(16, 48) for cell in range(1, 95))
+FILTERS = [(["--features", "vert,palt"], lambda f: "palt" in tags(f) and tags(f) & {"vert", "vrt2"}),
+           (["--variable"], lambda f: "fvar" in f and f["fvar"].axes),
+           (["--color"], lambda f: any(t in f for t in ("COLR", "CBDT", "sbix", "SVG "))),
+           (["--set", "jis-level-1"], lambda f: maps_all(f, JIS1))]  # JIS X 0208 rows 16 to 47 by Python's EUC-JP codec
 
 
 def main():
@@ -89,12 +102,12 @@ def check(command, root, many):
     got = [(relative(face["file"]), face["member"], face["fullName"]) for face in json.loads(out)]
     if status != 1 or got != [face[:3] for face in faces]:
         faults.append("info: status %d, %r" % (status, got))
-    for text in ["永遠", "A\u9ad9", "Hello\n", "\U00020bb7"]:
-        status, out, _ = run(command, "find", text, root, "--json")
+    for args, oracle in [([t], lambda f, t=t: maps_all(f, t)) for t in ["永遠", "A\u9ad9", "Hello\n", "\U00020bb7"]] + FILTERS:
+        status, out, _ = run(command, "find", *args, root, "--json")
         got = [(relative(face["file"]), face["member"], face["fullName"]) for face in json.loads(out)]
-        want = [face[:3] for face in faces if maps_all(face[3], text)]
+        want = [face[:3] for face in faces if oracle(face[3])]
         if status != 1 or got != want:
-            faults.append("find %r: status %d\n  found:     %r\n  fontTools: %r" % (text, status, got, want))
+            faults.append("find %r: status %d\n  found:     %r\n  fontTools: %r" % (args, status, got, want))
     (root / "locked").chmod(0o700)
     return faults
 

@@ -141,6 +141,7 @@ def main():
                 (["shape", INTER, "x", "--features", "bogus!!"], 2, "tavrel-cli: --features: cannot read 'bogus!!'" + usage),
                 (["glyph", INTER, "x", "--member"], 2, "tavrel-cli: --member: needs a value" + usage),
                 (["find", "x", "/", "--json", "--json"], 2, "tavrel-cli: --json: given twice" + usage),
+                (["find", "--set", "joyo,gb2312", "/"], 2, "tavrel-cli: --set: cannot read 'gb2312'" + usage),
                 (["decode", "a", "b", "c"], 2, "tavrel-cli: decode: one argument too many, 'c'" + usage)]
     for args, status, reason in refusals:
         args = [os.path.join(scratch, a) if a in ("folder.ttf", "pipe.ttf") else a for a in args]

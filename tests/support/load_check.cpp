@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <optional>
+#include <tuple>
 
 #include "cff_table.h"
 #include "collection.h"
 #include "coverage.h"
 #include "face_info.h"
+#include "face_traits.h"
 #include "font_plan.h"
 #include "heap_meter.h"
 #include "color_glyphs.h"
@@ -88,10 +90,28 @@ std::string CidsFault(Span image, std::uint64_t offsetTableOffset) {
     return cids && (cids->empty() || cids->size() > 0x10000 || cids->front() != 0) ? "a charset not of one CID a glyph" : "";
 }
 
+// The library's traits and names of the face, held to what its details say.
+std::string TraitsFault(Span image, std::uint64_t offset, const FaceInfo& info, const std::vector<char32_t>& points) {
+    const auto color = std::count_if(info.colorFormats.begin(), info.colorFormats.end(), [](auto f) { return f != "CPAL"; });
+    int flags = (info.axes.empty() ? 0 : kTraitVariable) | (color ? kTraitColor : 0) |
+                (HasFeature(info.features, Tag("vert")) ? kTraitVertical : 0) | (HasFeature(info.features, Tag("palt")) ? kTraitProportional : 0);
+    for (const SetCoverage& set : MeasureCoverage(points)) flags |= set.covered == set.total ? TraitOfSet(set.set) : 0;
+    const std::vector<char32_t> wanted = CharactersToFind(u"A\u00E9\u6F22\U0001F600");
+    const FaceTraits t = ReadFaceTraits(image, offset);
+    const std::vector<std::u16string> names = ReadFaceNames(image, offset);  // sorted, each once, none empty
+    const bool once = std::adjacent_find(names.begin(), names.end(), std::greater_equal<>()) == names.end() && !std::count(names.begin(), names.end(), u"");
+    return std::tuple(t.flags, t.weightClass, t.widthClass, t.glyphCount, MapsEveryCharacter(image, offset, wanted), once) ==
+                   std::tuple(flags, info.weightClass.value_or(0), info.widthClass.value_or(0), info.glyphCount.value_or(0),
+                              std::includes(points.begin(), points.end(), wanted.begin(), wanted.end()), true)
+               ? "" : "traits or names that disagree with the face's details";
+}
+
 std::string FaceInfoFault(Span image, std::uint64_t offsetTableOffset, unsigned index) {
     std::optional<HeapMeter> meter(std::in_place);
     const FaceInfo info = DescribeFace(image, offsetTableOffset);
     std::string fault = DetailsFault(info, kSampleText);
+    static const std::vector<char32_t> none;
+    if (fault.empty()) fault = TraitsFault(image, offsetTableOffset, info, info.codePoints ? *info.codePoints : none);
     if (fault.empty() && info.ros) fault = CidsFault(image, offsetTableOffset);
     const std::size_t peak = meter->Peak(), budget = 12 * image.size() + 6 * kMiB;  // docs/hostile-files.md
     meter.reset();
