@@ -36,7 +36,11 @@ FolderReader::FileResult ListFile(const std::wstring& path) {
 }  // namespace
 
 bool ExplorerBefore(std::u16string_view a, std::u16string_view b) {
-    const std::wstring x(a.begin(), a.end()), y(b.begin(), b.end());
+    return ExplorerBefore(std::wstring(a.begin(), a.end()), std::wstring(b.begin(), b.end()));
+}
+
+bool ExplorerBefore(std::wstring_view a, std::wstring_view b) {
+    const std::wstring x(a), y(b);
     const int order = StrCmpLogicalW(x.c_str(), y.c_str());
     return order != 0 ? order < 0 : a < b;
 }
