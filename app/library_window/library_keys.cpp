@@ -16,11 +16,6 @@ bool IsSizeStep(WPARAM key) {
     return key == VK_OEM_PLUS || key == VK_ADD || key == VK_OEM_MINUS || key == VK_SUBTRACT;
 }
 
-// Esc on the size box's open list closes the list alone.
-bool ClosesWindow(const LibraryWindow& window) {
-    return !SendMessageW(window.sizeBox, CB_GETDROPPEDSTATE, 0, 0);
-}
-
 bool OnListKey(LibraryWindow& window, const MSG& message) {
     const WPARAM key = message.wParam;
     const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
@@ -46,10 +41,6 @@ bool OnWindowKey(LibraryWindow& window, const MSG& message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN && message.message != WM_KEYUP) return false;
     if (message.message == WM_KEYDOWN && Held(VK_CONTROL) && IsSizeStep(message.wParam)) {
         StepRowSize(window, message.wParam == VK_OEM_PLUS || message.wParam == VK_ADD ? 1 : -1);
-        return true;
-    }
-    if (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE && ClosesWindow(window)) {
-        DestroyWindow(window.hwnd);
         return true;
     }
     return message.hwnd == window.list && OnListKey(window, message);

@@ -38,7 +38,7 @@ LRESULT OnCreate(HWND hwnd, HWND hwndMain) {
     window->hwndMain = hwndMain;
     CreateLibraryControls(*window);
     CreateLibraryList(*window);
-    CreateRefusedList(hwnd, window->refused);
+    CreateRefusedList(hwnd, window->font.get(), window->refused);
     window->reader = std::make_unique<LibraryReader>(hwnd, kFacesReadMessage);
     window->pictures = std::make_unique<RowPictures>(hwnd, kPictureDrawnMessage, kPictureBudget);
     SetWindowTextW(window->line, FirstLineOfSample().c_str());

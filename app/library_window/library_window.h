@@ -20,8 +20,9 @@ HWND LibraryWindowHandle();
 // The open window's keys, before the main window's accelerators: Enter makes
 // the focused face the sample's, Ctrl+C copies the selected rows, Ctrl with
 // plus, minus or the wheel changes the rows' size, Shift+F10 and the Menu key
-// open the rows' menu, Esc closes; Tab goes round the controls. True when
-// `message` was taken.
+// open the rows' menu; then the dialog manager's: Tab goes round the
+// controls, Esc closes (an open drop-down list first). True when `message`
+// was taken.
 bool TranslateLibraryWindowMessage(MSG& message);
 
 }  // namespace tavrel

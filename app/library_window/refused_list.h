@@ -14,7 +14,7 @@ struct RefusedList {
     std::size_t shown = 0;  // the refused files listed
 };
 
-void CreateRefusedList(HWND parent, RefusedList& refused);
+void CreateRefusedList(HWND parent, HFONT font, RefusedList& refused);
 
 // Lists the loaded list's refused files again when they have changed.
 void UpdateRefusedList(RefusedList& refused);
