@@ -15,40 +15,49 @@ namespace tavrel {
 
 namespace {
 
-// Results are small; the window takes them in batches of whatever waits.
-// The file last read stays mapped, and its plan made, for its next members.
+// The file last read stays mapped for its next members. Only a web font is
+// planned, for its decoded image; any other is read where it lies.
 struct OpenFile {
     std::wstring path;
     std::optional<MappedFile> mapped;
     std::optional<FontPlan> plan;
+    bool readable = false;
 
-    Bytes Image() const { return RegisteredImage(*plan, mapped->bytes()); }
+    Bytes Image() const { return plan ? RegisteredImage(*plan, mapped->bytes()) : mapped->bytes(); }
 };
 
 void Open(OpenFile& file, const std::wstring& path) {
     if (file.path == path && file.mapped) return;
-    file = OpenFile{path, std::nullopt, std::nullopt};
+    file = OpenFile{path, std::nullopt, std::nullopt, false};
     auto mapped = MappedFile::Open(std::filesystem::path(path));
     if (!mapped) return;
-    auto plan = PlanFontFile(ChooseLoader(ToU16(path)), mapped->bytes());
-    if (!plan) return;
     file.mapped = std::move(mapped.value());
-    file.plan = std::move(plan.value());
+    const FontLoader loader = ChooseLoader(ToU16(path));
+    if (loader == FontLoader::Woff || loader == FontLoader::Woff2) {
+        auto plan = PlanFontFile(loader, file.mapped->bytes());
+        if (!plan) return;
+        file.plan = std::move(plan.value());
+    }
+    file.readable = loader != FontLoader::None;
 }
 
 std::optional<std::uint64_t> OffsetTableOf(const OpenFile& file, std::optional<std::uint32_t> member) {
-    if (!file.plan) return std::nullopt;
+    if (!file.readable) return std::nullopt;
     if (!member) return 0;
     const auto read = ReadCollectionMember(file.Image(), *member);
     if (!read) return std::nullopt;
     return read->directory.at;
 }
 
-std::wstring NamesLines(Bytes image, std::uint64_t offsetTable, const std::wstring& path) {
+// Each name once, a line each.
+std::wstring NamesLines(Bytes image, std::uint64_t offsetTable) {
     std::wstring lines;
-    for (const std::u16string& name : ReadFaceNames(image, offsetTable)) lines += ToWide(name) + L'\n';
-    lines += path.substr(path.find_last_of(L"\\/") + 1);
-    return Folded(std::move(lines));
+    for (const std::u16string& name : ReadFaceNames(image, offsetTable)) {
+        const std::wstring folded = Folded(ToWide(name));
+        if (!folded.empty() && (L'\n' + lines).find(L'\n' + folded + L'\n') == std::wstring::npos)
+            lines += folded + L'\n';
+    }
+    return lines;
 }
 
 FaceRead ReadFace(OpenFile& file, const FaceToRead& face, const std::vector<char32_t>& wanted, std::uint32_t line) {
@@ -61,7 +70,7 @@ FaceRead ReadFace(OpenFile& file, const FaceToRead& face, const std::vector<char
     const Bytes image = file.Image();
     if (face.readTraits) {
         read.traits = ReadFaceTraits(image, *offsetTable);
-        read.names = NamesLines(image, *offsetTable, face.path);
+        read.names = NamesLines(image, *offsetTable);
     }
     if (line) {
         read.lineChecked = line;

@@ -30,7 +30,7 @@ struct FaceRead {
     std::uint32_t face = 0;
     bool traitsRead = false;
     FaceTraits traits;
-    std::wstring names;  // the full names and family names, and the file name, folded, one a line
+    std::wstring names;  // the full names and family names, folded, each once, a line each
     std::uint32_t lineChecked = 0;  // 0 when the line was not checked
     bool setsLine = false;
 };

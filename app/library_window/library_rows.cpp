@@ -42,33 +42,40 @@ std::wstring FormatOf(const FaceSource& source) {
 
 std::wstring Number(std::uint16_t value, bool read) { return read && value ? std::to_wstring(value) : std::wstring(); }
 
-// Negative, zero or positive as face a sorts before, with or after face b by `column`.
-int Compare(const LibraryRows& rows, std::uint32_t a, std::uint32_t b, int column) {
+// Whether face a sorts before face b by `column`.
+bool Before(const LibraryRows& rows, std::uint32_t a, std::uint32_t b, int column) {
     const FaceTraits& x = rows.faces[a].traits;
     const FaceTraits& y = rows.faces[b].traits;
     switch (column) {
-        case kColumnWeight: return x.weightClass - y.weightClass;
-        case kColumnWidth: return x.widthClass - y.widthClass;
-        case kColumnGlyphs: return x.glyphCount - y.glyphCount;
+        case kColumnWeight: return x.weightClass < y.weightClass;
+        case kColumnWidth: return x.widthClass < y.widthClass;
+        case kColumnGlyphs: return x.glyphCount < y.glyphCount;
         case kColumnFile:
-        case kColumnFormat: {
-            const std::wstring p = CellText(rows, a, column), q = CellText(rows, b, column);
-            return ExplorerBefore(p, q) ? -1 : ExplorerBefore(q, p) ? 1 : 0;
-        }
+        case kColumnFormat: return ExplorerBefore(CellText(rows, a, column), CellText(rows, b, column));
     }
-    const std::wstring& p = NameOf(rows, a);
-    const std::wstring& q = NameOf(rows, b);
-    return ExplorerBefore(p, q) ? -1 : ExplorerBefore(q, p) ? 1 : 0;
+    return ExplorerBefore(NameOf(rows, a), NameOf(rows, b));
 }
 
-bool Passes(const LibraryRows& rows, const LibraryFace& face, const LibraryFilter& filter) {
-    if (face.installed && !filter.installed) return false;
-    if (filter.setsLine && (face.lineChecked != filter.line || !face.setsLine)) return false;
-    if (filter.flags && (!face.traitsRead || (face.traits.flags & filter.flags) != filter.flags)) return false;
-    if (filter.name.empty()) return true;
-    if (!face.traitsRead) return Folded(NameOf(rows, &face - rows.faces.data())).find(filter.name) != std::wstring::npos;
-    const std::wstring_view names(rows.namePool.data() + face.namesAt, face.namesLength);
-    return names.find(filter.name) != std::wstring_view::npos;
+bool Contains(std::wstring_view text, const std::wstring& folded) {
+    return Folded(std::wstring(text)).find(folded) != std::wstring::npos;
+}
+
+// The listed name and the file name are matched where they are kept; the
+// pool holds the face's other names only.
+bool NameMatches(const LibraryRows& rows, std::size_t face, const std::wstring& folded) {
+    const std::wstring& path = SourceOf(rows, face).path;
+    const std::wstring_view file = std::wstring_view(path).substr(path.find_last_of(L"\\/") + 1);
+    const LibraryFace& f = rows.faces[face];
+    return Contains(NameOf(rows, face), folded) || Contains(file, folded) ||
+           std::wstring_view(rows.namePool.data() + f.namesAt, f.namesLength).find(folded) != std::wstring_view::npos;
+}
+
+bool Passes(const LibraryRows& rows, std::size_t face, const LibraryFilter& filter) {
+    const LibraryFace& f = rows.faces[face];
+    if (f.installed && !filter.installed) return false;
+    if (filter.setsLine && (f.lineChecked != filter.line || !f.setsLine)) return false;
+    if (filter.flags && (!f.traitsRead || (f.traits.flags & filter.flags) != filter.flags)) return false;
+    return filter.name.empty() || NameMatches(rows, face, filter.name);
 }
 
 }  // namespace
@@ -108,28 +115,30 @@ std::wstring Folded(std::wstring text) {
     return text;
 }
 
-// A face's names are kept once: a second reading (after a reset) adds none.
+// Kept but for the listed name, which the loaded list holds.
 void KeepNames(LibraryRows& rows, std::size_t face, const std::wstring& names) {
     LibraryFace& f = rows.faces[face];
-    if (f.namesLength) return;
+    const std::wstring listed = Folded(NameOf(rows, face)) + L'\n';
+    std::wstring others = L'\n' + names;
+    for (std::size_t at; (at = others.find(L'\n' + listed)) != std::wstring::npos;) others.erase(at + 1, listed.size());
     f.namesAt = static_cast<std::uint32_t>(rows.namePool.size());
-    f.namesLength = static_cast<std::uint32_t>(names.size());
-    rows.namePool += names;
+    f.namesLength = static_cast<std::uint32_t>(others.size() - 1);
+    rows.namePool.append(others, 1);
 }
 
 void SortRows(LibraryRows& rows) {
     rows.order.resize(rows.faces.size());
     for (std::uint32_t i = 0; i < rows.order.size(); ++i) rows.order[i] = i;
+    if (rows.sortColumn < 0) return;
     std::stable_sort(rows.order.begin(), rows.order.end(), [&](std::uint32_t a, std::uint32_t b) {
-        const int compared = Compare(rows, a, b, rows.sortColumn);
-        return rows.descending ? compared > 0 : compared < 0;
+        return rows.descending ? Before(rows, b, a, rows.sortColumn) : Before(rows, a, b, rows.sortColumn);
     });
 }
 
 void FilterRows(LibraryRows& rows, const LibraryFilter& filter) {
     rows.shown.clear();
     for (std::uint32_t face : rows.order)
-        if (Passes(rows, rows.faces[face], filter)) rows.shown.push_back(face);
+        if (Passes(rows, face, filter)) rows.shown.push_back(face);
 }
 
 int RowOf(const LibraryRows& rows, std::size_t face) {

@@ -48,7 +48,7 @@ struct LibraryRows {
     std::wstring namePool;
     std::vector<std::uint32_t> order;  // every face, sorted
     std::vector<std::uint32_t> shown;  // the faces the filter lets through, in order: row i shows shown[i]
-    int sortColumn = kColumnName;
+    int sortColumn = -1;  // none: the loaded list's order, then the installed faces'
     bool descending = false;
 };
 
@@ -62,7 +62,7 @@ std::wstring CellText(const LibraryRows& rows, std::size_t face, int column);
 // `text` in lower case, as names are kept for the name filter.
 std::wstring Folded(std::wstring text);
 
-// Keeps `names` (folded) as the face's, read once.
+// Keeps `names` (folded, a line each) as the face's, read once.
 void KeepNames(LibraryRows& rows, std::size_t face, const std::wstring& names);
 
 // Sorts `order` by the clicked column, then filters it into `shown`.
