@@ -14,6 +14,8 @@ enum LibraryControlId {
     kSizeBox,
     kCountLabel,
     kFaceList,
+    kRefusedLabel,
+    kRefusedFiles,
     kFirstTraitBox = 120,  // one a trait, in FaceTraitFlag's order
 };
 

@@ -8,16 +8,18 @@ namespace tavrel {
 
 namespace {
 
-FaceToRead ToRead(const LibraryWindow& window, std::size_t face) {
-    const FaceSource& source = SourceOf(window.rows, face);
-    return {static_cast<std::uint32_t>(face), source.path, source.member, !window.rows.faces[face].traitsRead};
+FacesToRead ToRead(const LibraryWindow& window, std::size_t first) {
+    FacesToRead faces;
+    for (std::size_t face = first; face < window.rows.faces.size(); ++face) {
+        const FaceSource& source = SourceOf(window.rows, face);
+        faces.Add(static_cast<std::uint32_t>(face), source.path, source.member, !window.rows.faces[face].traitsRead);
+    }
+    return faces;
 }
 
 // Faces [first, end) are read by the worker, and sorted in.
 void ReadFacesFrom(LibraryWindow& window, std::size_t first) {
-    std::vector<FaceToRead> faces;
-    for (std::size_t face = first; face < window.rows.faces.size(); ++face) faces.push_back(ToRead(window, face));
-    window.reader->Add(std::move(faces));
+    window.reader->Add(ToRead(window, first));
     SortRows(window.rows);
     ShowRows(window, true);
 }
@@ -100,9 +102,7 @@ void TakeFacesRead(LibraryWindow& window) {
 void CheckLine(LibraryWindow& window) {
     if (!window.filter.setsLine) return;
     window.filter.line = ++window.lineCheck;
-    std::vector<FaceToRead> faces;
-    for (std::size_t face = 0; face < window.rows.faces.size(); ++face) faces.push_back(ToRead(window, face));
-    window.reader->Restart(std::move(faces), CharactersToFind(ToU16(TextOf(window.line))), window.lineCheck);
+    window.reader->Restart(ToRead(window, 0), CharactersToFind(ToU16(TextOf(window.line))), window.lineCheck);
 }
 
 }  // namespace tavrel

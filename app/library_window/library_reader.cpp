@@ -60,10 +60,11 @@ std::wstring NamesLines(Bytes image, std::uint64_t offsetTable) {
     return lines;
 }
 
-FaceRead ReadFace(OpenFile& file, const FaceToRead& face, const std::vector<char32_t>& wanted, std::uint32_t line) {
+FaceRead ReadFace(OpenFile& file, const FacesToRead::Face& face, const std::wstring& path,
+                  const std::vector<char32_t>& wanted, std::uint32_t line) {
     FaceRead read;
     read.face = face.face;
-    Open(file, face.path);
+    Open(file, path);
     const auto offsetTable = OffsetTableOf(file, face.member);
     read.traitsRead = face.readTraits;  // a file gone or damaged has no traits to wait for
     if (!offsetTable) return read;
@@ -93,18 +94,29 @@ LibraryReader::~LibraryReader() {
     thread_.join();
 }
 
-void LibraryReader::Add(std::vector<FaceToRead> faces) {
+// A collection's members share their file's path.
+void FacesToRead::Add(std::uint32_t face, const std::wstring& path, std::optional<std::uint32_t> member,
+                      bool readTraits) {
+    const bool samePath = !faces.empty() && PathOf(faces.back()) == path;
+    const auto at = static_cast<std::uint32_t>(samePath ? faces.back().pathAt : paths.size());
+    if (!samePath) paths += path;
+    faces.push_back({face, at, static_cast<std::uint32_t>(path.size()), member, readTraits});
+}
+
+void LibraryReader::Add(FacesToRead faces) {
     {
         std::lock_guard lock(mutex_);
-        for (FaceToRead& face : faces) waiting_.push_back(std::move(face));
+        waiting_.push_back(std::move(faces));
     }
     changed_.notify_all();
 }
 
-void LibraryReader::Restart(std::vector<FaceToRead> faces, std::vector<char32_t> wanted, std::uint32_t line) {
+void LibraryReader::Restart(FacesToRead faces, std::vector<char32_t> wanted, std::uint32_t line) {
     {
         std::lock_guard lock(mutex_);
-        waiting_.assign(std::make_move_iterator(faces.begin()), std::make_move_iterator(faces.end()));
+        waiting_.clear();
+        waiting_.push_back(std::move(faces));
+        next_ = 0;
         wanted_ = std::move(wanted);
         line_ = line;
     }
@@ -119,19 +131,25 @@ std::vector<FaceRead> LibraryReader::Take() {
 // Memory running out leaves the face unread; the others go on.
 void LibraryReader::Run() {
     OpenFile file;
+    std::wstring path;
     std::unique_lock lock(mutex_);
     for (;;) {
+        while (!waiting_.empty() && next_ == waiting_.front().faces.size()) {
+            waiting_.pop_front();
+            next_ = 0;
+        }
         if (waiting_.empty()) file = OpenFile{};  // nothing held open while idle
         changed_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
         if (stopping_) return;
-        const FaceToRead face = std::move(waiting_.front());
-        waiting_.pop_front();
+        if (next_ == waiting_.front().faces.size()) continue;
+        const FacesToRead::Face face = waiting_.front().faces[next_++];
+        path.assign(waiting_.front().PathOf(face));
         const std::vector<char32_t> wanted = wanted_;
         const std::uint32_t line = line_;
         lock.unlock();
         std::optional<FaceRead> read;
         try {
-            read = ReadFace(file, face, wanted, line);
+            read = ReadFace(file, face, path, wanted, line);
         } catch (const std::bad_alloc&) {
             file = OpenFile{};
         }

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -19,11 +20,20 @@
 
 namespace tavrel {
 
-struct FaceToRead {
-    std::uint32_t face = 0;  // the window's id
-    std::wstring path;
-    std::optional<std::uint32_t> member;
-    bool readTraits = true;  // else only the line is checked
+// Faces to read, their paths in one buffer: the ten thousand faces of a
+// library cost two blocks, given back whole once read.
+struct FacesToRead {
+    struct Face {
+        std::uint32_t face = 0;  // the window's id
+        std::uint32_t pathAt = 0, pathLength = 0;
+        std::optional<std::uint32_t> member;
+        bool readTraits = true;  // else only the line is checked
+    };
+    std::vector<Face> faces;
+    std::wstring paths;
+
+    void Add(std::uint32_t face, const std::wstring& path, std::optional<std::uint32_t> member, bool readTraits);
+    std::wstring_view PathOf(const Face& face) const { return std::wstring_view(paths).substr(face.pathAt, face.pathLength); }
 };
 
 struct FaceRead {
@@ -45,11 +55,11 @@ public:
     LibraryReader& operator=(const LibraryReader&) = delete;
 
     // More faces to read, after those waiting.
-    void Add(std::vector<FaceToRead> faces);
+    void Add(FacesToRead faces);
 
     // The faces waiting are forgotten for `faces`, each checked for `wanted`
     // (line check `line`; none for 0) as it is read.
-    void Restart(std::vector<FaceToRead> faces, std::vector<char32_t> wanted, std::uint32_t line);
+    void Restart(FacesToRead faces, std::vector<char32_t> wanted, std::uint32_t line);
 
     std::vector<FaceRead> Take();
 
@@ -60,7 +70,8 @@ private:
     UINT message_;
     std::mutex mutex_;
     std::condition_variable changed_;
-    std::deque<FaceToRead> waiting_;
+    std::deque<FacesToRead> waiting_;
+    std::size_t next_ = 0;  // in the first of waiting_
     std::vector<FaceRead> results_;
     std::vector<char32_t> wanted_;
     std::uint32_t line_ = 0;

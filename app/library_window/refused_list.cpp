@@ -5,6 +5,7 @@
 #include <string>
 
 #include "dialog_dpi.h"
+#include "library_controls.h"
 #include "loaded_font_list.h"
 #include "refusal_reasons.h"
 
@@ -39,10 +40,12 @@ void ShowCount(const RefusedList& refused) {
 
 void CreateRefusedList(HWND parent, HFONT font, RefusedList& refused) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    refused.label = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
+    refused.label = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRefusedLabel)), instance, nullptr);
     refused.list = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"読み込めなかったファイル",
                                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0, 0, 0, 0,
-                                   parent, nullptr, instance, nullptr);
+                                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRefusedFiles)), instance,
+                                   nullptr);
     for (HWND control : {refused.label, refused.list}) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     SendMessageW(refused.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     AddColumn(refused.list, 0, L"ファイル", 420);

@@ -87,6 +87,10 @@ TEST_F(LibraryWindowTest, ListsEveryFaceAndShowsOnlyThoseThatSetALineBeyondTheBm
     EXPECT_EQ(WindowText(LibraryWindowHandle()), L"書体一覧");
     EXPECT_EQ(Rows(), static_cast<LRESULT>(LoadedFonts().faceNames.size()));
     EXPECT_TRUE(PumpUntil([&] { return WindowText(Control(kCountLabel)) == L"14 / 14 書体"; }));
+    EXPECT_TRUE(PumpUntil([&] { return WindowText(Control(kRefusedLabel)) == L"読み込めなかったファイル (1)"; }));
+    wchar_t reason[64] = L"";
+    ListView_GetItemText(Control(kRefusedFiles), 0, 1, reason, 64);
+    EXPECT_STREQ(reason, L"フォントにしては短すぎるファイルです") << "the core's reason in Japanese";
 
     const std::set<std::wstring> expected = FacesMapping({U'A', U'\U0001F600'});
     ASSERT_FALSE(expected.empty());
