@@ -48,6 +48,7 @@ void FollowLoadedList(LibraryWindow& window) {
     const std::size_t listed = LoadedFonts().faceNames.size();
     if (listed == window.loadedKnown) return;
     const std::size_t first = window.rows.faces.size();
+    window.rows.faces.reserve(first + listed - window.loadedKnown);  // no room to spare: a library is large
     for (std::size_t i = window.loadedKnown; i < listed; ++i) {
         LibraryFace face;
         face.listed = static_cast<std::uint32_t>(i);
