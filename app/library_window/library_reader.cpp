@@ -129,7 +129,9 @@ std::vector<FaceRead> LibraryReader::Take() {
 }
 
 // Memory running out leaves the face unread; the others go on.
+// Below the window's thread, which must answer while a library is read.
 void LibraryReader::Run() {
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     OpenFile file;
     std::wstring path;
     std::unique_lock lock(mutex_);

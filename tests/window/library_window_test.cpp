@@ -23,7 +23,8 @@ namespace {
 
 class LibraryWindowTest : public MainWindowTest {
 protected:
-    // Twelve of the generated library, a face that maps U+1F600, DejaVu Sans and a damaged file, listed.
+    // Twelve of the generated library, a face that maps U+1F600, DejaVu Sans, a variable and a colour face
+    // and a damaged file, listed.
     void OpenFolder() {
         const std::wstring folder = ScratchFolder() + L"\\library";
         std::filesystem::create_directories(folder);
@@ -33,6 +34,8 @@ protected:
         }
         WriteScratchFile(folder + L"\\described.ttf", BuildSfnt(DescribedFontTables()));
         std::filesystem::copy(DejaVu("DejaVuSans.ttf"), folder + L"\\DejaVuSans.ttf");
+        for (const wchar_t* font : {L"TavrelTestVariable.ttf", L"TavrelTestColour.ttf"})
+            std::filesystem::copy(WinePath(TAVREL_WINDOW_FONTS) + L"\\" + font, folder + L"\\" + font);
         WriteScratchFile(folder + L"\\damaged.ttf", {0, 1, 0, 0, 0, 9});
         OpenWindow();
         DropFiles({folder});
@@ -58,6 +61,11 @@ protected:
         item.cchTextMax = 256;
         SendMessageW(Control(kFaceList), LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
         return text;
+    }
+    std::set<std::wstring> Shown(int column = 1) const {
+        std::set<std::wstring> cells;
+        for (int row = 0; row < Rows(); ++row) cells.insert(Cell(row, column));
+        return cells;
     }
     void Key(HWND to, WPARAM key) const {
         PostMessageW(to, WM_KEYDOWN, key, 0);
@@ -86,7 +94,7 @@ TEST_F(LibraryWindowTest, ListsEveryFaceAndShowsOnlyThoseThatSetALineBeyondTheBm
     ASSERT_TRUE(LibraryWindowHandle()) << "Ctrl+L opens the window";
     EXPECT_EQ(WindowText(LibraryWindowHandle()), L"書体一覧");
     EXPECT_EQ(Rows(), static_cast<LRESULT>(LoadedFonts().faceNames.size()));
-    EXPECT_TRUE(PumpUntil([&] { return WindowText(Control(kCountLabel)) == L"14 / 14 書体"; }));
+    EXPECT_TRUE(PumpUntil([&] { return WindowText(Control(kCountLabel)) == L"16 / 16 書体"; }));
     EXPECT_TRUE(PumpUntil([&] { return WindowText(Control(kRefusedLabel)) == L"読み込めなかったファイル (1)"; }));
     wchar_t reason[64] = L"";
     ListView_GetItemText(Control(kRefusedFiles), 0, 1, reason, 64);
@@ -97,14 +105,9 @@ TEST_F(LibraryWindowTest, ListsEveryFaceAndShowsOnlyThoseThatSetALineBeyondTheBm
     ASSERT_LT(expected.size(), LoadedFonts().faceNames.size());
     SetWindowTextW(Control(kLineBox), L"A\U0001F600A");
     SendMessageW(Control(kSetsLineBox), BM_CLICK, 0, 0);
-    const auto shown = [&] {
-        std::set<std::wstring> names;
-        for (int row = 0; row < Rows(); ++row) names.insert(Cell(row, 1));
-        return names;
-    };
-    EXPECT_TRUE(PumpUntil([&] { return shown() == expected; })) << Rows() << " rows";
+    EXPECT_TRUE(PumpUntil([&] { return Shown() == expected; })) << Rows() << " rows";
     SetWindowTextW(Control(kLineBox), L"ABC");
-    EXPECT_TRUE(PumpUntil([&] { return shown() == FacesMapping({U'A', U'B', U'C'}); })) << "checked again for a new line";
+    EXPECT_TRUE(PumpUntil([&] { return Shown() == FacesMapping({U'A', U'B', U'C'}); })) << "checked again for a new line";
 }
 
 TEST_F(LibraryWindowTest, EnterAppliesTheFaceFoundByNameAndEscClosesTheWindowAlone) {
@@ -131,6 +134,37 @@ TEST_F(LibraryWindowTest, EnterAppliesTheFaceFoundByNameAndEscClosesTheWindowAlo
     RECT after{};
     GetWindowRect(LibraryWindowHandle(), &after);
     EXPECT_TRUE(EqualRect(&before, &after)) << "opens where it was";
+}
+
+TEST_F(LibraryWindowTest, EachTickedTraitIsRequiredAndAHeaderClickSortsEachWay) {
+    OpenFolder();
+    Command(IDM_LIBRARY);
+    const auto tick = [&](int trait) { SendMessageW(Control(kFirstTraitBox + trait), BM_CLICK, 0, 0); };
+    const auto shows = [&](const wchar_t* file) { return Shown(2).count(file) == 1; };
+    tick(2);  // 可変
+    EXPECT_TRUE(PumpUntil([&] { return shows(L"TavrelTestVariable.ttf") && !shows(L"TavrelTestColour.ttf"); }));
+    tick(3);  // カラー as well: no face is both
+    EXPECT_TRUE(PumpUntil([&] { return Rows() == 0; }));
+    tick(2);
+    EXPECT_TRUE(PumpUntil([&] { return shows(L"TavrelTestColour.ttf") && !shows(L"TavrelTestVariable.ttf"); }));
+    tick(3);
+    const auto glyphCounts = [&] {
+        std::vector<int> counts;
+        for (int row = 0; row < Rows(); ++row) counts.push_back(_wtoi(Cell(row, 6).c_str()));
+        return counts;
+    };
+    for (bool descending : {false, true}) {
+        NMLISTVIEW click{};  // what the list says of a click on the header of the glyph counts
+        click.hdr = {Control(kFaceList), kFaceList, LVN_COLUMNCLICK};
+        click.iItem = -1;
+        click.iSubItem = 6;
+        SendMessageW(LibraryWindowHandle(), WM_NOTIFY, kFaceList, reinterpret_cast<LPARAM>(&click));
+        std::vector<int> counts = glyphCounts(), sorted = counts;
+        std::sort(sorted.begin(), sorted.end());
+        if (descending) std::reverse(sorted.begin(), sorted.end());
+        EXPECT_EQ(counts, sorted) << (descending ? "a second click" : "a first click");
+        EXPECT_NE(counts.front(), counts.back());
+    }
 }
 
 }  // namespace
