@@ -1,6 +1,7 @@
 #include "library_controls.h"
 
 #include <algorithm>
+#include <cwchar>
 
 #include "dialog_dpi.h"
 #include "label_width.h"
@@ -35,11 +36,14 @@ HWND CheckBox(const LibraryWindow& window, const wchar_t* text, int id) {
     return Create(window, L"Button", text, WS_TABSTOP | BS_AUTOCHECKBOX, id);
 }
 
-HFONT CreateMessageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return CreateFontIndirectW(&metrics.lfMessageFont);
+// The font the details dialog is in, as the program's other window.
+HFONT CreateDialogFont(HWND hwnd) {
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(9, DialogDpi(hwnd), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(font.lfFaceName, L"MS Shell Dlg", LF_FACESIZE - 1);
+    return CreateFontIndirectW(&font);
 }
 
 // A check box as wide as its box and its words.
@@ -54,7 +58,7 @@ int Place(HWND control, int x, int y, int width, int height) {
 }  // namespace
 
 void CreateLibraryControls(LibraryWindow& window) {
-    window.font.reset(CreateMessageFont());
+    window.font.reset(CreateDialogFont(window.hwnd));
     window.labels[0] = Create(window, L"Static", L"行:", SS_CENTERIMAGE, -1);
     window.line = Create(window, L"Edit", L"", WS_TABSTOP | ES_AUTOHSCROLL, kLineBox, WS_EX_CLIENTEDGE);
     window.sizeBox = Create(window, L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, kSizeBox);

@@ -80,9 +80,11 @@ void DrawLine(LibraryWindow& window, const NMLVCUSTOMDRAW& draw) {
     if (row >= window.rows.shown.size()) return;
     RECT cell{LVIR_LABEL, 0, 0, 0};
     SendMessageW(window.list, LVM_GETSUBITEMRECT, row, reinterpret_cast<LPARAM>(&cell));
+    // A selected row shows as the list shows its other cells: highlighted while it has the keys, else in button face.
     const bool selected = SendMessageW(window.list, LVM_GETITEMSTATE, row, LVIS_SELECTED) & LVIS_SELECTED;
-    const COLORREF text = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
-    const COLORREF back = GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+    const bool focused = GetFocus() == window.list;
+    const COLORREF text = GetSysColor(!selected ? COLOR_WINDOWTEXT : focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+    const COLORREF back = GetSysColor(!selected ? COLOR_WINDOW : focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE);
     const std::size_t face = FaceInRow(window, row);
     window.pictures->Draw(draw.nmcd.hdc, cell, face, SourceOf(window.rows, face), text, back);
 }
@@ -165,7 +167,8 @@ void ShowRows(LibraryWindow& window, bool reordered) {
     const std::ptrdiff_t focused = FocusedFace(window);
     const std::vector<std::uint32_t> before = std::move(window.rows.shown);
     FilterRows(window.rows, window.filter);
-    SetWindowTextW(window.count, CountText(window.rows.shown.size(), window.rows.faces.size()).c_str());
+    const std::size_t hidden = window.filter.installed ? 0 : window.rows.installed.size();
+    SetWindowTextW(window.count, CountText(window.rows.shown.size(), window.rows.faces.size() - hidden).c_str());
     if (!reordered && before == window.rows.shown) return;
     SendMessageW(window.list, LVM_SETITEMCOUNT, window.rows.shown.size(), LVSICF_NOSCROLL);
     SelectOnly(window.list, focused < 0 ? -1 : RowOf(window.rows, static_cast<std::size_t>(focused)));
