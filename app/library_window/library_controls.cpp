@@ -89,7 +89,7 @@ void LayOutLibrary(const LibraryWindow& window) {
     x = m;
     for (HWND trait : window.traitBoxes) x = Place(trait, x, third, CheckWidth(trait), box);
     MoveWindow(window.count, client.right - m - Scaled(h, kCountWidth), third, Scaled(h, kCountWidth), box, TRUE);
-    const bool refused = window.refused.shown > 0 && window.refused.shown != SIZE_MAX;
+    const bool refused = !window.refused.shown.empty();
     const int refusedHeight = refused ? Scaled(h, kRefusedHeight) : 0;
     const int listTop = third + row + Scaled(h, 4);
     const int listBottom = std::max<int>(client.bottom - m - refusedHeight, listTop);

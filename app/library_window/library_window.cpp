@@ -127,9 +127,7 @@ void OnTimer(LibraryWindow& window, UINT_PTR timer) {
         return;
     }
     FollowLoadedList(window);
-    const std::size_t refusedBefore = window.refused.shown;
-    UpdateRefusedList(window.refused);
-    if (window.refused.shown != refusedBefore) LayOutLibrary(window);
+    if (UpdateRefusedList(window.refused)) LayOutLibrary(window);
 }
 
 LRESULT CALLBACK LibraryWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <new>
 #include <string>
 
 #include "dialog_dpi.h"
@@ -32,7 +34,7 @@ void SetCell(HWND list, int row, int column, const std::wstring& text) {
 }
 
 void ShowCount(const RefusedList& refused) {
-    const std::wstring label = L"読み込めなかったファイル (" + std::to_wstring(refused.shown) + L")";
+    const std::wstring label = L"読み込めなかったファイル (" + std::to_wstring(refused.shown.size()) + L")";
     SetWindowTextW(refused.label, label.c_str());
 }
 
@@ -50,13 +52,14 @@ void CreateRefusedList(HWND parent, HFONT font, RefusedList& refused) {
     SendMessageW(refused.list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     AddColumn(refused.list, 0, L"ファイル", 420);
     AddColumn(refused.list, 1, L"理由", 320);
-    refused.shown = SIZE_MAX;
+    ShowCount(refused);
     UpdateRefusedList(refused);
 }
 
-void UpdateRefusedList(RefusedList& refused) {
+bool UpdateRefusedList(RefusedList& refused) {
     const auto& files = LoadedFonts().refusedFiles;
-    if (files.size() == refused.shown) return;
+    const auto same = [](const RefusedFile& a, const RefusedFile& b) { return a.path == b.path && a.reason == b.reason; };
+    if (std::equal(files.begin(), files.end(), refused.shown.begin(), refused.shown.end(), same)) return false;
     SendMessageW(refused.list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(refused.list, LVM_DELETEALLITEMS, 0, 0);
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -64,8 +67,13 @@ void UpdateRefusedList(RefusedList& refused) {
         SetCell(refused.list, static_cast<int>(i), 1, JapaneseReason(files[i].reason));
     }
     SendMessageW(refused.list, WM_SETREDRAW, TRUE, 0);
-    refused.shown = files.size();
+    try {
+        refused.shown = files;
+    } catch (const std::bad_alloc&) {
+        refused.shown.clear();  // listed again at the next look
+    }
     ShowCount(refused);
+    return true;
 }
 
 }  // namespace tavrel

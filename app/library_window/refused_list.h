@@ -4,19 +4,21 @@
 
 #include <windows.h>
 
-#include <cstddef>
+#include <vector>
+
+#include "loaded_font_list.h"
 
 namespace tavrel {
 
 struct RefusedList {
     HWND label = nullptr;
     HWND list = nullptr;
-    std::size_t shown = 0;  // the refused files listed
+    std::vector<RefusedFile> shown;  // as listed: a file refused again keeps only its newest reason
 };
 
 void CreateRefusedList(HWND parent, HFONT font, RefusedList& refused);
 
-// Lists the loaded list's refused files again when they have changed.
-void UpdateRefusedList(RefusedList& refused);
+// Lists the loaded list's refused files again when they have changed; whether they had.
+bool UpdateRefusedList(RefusedList& refused);
 
 }  // namespace tavrel
