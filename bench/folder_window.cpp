@@ -7,6 +7,13 @@
 //     WM_NULL (sent every 5 ms from another thread while it loads), and
 //     "ready small_font" and "ready loaded" when each window has loaded, then
 //     holds three seconds for library_bench.sh to read the private memory.
+//   tavrel-bench-folder-window library PATH LINE SMALL_FONT
+//     PATH loaded as above ("ready loaded"), then the library window opened
+//     with only the faces that set LINE shown: the milliseconds until every
+//     face's traits are read and its cmap checked, then until a second line
+//     (LINE reversed) is checked, each with the longest wait for WM_NULL sent
+//     to the library window; then every row scrolled through a page at a time
+//     and "ready library" with the drawn lines' bytes, held three seconds.
 //   tavrel-bench-folder-window first-use COLLECTION ROUNDS
 //     A member of a listed collection used for the first time (read again,
 //     checked and registered for every member), beside reading and registering
@@ -19,6 +26,7 @@
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "application.h"
@@ -26,6 +34,8 @@
 #include "folder_load.h"
 #include "font_file_win32.h"
 #include "font_sources.h"
+#include "library_controls.h"
+#include "library_window.h"
 #include "loaded_font_list.h"
 #include "wall_clock_win32.h"
 
@@ -66,6 +76,69 @@ void Hold(HWND hwnd, const char* what) {
     std::printf("ready %s\n", what);
     std::fflush(stdout);
     for (const double until = Now() + 3000; Now() < until; Sleep(10)) Pump(hwnd, false);
+}
+
+// The library's every face read and checked for the line in force.
+bool LibraryDone() {
+    const LibraryWindow* library = ShownLibrary();
+    return library && std::all_of(library->rows.faces.begin(), library->rows.faces.end(), [&](const LibraryFace& face) {
+        return face.traitsRead && face.lineChecked == library->filter.line;
+    });
+}
+
+// Pumps until `done`, WM_NULL sent to `hwnd` every 5 ms meanwhile; the time taken and the longest wait.
+template <class Done>
+std::pair<double, double> Answering(HWND hwnd, Done done) {
+    std::atomic<bool> busy = true, sampled = false;
+    double longestWait = 0;
+    const double start = Now();
+    std::thread sampler([&] {
+        for (DWORD_PTR ignored = 0; busy; Sleep(5)) {
+            const double sent = Now();
+            SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, 0, 10000, &ignored);
+            longestWait = std::max(longestWait, Now() - sent);
+        }
+        sampled = true;
+    });
+    for (MSG message{}; !done() && GetMessageW(&message, nullptr, 0, 0);) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    const double took = Now() - start;
+    busy = false;
+    for (; !sampled; Sleep(1)) Pump(hwnd, false);
+    sampler.join();
+    return {took, longestWait};
+}
+
+int Library(HINSTANCE instance, const std::wstring& path, const std::wstring& line, const std::wstring& smallFont) {
+    const HWND hwnd = OpenWith(instance, smallFont);
+    Pump(hwnd, true);
+    LoadFolder(path);
+    Pump(hwnd, true);
+    Hold(hwnd, "loaded");
+    const double opening = Now();
+    ShowLibraryWindow(hwnd);
+    std::printf("open_ms %.1f\n", Now() - opening);
+    const HWND library = LibraryWindowHandle();
+    SetDlgItemTextW(library, kLineBox, line.c_str());
+    SendDlgItemMessageW(library, kSetsLineBox, BM_CLICK, 0, 0);
+    const auto [first, firstWait] = Answering(library, LibraryDone);
+    SetDlgItemTextW(library, kLineBox, std::wstring(line.rbegin(), line.rend()).c_str());
+    const auto [again, againWait] = Answering(library, LibraryDone);
+    std::printf("faces %zu\nfirst_filter_ms %.1f\nfirst_longest_wm_null_wait_ms %.1f\nfilter_ms %.1f\n"
+                "longest_wm_null_wait_ms %.1f\nshown %zu\n", LoadedFonts().faceNames.size(), first, firstWait, again,
+                againWait, ShownLibrary()->rows.shown.size());
+    SendDlgItemMessageW(library, kSetsLineBox, BM_CLICK, 0, 0);
+    const HWND list = GetDlgItem(library, kFaceList);
+    for (int page = 0; page < 5; ++page) {
+        SendMessageW(list, WM_VSCROLL, SB_PAGEDOWN, 0);
+        for (const double until = Now() + 200; Now() < until; Sleep(10)) Pump(library, false);
+    }
+    std::printf("picture_bytes %zu\n", ShownLibrary()->pictures->bytes());
+    Hold(library, "library");
+    Close(hwnd);
+    return 0;
 }
 
 int Load(HINSTANCE instance, const std::wstring& path, const std::wstring& smallFont) {
@@ -135,6 +208,8 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring mode = argv[1];
     if (mode == L"first-use") return tavrel::FirstUses(argv[2], std::max(1, _wtoi(argv[3])));
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (mode != L"load" || !tavrel::RegisterMainWindowClass(instance)) return 2;
+    if (!tavrel::RegisterMainWindowClass(instance)) return 2;
+    if (mode == L"library" && argc >= 5) return tavrel::Library(instance, argv[2], argv[3], argv[4]);
+    if (mode != L"load") return 2;
     return tavrel::Load(instance, argv[2], argv[3]);
 }

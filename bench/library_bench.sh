@@ -5,13 +5,19 @@
 #   folder and a generated library of COUNT faces;
 # - the window's load of each folder beside `tavrel-cli.exe names` over it
 #   (whole process, Wine's start included), and the longest wait for WM_NULL;
-# - a collection member's first use beside registering the file alone.
+# - a collection member's first use beside registering the file alone;
+# - the library window's line filter ("この行を組める書体だけ", LINE) over the
+#   generated library beside `tavrel-cli.exe find LINE` over it: the first
+#   time (traits and names read too) and for a second line, the longest wait
+#   for WM_NULL meanwhile, and the window's private memory a face beside the
+#   drawn lines' cache.
 # The library is generated once into /tmp by make_library.py.
 #
-#   bench/library_bench.sh [COUNT]     (default 10000; needs $DISPLAY and the windows tree)
+#   bench/library_bench.sh [COUNT] [LINE]  (default 10000 and 永遠; needs $DISPLAY and the windows tree)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 count=${1:-10000}
+line=${2:-永遠}
 library=/tmp/tavrel-library-$count
 small=/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
 collection=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
@@ -31,9 +37,9 @@ now_ms() { echo $(( $(date +%s%N) / 1000000 )); }
 # Private memory as Windows counts private bytes: the anonymous resident
 # memory of the Wine process, read when the bench says `what` is loaded.
 anonymous_kb_at() {
-  local what=$1 pid
-  until grep -q "ready $what" "$out/load" 2>/dev/null; do sleep 0.1; done
-  pid=$(pgrep -f -n "tavrel-bench-folder-window.exe load")
+  local what=$1 run=${2:-load} pid
+  until grep -q "ready $what" "$out/$run" 2>/dev/null; do sleep 0.1; done
+  pid=$(pgrep -f -n "tavrel-bench-folder-window.exe $run")
   awk '/^Anonymous:/ { print $2 }' "/proc/$pid/smaps_rollup"
 }
 
@@ -62,3 +68,21 @@ done
 echo "== first use of a member of $collection"
 wine "$bench" first-use "$(winpath "$collection")" 9 >"$out/first" 2>"$out/err" </dev/null
 cat "$out/first"
+
+echo "== the library window over $library, line $line"
+wine "$bench" library "$(winpath "$library")" "$line" "$(winpath "$small")" >"$out/library" 2>"$out/err" </dev/null &
+loaded_kb=$(anonymous_kb_at loaded library)
+library_kb=$(anonymous_kb_at library library)
+wait
+start=$(now_ms)
+wine "$cli" find "$line" "$(winpath "$library")" >"$out/find" 2>"$out/err" </dev/null || true
+find_ms=$(( $(now_ms) - start ))
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+run() { value "$1" "$out/library"; }
+echo "$(run faces) faces: $(run shown) shown, $(grep -c . "$out/find" || true) found by the CLI; opened in $(run open_ms) ms"
+echo "first filter $(run first_filter_ms) ms (longest WM_NULL wait $(run first_longest_wm_null_wait_ms) ms)"
+echo "filter again $(run filter_ms) ms (longest WM_NULL wait $(run longest_wm_null_wait_ms) ms)"
+echo "tavrel-cli.exe find $find_ms ms; window / cli: first $(ratio "$(run first_filter_ms)" "$find_ms"), again $(ratio "$(run filter_ms)" "$find_ms")"
+added=$(( (library_kb - loaded_kb) * 1024 - $(run picture_bytes) ))
+echo "private memory: $((loaded_kb / 1024)) MiB loaded, $((library_kb / 1024)) MiB with the window, drawn lines $(run picture_bytes) bytes"
+echo "window: $(( added / $(run faces) )) bytes a face beside the drawn lines"

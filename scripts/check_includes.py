@@ -33,7 +33,7 @@ STANDS_ON = {
     "app/page_controls": ["app/drawing", "chars"],
     "app/details": ["app/subject", "app/page_controls", "res"],
     "app/library_window": ["app/details", "app/subject", "app/drawing", "app/library", "app/base"],
-    "app/main_window": ["app/details", "app/library", "res"],
+    "app/main_window": ["app/library_window", "app/details", "app/library", "res"],
 }
 PORTABLE = ("fonts/", "typeset/")
 SOURCE = (".h", ".cpp", ".c")

@@ -8,6 +8,8 @@
 namespace tavrel {
 
 constexpr std::uint32_t kDefaultPointSize = 24;
+// The sizes a size box offers, ascending.
+constexpr const wchar_t* kPointSizes[] = {L"8", L"10", L"12", L"16", L"20", L"24", L"32", L"36", L"72"};
 // The largest size the sample control takes: 32760 twips. It caps larger
 // heights itself, and pointSize x 20 would not fit a signed 32-bit height
 // from 107374183 points on.

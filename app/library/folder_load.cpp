@@ -35,6 +35,7 @@ struct FolderLoad {
     std::chrono::steady_clock::time_point titleShown;
 };
 FolderLoad load;
+std::vector<std::wstring> opened;
 
 // The window the sample control sits in.
 HWND MainWindow() { return GetParent(appState.hwndSample); }
@@ -118,6 +119,7 @@ void LoadFolder(std::wstring folder) {
         // Absolute now: the file dialog changes the current folder.
         const std::filesystem::path absolute = std::filesystem::absolute(folder, ignored);
         load.waiting.push_back(absolute.empty() ? std::move(folder) : absolute.wstring());
+        opened.push_back(load.waiting.back());
     } catch (const std::bad_alloc&) {
         return;
     }
@@ -153,5 +155,7 @@ void StopLoadingFolders() {
     KillTimer(MainWindow(), kGoOnTimer);
     SetWindowTextW(MainWindow(), kTitle);
 }
+
+const std::vector<std::wstring>& OpenedFolders() { return opened; }
 
 }  // namespace tavrel

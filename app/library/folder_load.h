@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace tavrel {
 
@@ -22,5 +23,9 @@ LRESULT OnFolderRead(HWND hwnd);
 // Stops the reading at once and forgets the folders waiting; faces already
 // listed stay. The title reads "tavrel" again.
 void StopLoadingFolders();
+
+// Every folder given to LoadFolder in this run, made absolute: what the
+// library window shows its files' paths relative to.
+const std::vector<std::wstring>& OpenedFolders();
 
 }  // namespace tavrel

@@ -36,8 +36,13 @@ FolderReader::FileResult ListFile(const std::wstring& path) {
 }  // namespace
 
 bool ExplorerBefore(std::u16string_view a, std::u16string_view b) {
-    const std::wstring x(a.begin(), a.end()), y(b.begin(), b.end());
-    const int order = StrCmpLogicalW(x.c_str(), y.c_str());
+    return ExplorerBefore(std::wstring(a.begin(), a.end()), std::wstring(b.begin(), b.end()));
+}
+
+bool ExplorerBefore(std::wstring_view a, std::wstring_view b) { return ExplorerBefore(std::wstring(a), std::wstring(b)); }
+
+bool ExplorerBefore(const std::wstring& a, const std::wstring& b) {
+    const int order = StrCmpLogicalW(a.c_str(), b.c_str());
     return order != 0 ? order < 0 : a < b;
 }
 

@@ -26,6 +26,8 @@ namespace tavrel {
 
 // Explorer's order (StrCmpLogicalW), and names it finds equal in code unit order.
 bool ExplorerBefore(std::u16string_view a, std::u16string_view b);
+bool ExplorerBefore(std::wstring_view a, std::wstring_view b);
+bool ExplorerBefore(const std::wstring& a, const std::wstring& b);  // without copying either
 
 // How often the window looks for results while a folder is read, without
 // being told of each.

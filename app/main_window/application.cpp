@@ -2,6 +2,7 @@
 
 #include "app_state.h"
 #include "details_dialog.h"
+#include "library_window.h"
 #include "main_window.h"
 #include "main_window_keys.h"
 #include "resource_ids.h"
@@ -44,12 +45,15 @@ HACCEL CreateAccelerators() {
     ACCEL keys[] = {
         {FVIRTKEY, VK_ESCAPE, IDM_EXIT},
         {FVIRTKEY | FCONTROL, 'C', IDM_CAPTURE},
+        {FVIRTKEY | FCONTROL, 'L', IDM_LIBRARY},
     };
-    return CreateAcceleratorTableW(keys, 2);
+    return CreateAcceleratorTableW(keys, 3);
 }
 
 bool TranslateAppMessage(HWND hwndMain, HACCEL accelerators, MSG& message) {
-    if (TranslateDetailsDialogMessage(message) || OnMainWindowKey(hwndMain, message)) return true;
+    if (TranslateDetailsDialogMessage(message) || TranslateLibraryWindowMessage(message) ||
+        OnMainWindowKey(hwndMain, message))
+        return true;
     return !ClosesDroppedList(message) && TranslateAcceleratorW(hwndMain, accelerators, &message);
 }
 

@@ -13,6 +13,7 @@
 #include "folder_picker.h"
 #include "font_sources.h"
 #include "installed_font_chooser.h"
+#include "library_window.h"
 #include "loaded_font_list.h"
 #include "point_size.h"
 #include "resource_ids.h"
@@ -153,6 +154,7 @@ void RunMenuCommand(HWND hwnd, WORD id) {
         case IDM_ADD_FOLDER: return AddFolder(hwnd);
         case IDM_CAPTURE: return CaptureSampleToClipboard(hwnd, appState.hwndSample);
         case IDM_FACE_DETAILS: return ShowFaceDetails(hwnd);
+        case IDM_LIBRARY: return ShowLibraryWindow(hwnd);
         case IDM_EXIT: SendMessageW(hwnd, WM_CLOSE, 0, 0); return;
     }
 }

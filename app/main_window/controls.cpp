@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app_state.h"
+#include "point_size.h"
 #include "resource_ids.h"
 
 namespace tavrel {
@@ -17,7 +18,6 @@ constexpr DWORD kFaceComboStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_V
 constexpr DWORD kSizeComboStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_VSCROLL | CBS_AUTOHSCROLL | CBS_DROPDOWN;
 constexpr DWORD kSampleStyle =
     WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_NOHIDESEL | ES_AUTOHSCROLL | ES_MULTILINE;
-constexpr const wchar_t* kPointSizes[] = {L"8", L"10", L"12", L"16", L"20", L"24", L"32", L"36", L"72"};
 
 struct ChildPlace {
     HWND parent;

@@ -11,6 +11,7 @@
 #include "controls.h"
 #include "details_dialog.h"
 #include "folder_load.h"
+#include "library_window.h"
 #include "font_sources.h"
 #include "loaded_font_list.h"
 #include "main_window_keys.h"
@@ -124,6 +125,7 @@ LRESULT OnNotify(const NMHDR& header) {
 
 LRESULT OnClose(HWND hwnd) {
     CloseFaceDetails();  // before the faces it shows are unloaded
+    CloseLibraryWindow();
     StopLoadingFolders();
     for (HICON icon : {appState.iconMenu, appState.iconBold, appState.iconItalic, appState.iconFontColor,
                        appState.iconBackgroundColor})

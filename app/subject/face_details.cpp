@@ -147,15 +147,17 @@ std::vector<DetailRow> DescribeSubjectFace(const DetailsSubject& subject, const 
     return InstalledFaceRows(subject, face.loader, face.FileBytes(), member, measured, depth);
 }
 
+std::wstring SpreadsheetField(const std::wstring& value) {
+    if (value.find_first_of(L"\t\r\n\"") == std::wstring::npos) return value;
+    std::wstring quoted = L"\"";
+    for (wchar_t c : value) quoted.append(c == L'"' ? 2 : 1, c);
+    return quoted + L'"';
+}
+
 std::wstring RowsAsText(const std::vector<DetailRow>& rows) {
-    const auto field = [](const std::wstring& value) {
-        if (value.find_first_of(L"\t\r\n\"") == std::wstring::npos) return value;
-        std::wstring quoted = L"\"";
-        for (wchar_t c : value) quoted.append(c == L'"' ? 2 : 1, c);
-        return quoted + L'"';
-    };
     std::wstring text;
-    for (const DetailRow& row : rows) text += field(row.label) + L'\t' + field(row.value) + L"\r\n";
+    for (const DetailRow& row : rows)
+        text += SpreadsheetField(row.label) + L'\t' + SpreadsheetField(row.value) + L"\r\n";
     return text;
 }
 

@@ -48,4 +48,7 @@ std::vector<DetailRow> DescribeSubjectFace(const DetailsSubject& subject, const 
 // put in double quotes, with the quotes inside doubled.
 std::wstring RowsAsText(const std::vector<DetailRow>& rows);
 
+// One field of such text, quoted where it needs to be.
+std::wstring SpreadsheetField(const std::wstring& value);
+
 }  // namespace tavrel

@@ -329,6 +329,20 @@ class RealProgramTest(unittest.TestCase):
         self.assertIsNotNone(probe("wait-gone", "10000", "#32770"))
         self.close_with_esc()  # the main window stays
 
+    def test_ctrl_l_opens_the_library_whose_rows_copy_and_esc_closes_only_the_library(self):
+        self.click_into(self.start(windows_path(DEJAVU_SANS)), "sample")
+        xdotool("key", "ctrl+l")
+        self.assertIsNotNone(probe("wait-shown", "30000", "TavrelLibraryWindow"), "Ctrl+L did not open the library")
+        put_x_text()
+        xdotool("key", "Down", "ctrl+c")  # the list has the keys: its first row, copied
+        copied = poll(lambda: (lambda t: t if t and t != b"from X" else None)(x_clipboard("UTF8_STRING")),
+                      "the row on the X clipboard").decode("utf-8")
+        self.assertEqual(next(csv.reader(io.StringIO(copied), "excel-tab"))[:2],
+                         ["DejaVu Sans", windows_path(DEJAVU_SANS)])
+        xdotool("key", "Escape")
+        self.assertIsNotNone(probe("wait-gone", "10000", "TavrelLibraryWindow"))
+        self.close_with_esc()  # the main window stays
+
     def test_size_box_beeps_at_a_letter_and_not_at_digits_and_esc_keeps_the_size(self):
         with bells(self.folder) as rung:
             self.type_size(self.start(), "1", "6")

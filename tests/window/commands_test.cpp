@@ -171,7 +171,8 @@ TEST_F(CommandsTest, MenuButtonOpensThePopupBelowItself) {
         EndMenu();
     };
     ASSERT_TRUE(WhenShown(L"#32768", read, [&] { Click(appState.hwndMenuButton); }));
-    EXPECT_EQ(captions, (std::vector<std::wstring>{L"40006 フォントファイル追加", L"40013 フォルダ追加", L"40003 既存フォント追加",
+    EXPECT_EQ(captions, (std::vector<std::wstring>{L"40006 フォントファイル追加", L"40013 フォルダ追加", L"40014 書体一覧",
+                                                   L"40003 既存フォント追加",
                                                    L"40004 初期化", L"0 ", L"40008 キャプチャ",
                                                    L"40012 フォントの詳細", L"0 ", L"40010 終了"}));
     RECT button{};
