@@ -1,9 +1,11 @@
 #include "library_window.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
 #include "app_state.h"
+#include "dialog_placement.h"
 #include "library_commands.h"
 #include "library_controls.h"
 #include "library_feed.h"
@@ -165,6 +167,22 @@ bool RegisterLibraryClass(HINSTANCE instance) {
     return RegisterClassExW(&windowClass) != 0;
 }
 
+// Beside the main window, as the details dialog opens, so the sample a face is
+// applied to stays in view.
+RECT OpeningPlace(HWND hwndMain) {
+    RECT owner{}, sample{};
+    GetWindowRect(hwndMain, &owner);
+    GetWindowRect(appState.hwndSample, &sample);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromRect(&owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const SIZE size{std::min<LONG>(kOpeningSize.cx, work.right - work.left),
+                    std::min<LONG>(kOpeningSize.cy, work.bottom - work.top)};
+    const POINT at = PlaceBeside(owner, sample, size, work);
+    return {at.x, at.y, at.x + size.cx, at.y + size.cy};
+}
+
 }  // namespace
 
 LibraryWindow* ShownLibrary() { return hwndShown ? &WindowOf(hwndShown) : nullptr; }
@@ -178,12 +196,10 @@ void ShowLibraryWindow(HWND hwndMain) {
     InitCommonControlsEx(&controls);
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwndMain, GWLP_HINSTANCE));
     if (!RegisterLibraryClass(instance)) return;
-    const RECT place = lastPlace.value_or(RECT{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + kOpeningSize.cx,
-                                               CW_USEDEFAULT + kOpeningSize.cy});
+    const RECT place = lastPlace.value_or(OpeningPlace(hwndMain));
     hwndShown = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                place.left, place.top, lastPlace ? place.right - place.left : kOpeningSize.cx,
-                                lastPlace ? place.bottom - place.top : kOpeningSize.cy, hwndMain, nullptr, instance,
-                                hwndMain);
+                                place.left, place.top, place.right - place.left, place.bottom - place.top, hwndMain,
+                                nullptr, instance, hwndMain);
     if (!hwndShown) return;
     ShowWindow(hwndShown, SW_SHOW);
     SetFocus(WindowOf(hwndShown).list);
