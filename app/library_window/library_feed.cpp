@@ -90,7 +90,8 @@ void TakeFacesRead(LibraryWindow& window) {
             face.traits = read.traits;
             KeepNames(rows, read.face, read.names);
         }
-        if (read.lineChecked) {
+        // The two workers may hand an older line's check after a newer one's.
+        if (read.lineChecked > face.lineChecked) {
             face.lineChecked = read.lineChecked;
             face.setsLine = read.setsLine;
         }

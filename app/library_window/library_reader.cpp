@@ -83,7 +83,7 @@ FaceRead ReadFace(OpenFile& file, const FacesToRead::Face& face, const std::wstr
 }  // namespace
 
 LibraryReader::LibraryReader(HWND notify, UINT message)
-    : notify_(notify), message_(message), thread_([this] { Run(); }) {}
+    : notify_(notify), message_(message), threads_{std::thread([this] { Run(); }), std::thread([this] { Run(); })} {}
 
 LibraryReader::~LibraryReader() {
     {
@@ -91,7 +91,7 @@ LibraryReader::~LibraryReader() {
         stopping_ = true;
     }
     changed_.notify_all();
-    thread_.join();
+    for (std::thread& thread : threads_) thread.join();
 }
 
 // A collection's members share their file's path.

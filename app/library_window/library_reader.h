@@ -1,5 +1,5 @@
 #pragma once
-// The library window's one worker: reads each face's traits and names once,
+// The library window's workers, one a core: read each face's traits and names once,
 // from a read-only mapping of its file (a web font decoded as its plan says),
 // and checks whether it maps every character of the line, handing results
 // to the window in batches. Touches no window, list or GDI object.
@@ -49,7 +49,7 @@ class LibraryReader {
 public:
     // Posts `message` to `notify` when a result lands where none was waiting.
     LibraryReader(HWND notify, UINT message);
-    // Stops after the face in hand and waits for the thread.
+    // Stops after the faces in hand and waits for the threads.
     ~LibraryReader();
     LibraryReader(const LibraryReader&) = delete;
     LibraryReader& operator=(const LibraryReader&) = delete;
@@ -76,7 +76,10 @@ private:
     std::vector<char32_t> wanted_;
     std::uint32_t line_ = 0;
     bool stopping_ = false;
-    std::thread thread_;  // last: starts once everything above is ready
+    // Last: they start once everything above is ready. Two, as the machines
+    // it runs on have two cores at least: reading a library is mostly waiting
+    // for the files' pages.
+    std::thread threads_[2];
 };
 
 }  // namespace tavrel
