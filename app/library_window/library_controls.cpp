@@ -4,6 +4,8 @@
 #include <cwchar>
 
 #include "dialog_dpi.h"
+#include "face_details.h"
+#include "face_text_font.h"
 #include "label_width.h"
 #include "point_size.h"
 
@@ -61,6 +63,10 @@ void CreateLibraryControls(LibraryWindow& window) {
     window.font.reset(CreateDialogFont(window.hwnd));
     window.labels[0] = Create(window, L"Static", L"行:", SS_CENTERIMAGE, -1);
     window.line = Create(window, L"Edit", L"", WS_TABSTOP | ES_AUTOHSCROLL, kLineBox, WS_EX_CLIENTEDGE);
+    // In the sample's face, as the 組版 page's text box is in its face: Wine's
+    // edit control draws the characters the window's font lacks as boxes.
+    window.lineFont.reset(CreateFaceTextFont(window.labels[0], CurrentSubject().faceName));
+    if (window.lineFont) SendMessageW(window.line, WM_SETFONT, reinterpret_cast<WPARAM>(window.lineFont.get()), FALSE);
     window.sizeBox = Create(window, L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN, kSizeBox);
     for (const wchar_t* size : kPointSizes) SendMessageW(window.sizeBox, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(size));
     window.labels[1] = Create(window, L"Static", L"名前:", SS_CENTERIMAGE, -1);

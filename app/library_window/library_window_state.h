@@ -40,6 +40,7 @@ struct LibraryWindow {
     HWND labels[2]{};
     RefusedList refused;
     AutoDeleteFont font;
+    AutoDeleteFont lineFont;  // the sample's face, for the line box
     HIMAGELIST rowHeight = nullptr;  // an empty image list as high as a row: how a report view's rows are sized
     LibraryRows rows;
     LibraryFilter filter;
