@@ -95,7 +95,10 @@ std::string TraitsFault(Span image, std::uint64_t offset, const FaceInfo& info, 
     const auto color = std::count_if(info.colorFormats.begin(), info.colorFormats.end(), [](auto f) { return f != "CPAL"; });
     int flags = (info.axes.empty() ? 0 : kTraitVariable) | (color ? kTraitColor : 0) |
                 (HasFeature(info.features, Tag("vert")) ? kTraitVertical : 0) | (HasFeature(info.features, Tag("palt")) ? kTraitProportional : 0);
-    for (const SetCoverage& set : MeasureCoverage(points)) flags |= set.covered == set.total ? TraitOfSet(set.set) : 0;
+    // std::includes stops at the first character missing: most damaged copies lack the first at once.
+    for (const CharacterSet& set : CharacterSets())
+        if (TraitOfSet(set.id) && std::includes(points.begin(), points.end(), set.codePoints.begin(), set.codePoints.end()))
+            flags |= TraitOfSet(set.id);
     const std::vector<char32_t> wanted = CharactersToFind(u"A\u00E9\u6F22\U0001F600");
     const FaceTraits t = ReadFaceTraits(image, offset);
     const std::vector<std::u16string> names = ReadFaceNames(image, offset);  // sorted, each once, none empty
