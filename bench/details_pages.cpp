@@ -238,6 +238,15 @@ struct Opening {
     double shown, filledIn;
 };
 
+// What closing the dialog left to do (the main window repainted where the
+// dialog covered it), so that it is not counted in the next opening.
+void DrainQueue() {
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 // Dispatches what comes until the dialog's face has been filled in and
 // nothing waits: when the queue first ran dry (it has shown and painted) and
 // when the face's slow parts reached the pages, from `start`.
@@ -272,6 +281,7 @@ Opening OpenDialog(HWND main, int page) {
     }
     const Opening opening = Dispatch(start);
     DestroyWindow(dialog);
+    DrainQueue();
     return opening;
 }
 

@@ -7,10 +7,6 @@ namespace {
 MessageTarget* TargetOf(HWND hwnd) { return reinterpret_cast<MessageTarget*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)); }
 
 LRESULT CALLBACK RoutedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
     MessageTarget* target = TargetOf(hwnd);
     if (message == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     return target ? target->OnMessage(hwnd, message, wParam, lParam) : DefWindowProcW(hwnd, message, wParam, lParam);
@@ -36,7 +32,13 @@ void RegisterOnce(HINSTANCE instance, const wchar_t* className) {
 HWND CreateRoutedWindow(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, MessageTarget* target) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     RegisterOnce(instance, className);
-    return CreateWindowExW(exStyle, className, L"", style | WS_CHILD, 0, 0, 0, 0, parent, nullptr, instance, target);
+    const HWND hwnd =
+        CreateWindowExW(exStyle, className, L"", style | WS_CHILD, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
+    // Routed only once made: what creating it sends (WM_SIZE among them) would
+    // reach a target that does not know its window yet, and InvalidateRect on
+    // that null window redraws every window on the desktop.
+    if (hwnd) SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(target));
+    return hwnd;
 }
 
 }  // namespace tavrel

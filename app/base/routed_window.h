@@ -16,8 +16,9 @@ public:
 };
 
 // A child of `parent` of the window class `className` (registered on first
-// use, with double clicks), routing its messages to `target` from WM_NCCREATE
-// on. The window stops routing when it is destroyed.
+// use, with double clicks), routing its messages to `target` from the moment
+// it is made (what creating it sends goes to DefWindowProcW). The window
+// stops routing when it is destroyed.
 HWND CreateRoutedWindow(const wchar_t* className, DWORD style, DWORD exStyle, HWND parent, MessageTarget* target);
 
 }  // namespace tavrel

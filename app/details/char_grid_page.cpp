@@ -83,9 +83,16 @@ std::wstring DescribeCell(char32_t codePoint, std::size_t index, std::size_t cou
 
 class CharGridPage : public DetailsPage, public MessageTarget {
 public:
+    // The face's character map read once, for the grid and the panel.
     CharGridPage(HWND dialog, const DetailsFace& face)
-        : CharGridPage(dialog, face.Subject(), face.Face(), face.Face() ? CharactersOf(*face.Face()) : SubjectCharacters{}) {}
-    CharGridPage(HWND dialog, const DetailsSubject& subject, const SubjectFace* face, SubjectCharacters characters)
+        : CharGridPage(dialog, face.Subject(), face.Face(),
+                       face.Face() ? ReadFaceCharacterGlyphs(face.Face()->Image(), face.Face()->offsetTable)
+                                   : FaceCharacterGlyphs{}) {}
+    CharGridPage(HWND dialog, const DetailsSubject& subject, const SubjectFace* face, FaceCharacterGlyphs glyphs)
+        : CharGridPage(dialog, subject, face, face ? CharactersOf(*face, glyphs) : SubjectCharacters{}, glyphs) {}
+    // `glyphs` is moved to the panel once the grid's characters are made from it.
+    CharGridPage(HWND dialog, const DetailsSubject& subject, const SubjectFace* face, SubjectCharacters characters,
+                 FaceCharacterGlyphs& glyphs)
         : face_(face),
           codePoints_(std::move(characters.codePoints)),
           sequences_(std::move(characters.sequences)),
@@ -104,9 +111,7 @@ public:
             if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
         }
         grid_->ShowColors(shaping_ ? &*shaping_ : nullptr);
-        panel_ = std::make_unique<CharacterPanel>(
-            pane_, faceName_, face_ ? ReadFaceCharacterGlyphs(face_->Image(), face_->offsetTable) : FaceCharacterGlyphs{},
-            shaping_ ? &*shaping_ : nullptr);
+        panel_ = std::make_unique<CharacterPanel>(pane_, faceName_, std::move(glyphs), shaping_ ? &*shaping_ : nullptr);
         MakeFonts();
         kept_ = grid_->Selected();
         ShowSelected();

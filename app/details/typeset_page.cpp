@@ -314,7 +314,8 @@ private:
         // Entries of another feature: the selection and the scroll position start afresh.
         ListView_SetItemState(changes_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         ListView_SetItemCountEx(changes_, int(changeList_.size()), 0);
-        if (!changeList_.empty()) ListView_EnsureVisible(changes_, 0, FALSE);
+        // Only when scrolled: Wine's list view takes milliseconds to bring a row into view that is in it.
+        if (!changeList_.empty() && ListView_GetTopIndex(changes_) > 0) ListView_EnsureVisible(changes_, 0, FALSE);
         InvalidateRect(changes_, nullptr, TRUE);
         if (!changeFonts_.upright)
             changeFonts_ = CreateLineFonts(faceName_, *shaping_, Scaled(pane_, kChangeGlyphPixels),

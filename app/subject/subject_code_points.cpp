@@ -6,7 +6,7 @@ namespace tavrel {
 
 std::vector<char32_t> SubjectCodePoints(const DetailsSubject& subject) {
     const auto face = ReadSubjectFace(subject);
-    return face ? CharactersOf(*face).codePoints : std::vector<char32_t>{};
+    return face && face->info.codePoints ? *face->info.codePoints : std::vector<char32_t>{};
 }
 
 }  // namespace tavrel

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "character_glyphs.h"
 #include "face_details.h"
 #include "feature_changes.h"
 #include "face_info.h"
@@ -61,7 +62,8 @@ struct SubjectCharacters {
     std::vector<std::pair<char32_t, std::uint32_t>> sequences;  // bases with sequences, ascending, and how many
 };
 
-// Empty for a face without a readable Unicode subtable.
-SubjectCharacters CharactersOf(const SubjectFace& face);
+// Empty for a face without a readable Unicode subtable; `glyphs` is what
+// ReadFaceCharacterGlyphs read of the same face.
+SubjectCharacters CharactersOf(const SubjectFace& face, const FaceCharacterGlyphs& glyphs);
 
 }  // namespace tavrel

@@ -203,6 +203,7 @@ protected:
     // Opens the dialog with the menu command, waits for its face to be filled
     // in, turns to a page, runs `act` in it, then presses Esc, which closes the dialog alone.
     void RunOnPage(int index, const std::function<void(HWND)>& act) {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         Command(IDM_FACE_DETAILS);
         const HWND shown = FindWindowW(L"#32770", nullptr);
         ASSERT_TRUE(shown);
@@ -216,6 +217,7 @@ protected:
         SendMessageW(tab, TCM_SETCURSEL, WPARAM(index), 0);
         NMHDR changed{tab, 0, UINT(TCN_SELCHANGE)};
         SendMessageW(shown, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&changed));
+        EXPECT_FALSE(GetUpdateRect(hwnd_, nullptr, FALSE)) << "making the pages redraws no other window";
         act(shown);
         PostMessageW(GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1);
         PumpPending();
