@@ -27,6 +27,8 @@ DetailsFace::~DetailsFace() {
 // Memory running out leaves the quick rows and no changes, as for a face without features.
 void DetailsFace::Work(std::shared_ptr<Slow> slow, std::shared_ptr<const SubjectFace> face, DetailsSubject subject,
                        HWND notify) {
+    // Below the window's priority, so that a busy machine gives the opening dialog the processor first.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
     std::vector<DetailRow> rows;
     std::map<std::uint32_t, std::vector<CharacterChange>> changes;
     try {
