@@ -376,7 +376,7 @@ void InsertIntoSample(const std::wstring& text) {
     SendMessageW(appState.hwndSample, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-std::unique_ptr<DetailsPage> CreateCharGridPage(HWND dialog, DetailsFace& face) {
+std::unique_ptr<DetailsPage> CreateCharGridPage(HWND dialog, DetailsFace& face, const RECT&) {
     return std::make_unique<CharGridPage>(dialog, face);
 }
 

@@ -8,7 +8,7 @@
 
 namespace tavrel {
 
-std::unique_ptr<DetailsPage> CreateCharGridPage(HWND dialog, DetailsFace& face);
+std::unique_ptr<DetailsPage> CreateCharGridPage(HWND dialog, DetailsFace& face, const RECT& area);
 
 // Puts `text` into the sample at its caret, in the format at the caret.
 void InsertIntoSample(const std::wstring& text);

@@ -109,7 +109,7 @@ DetailsPage& PageAt(HWND hwnd, std::size_t index) {
     auto& page = dialog.pages[index];
     if (page) return *page;
     const ScopedPerMonitorAwareness awareness;
-    page = kPages[index].create(hwnd, *dialog.face);
+    page = kPages[index].create(hwnd, *dialog.face, dialog.area);
     SetWindowPos(page->Window(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     page->MoveTo(dialog.area);
     return *page;

@@ -28,10 +28,11 @@ public:
     virtual void FaceFilledIn() {}
 };
 
-// How a page is made: its tab's caption and its constructor.
+// How a page is made: its tab's caption and its constructor, given the
+// place it will be shown at (the dialog moves it there after).
 struct DetailsPageKind {
     const wchar_t* title;
-    std::unique_ptr<DetailsPage> (*create)(HWND dialog, DetailsFace& face);
+    std::unique_ptr<DetailsPage> (*create)(HWND dialog, DetailsFace& face, const RECT& area);
 };
 
 }  // namespace tavrel

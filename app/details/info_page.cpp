@@ -147,7 +147,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, DetailsFace& face) {
+std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, DetailsFace& face, const RECT&) {
     return std::make_unique<InfoPage>(dialog, face);
 }
 

@@ -7,6 +7,6 @@
 
 namespace tavrel {
 
-std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, DetailsFace& face);
+std::unique_ptr<DetailsPage> CreateInfoPage(HWND dialog, DetailsFace& face, const RECT& area);
 
 }  // namespace tavrel

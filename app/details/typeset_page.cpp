@@ -35,6 +35,7 @@ constexpr int kLabelWidth = 72;
 constexpr int kFeatureListWidth = 220;
 constexpr int kChangeRowHeight = 40;
 constexpr int kChangeGlyphPixels = 28;
+constexpr wchar_t kTextLabel[] = L"テキスト(&T):", kSizeLabel[] = L"サイズ(&S):";
 
 // The sample's text up to its first line break.
 std::wstring FirstLine(const std::wstring& text) { return text.substr(0, text.find_first_of(L"\r\n")); }
@@ -47,15 +48,21 @@ std::wstring WindowTextOf(HWND hwnd) {
 
 class TypesetPage : public DetailsPage, public MessageTarget {
 public:
-    TypesetPage(HWND dialog, DetailsFace& face) : details_(face), faceName_(face.Subject().faceName), face_(face.Face()) {
+    // Made at its place, each control where it belongs: under Wine, moving a control after it
+    // is made costs as much as half a millisecond, and the page has a dozen.
+    TypesetPage(HWND dialog, DetailsFace& face, const RECT& area)
+        : details_(face), faceName_(face.Subject().faceName), face_(face.Face()) {
         pane_ = CreateRoutedWindow(kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, dialog, this);
-        CreateControls(FirstLine(face.Subject().sampleText));
+        const SIZE size{std::max<LONG>(area.right - area.left, 0), std::max<LONG>(area.bottom - area.top, 0)};
+        MoveWindow(pane_, area.left, area.top, size.cx, size.cy, FALSE);
+        CreateControls(FirstLine(face.Subject().sampleText), Arrange(size.cx, size.cy));
         if (face_) {
             if (auto shaping = ShapingFace::Open(face_->Image(), face_->index)) shaping_ = std::move(shaping.value());
         }
         gdiDraws_ = shaping_ && GdiDrawsFace(faceName_, *shaping_);
         instance_ = std::make_unique<InstanceControls>(pane_, face_ ? face_->info : FaceInfo{}, face.Instance(),
                                                        [this] { Reshape(); });
+        if (instance_->Height() > 0) Relayout();  // a variable face's instance controls push the lists down
         FillFeatures();
         FillSizes();
         Reshape();
@@ -109,10 +116,18 @@ public:
     }
 
 private:
-    HWND Child(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle = 0) {
+    // Where each control goes in a page `width` by `height` (the instance
+    // controls, when the face is variable, take the band from instanceTop).
+    struct Places {
+        RECT textLabel, text, down, sizeLabel, size, featuresLabel, features, line, changesLabel, changes;
+        int instanceTop, featureColumn, changeColumn;
+    };
+
+    HWND Child(const wchar_t* className, const wchar_t* text, DWORD style, const RECT& place, DWORD exStyle = 0) {
         const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(pane_, GWLP_HINSTANCE));
-        const HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, pane_,
-                                           nullptr, instance, nullptr);
+        const HWND child =
+            CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+                            place.right - place.left, place.bottom - place.top, pane_, nullptr, instance, nullptr);
         SendMessageW(child, WM_SETFONT, WPARAM(DialogFont()), FALSE);
         return child;
     }
@@ -137,68 +152,92 @@ private:
     }
 
     // In tab order: the text, across or down, the size, the features, the line, the changes.
-    void CreateControls(const std::wstring& firstLine) {
-        textLabel_ = Child(L"Static", L"テキスト(&T):", SS_LEFT);
-        text_ = Child(L"Edit", firstLine.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+    void CreateControls(const std::wstring& firstLine, const Places& at) {
+        textLabel_ = Child(L"Static", kTextLabel, SS_LEFT, at.textLabel);
+        text_ = Child(L"Edit", firstLine.c_str(), WS_TABSTOP | ES_AUTOHSCROLL, at.text, WS_EX_CLIENTEDGE);
         SendMessageW(text_, EM_LIMITTEXT, kMaxShapedText, 0);
         SetTextFont();
-        down_ = Child(L"Button", L"縦書き(&V)", WS_TABSTOP | BS_AUTOCHECKBOX);
-        sizeLabel_ = Child(L"Static", L"サイズ(&S):", SS_LEFT);
-        size_ = Child(L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST);
-        featuresLabel_ = Child(L"Static", L"機能(&F):", SS_LEFT);
+        down_ = Child(L"Button", L"縦書き(&V)", WS_TABSTOP | BS_AUTOCHECKBOX, at.down);
+        sizeLabel_ = Child(L"Static", kSizeLabel, SS_LEFT, at.sizeLabel);
+        size_ = Child(L"ComboBox", L"", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, at.size);
+        featuresLabel_ = Child(L"Static", L"機能(&F):", SS_LEFT, at.featuresLabel);
         features_ = Child(WC_LISTVIEWW, L"",
                           WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER,
-                          WS_EX_CLIENTEDGE);
+                          at.features, WS_EX_CLIENTEDGE);
         ListView_SetExtendedListViewStyle(features_, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-        AddColumn(features_);
+        AddColumn(features_, at.featureColumn);
         line_ = std::make_unique<GlyphLineView>(pane_);
-        changesLabel_ = Child(L"Static", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS);
+        Move(line_->Window(), at.line);
+        changesLabel_ = Child(L"Static", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, at.changesLabel);
         changes_ = Child(WC_LISTVIEWW, L"",
                          WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOCOLUMNHEADER |
                              LVS_OWNERDATA | LVS_OWNERDRAWFIXED,
-                         WS_EX_CLIENTEDGE);
-        AddColumn(changes_);
+                         at.changes, WS_EX_CLIENTEDGE);
+        AddColumn(changes_, at.changeColumn);
         SetWindowPos(line_->Window(), features_, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        laidOut_ = at.features.bottom > at.features.top;
     }
 
-    static void AddColumn(HWND list) {
+    static void AddColumn(HWND list, int width) {
         LVCOLUMNW column{};
         column.mask = LVCF_WIDTH;
-        column.cx = 100;
+        column.cx = width;
         ListView_InsertColumn(list, 0, &column);
     }
 
-    void Layout(int width, int height) {
+    static void Move(HWND control, const RECT& place) {
+        MoveWindow(control, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+    }
+
+    // Where each control goes in a page `width` by `height`.
+    Places Arrange(int width, int height) const {
         const auto px = [this](int pixels) { return Scaled(pane_, pixels); };
-        const int row = px(kRow), gap = px(kGap), listWidth = px(kFeatureListWidth);
-        const int label = std::max({px(kLabelWidth), LabelWidth(textLabel_) + gap, LabelWidth(sizeLabel_) + gap});
-        MoveWindow(textLabel_, 0, px(4), label, row - px(4), TRUE);
-        MoveWindow(text_, label, 0, std::max(width - label, 0), row, TRUE);
-        const int second = row + gap;
-        MoveWindow(down_, 0, second, px(120), row, TRUE);
-        MoveWindow(sizeLabel_, px(130), second + px(4), label, row - px(4), TRUE);
-        MoveWindow(size_, px(130) + label, second, px(90), px(240), TRUE);
-        if (instance_) instance_->MoveTo(0, second + row + gap, width);
-        const int top = second + row + gap + (instance_ ? instance_->Height() : 0), listTop = top + row - px(4);
-        MoveWindow(featuresLabel_, 0, top, listWidth, row - px(4), TRUE);
-        MoveWindow(features_, 0, listTop, listWidth, std::max(height - listTop, 0), TRUE);
-        ListView_SetColumnWidth(features_, 0, listWidth - GetSystemMetrics(SM_CXVSCROLL) - px(4));
+        const int row = px(kRow), gap = px(kGap), listWidth = px(kFeatureListWidth), second = row + gap;
+        const HFONT font = DialogFont();
+        const int label = std::max({px(kLabelWidth), TextWidth(pane_, font, kTextLabel) + gap,
+                                    TextWidth(pane_, font, kSizeLabel) + gap});
+        Places at{};
+        at.textLabel = {0, px(4), label, row};
+        at.text = {label, 0, std::max(width, label), row};
+        at.down = {0, second, px(120), second + row};
+        at.sizeLabel = {px(130), second + px(4), px(130) + label, second + row};
+        at.size = {px(130) + label, second, px(130) + label + px(90), second + px(240)};
+        at.instanceTop = second + row + gap;
+        const int top = at.instanceTop + (instance_ ? instance_->Height() : 0), listTop = top + row - px(4);
+        at.featuresLabel = {0, top, listWidth, listTop};
+        at.features = {0, listTop, listWidth, std::max(height, listTop)};
+        at.featureColumn = listWidth - GetSystemMetrics(SM_CXVSCROLL) - px(4);
+        const int left = listWidth + gap, right = std::max(width - left, 0);
+        // Across, the line over the changes; down, a column beside them at the right.
+        const bool down = down_ && Down();
+        at.line = down ? RECT{left + right * 2 / 3 + gap, top, width, height}
+                       : RECT{left, top, width, top + std::max((height - top) * 2 / 5, 0)};
+        const RECT changes = down ? RECT{left, top, left + right * 2 / 3, height}
+                                  : RECT{left, at.line.bottom + gap, width, height};
+        const int changesTop = changes.top + row - px(4);
+        at.changesLabel = {changes.left, changes.top, changes.right, changesTop};
+        at.changes = {changes.left, changesTop, changes.right, std::max<LONG>(changes.bottom, changesTop)};
+        at.changeColumn = std::max(int(changes.right - changes.left) - GetSystemMetrics(SM_CXVSCROLL) - px(4), 0);
+        return at;
+    }
+
+    void Layout(int width, int height) {
+        if (!changes_) return;  // sized before its controls were made
+        const Places at = Arrange(width, height);
+        for (const auto& [control, place] : {std::pair{textLabel_, at.textLabel}, std::pair{text_, at.text},
+                                             std::pair{down_, at.down}, std::pair{sizeLabel_, at.sizeLabel},
+                                             std::pair{size_, at.size}, std::pair{featuresLabel_, at.featuresLabel},
+                                             std::pair{features_, at.features}, std::pair{line_->Window(), at.line},
+                                             std::pair{changesLabel_, at.changesLabel}, std::pair{changes_, at.changes}})
+            Move(control, place);
+        if (instance_) instance_->MoveTo(0, at.instanceTop, width);
+        ListView_SetColumnWidth(features_, 0, at.featureColumn);
+        ListView_SetColumnWidth(changes_, 0, at.changeColumn);
         // Selected while the list had no size, the first row was scrolled to in a list no row fits.
-        if (!laidOut_ && height > listTop) {
+        if (!laidOut_ && at.features.bottom > at.features.top) {
             laidOut_ = true;
             ListView_EnsureVisible(features_, 0, FALSE);
         }
-        const int left = listWidth + gap, right = std::max(width - left, 0);
-        // Across, the line over the changes; down, a column beside them at the right.
-        const RECT line = Down() ? RECT{left + right * 2 / 3 + gap, top, width, height}
-                                 : RECT{left, top, width, top + std::max((height - top) * 2 / 5, 0)};
-        const RECT changes = Down() ? RECT{left, top, left + right * 2 / 3, height}
-                                    : RECT{left, line.bottom + gap, width, height};
-        MoveWindow(line_->Window(), line.left, line.top, line.right - line.left, line.bottom - line.top, TRUE);
-        MoveWindow(changesLabel_, changes.left, changes.top, changes.right - changes.left, row - px(4), TRUE);
-        const int changesTop = changes.top + row - px(4), changesWidth = int(changes.right - changes.left);
-        MoveWindow(changes_, changes.left, changesTop, changesWidth, std::max(int(changes.bottom) - changesTop, 0), TRUE);
-        ListView_SetColumnWidth(changes_, 0, std::max(changesWidth - GetSystemMetrics(SM_CXVSCROLL) - px(4), 0));
     }
 
     void Relayout() {
@@ -375,8 +414,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, DetailsFace& face) {
-    return std::make_unique<TypesetPage>(dialog, face);
+std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, DetailsFace& face, const RECT& area) {
+    return std::make_unique<TypesetPage>(dialog, face, area);
 }
 
 }  // namespace tavrel

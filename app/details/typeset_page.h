@@ -9,6 +9,6 @@
 
 namespace tavrel {
 
-std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, DetailsFace& face);
+std::unique_ptr<DetailsPage> CreateTypesetPage(HWND dialog, DetailsFace& face, const RECT& area);
 
 }  // namespace tavrel

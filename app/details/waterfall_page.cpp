@@ -371,7 +371,7 @@ std::vector<std::uint32_t> WaterfallSizes(std::vector<std::uint32_t> listed, std
     return listed;
 }
 
-std::unique_ptr<DetailsPage> CreateWaterfallPage(HWND dialog, DetailsFace& face) {
+std::unique_ptr<DetailsPage> CreateWaterfallPage(HWND dialog, DetailsFace& face, const RECT&) {
     return std::make_unique<WaterfallPage>(dialog, face);
 }
 

@@ -10,7 +10,7 @@
 
 namespace tavrel {
 
-std::unique_ptr<DetailsPage> CreateWaterfallPage(HWND dialog, DetailsFace& face);
+std::unique_ptr<DetailsPage> CreateWaterfallPage(HWND dialog, DetailsFace& face, const RECT& area);
 
 // The sizes the pages show, in points: WaterfallSizes of the size list and
 // the size box's current size.
